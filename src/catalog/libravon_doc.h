@@ -1,0 +1,106 @@
+#pragma once
+// The catalog: the ordered list of authors with their groups and books, the library's file-name
+// mask and compression default, and the index path. Every operation that changes anything sets
+// the modified flag.
+//
+// Not thread-safe: all access, const access included, must be serialized by the caller (const
+// accessors may finish a deferred re-ordering of the authors).
+#include "catalog/catalog_records.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace lbv {
+
+class CLibravonDoc {
+public:
+    CLibravonDoc();
+    ~CLibravonDoc();
+    CLibravonDoc(const CLibravonDoc&) = delete;
+    CLibravonDoc& operator=(const CLibravonDoc&) = delete;
+
+    QString fileNameMask = QStringLiteral("%f %l\\%f %l. %t");
+    bool compressFiles = true;
+    QString path; // the index file; "untitled" after New
+
+    bool IsModified() const { return modified_; }
+    void SetModified(bool flag);
+    // Bumped by every change; caches built from the catalog compare it to know they are stale.
+    quint64 Generation() const { return generation_; }
+    // To be called after changing a book's title directly, or after any other direct edit of
+    // records that FindBook depends on.
+    void RecordsChanged();
+
+    // Authors in ascending order of last name followed by first name, case-insensitively.
+    const std::vector<std::unique_ptr<CAuthor>>& Authors() const;
+    qsizetype IndexOf(const CAuthor* author) const;
+
+    // Deletes all authors and clears the modified flag; the path becomes "untitled", mask and
+    // compression stay.
+    bool New();
+    // Read and write the index file; on failure `error` says why.
+    bool Open(const QString& indexPath, QString* error = nullptr);
+    bool Save(const QString& indexPath, QString* error = nullptr);
+
+    // First author with exactly these names (case-sensitive), or null.
+    CAuthor* FindAuthor(const QString& firstName, const QString& lastName) const;
+    CAuthor* FindAuthor(const BookDescription& header) const
+    {
+        return FindAuthor(header.firstName, header.lastName);
+    }
+    // First book (authors, groups and books in order) of an author with exactly the header's
+    // names whose title equals the header's exactly, or null.
+    CBook* FindBook(const BookDescription& header) const;
+
+    // Adds a new book to the author's default group, or merges into (replace false) or
+    // overwrites (replace true) the book FindBook finds. True when the catalog changed.
+    bool AddBook(const BookDescription& header, bool replace);
+
+    bool RemoveAuthor(CAuthor* author);
+    bool RemoveGroup(CGroup* group, bool* authorRemoved = nullptr);
+    bool RemoveBook(CBook* book, bool* groupRemoved = nullptr, bool* authorRemoved = nullptr);
+    // Moves the books of a group to the author's default group (created when missing; the
+    // books arrive in reverse order), then removes the group. The default group itself is
+    // removed with its books.
+    bool RemoveGroupKeepingBooks(CGroup* group, bool* authorRemoved = nullptr);
+    bool MoveBookToGroup(CBook* book, CGroup* target);
+    bool MoveBookBefore(CBook* book, CBook* other);
+
+    // Checks a name for a new or renamed group: trimmed, non-empty, not used by another group
+    // of the author. Returns the trimmed name, or an empty string with `error` set.
+    static QString CheckGroupName(const CAuthor& author, const QString& name, QString* error);
+    CGroup* CreateGroup(CAuthor* author, const QString& name, QString* error = nullptr);
+    bool RenameGroup(CGroup* group, const QString& name, QString* error = nullptr);
+
+    // The standard full path for a book: the index folder, the expanded mask, the extension.
+    QString StandardFileName(const QString& firstName, const QString& lastName,
+        const QString& title, const QString& genre, int format, int compression) const;
+    // The index file's folder with a trailing separator ("" when the path has none).
+    QString IndexFolder() const;
+
+    // For loaders: appends an author without re-ordering; call SortAuthors once afterwards.
+    CAuthor* AppendAuthor(const QString& firstName, const QString& lastName);
+    void SortAuthors();
+
+private:
+    void Changed();
+    void MergePendingAuthors() const;
+    void IndexAuthor(CAuthor* author) const;
+    void RebuildAuthorIndex() const;
+    std::unique_ptr<CAuthor> TakeAuthor(qsizetype index);
+
+    // Authors [0, sortedCount_) are in order; later ones were added since and are merged in
+    // on the next read, so a run of new authors costs one merge instead of one shift each.
+    mutable std::vector<std::unique_ptr<CAuthor>> authors_;
+    mutable std::size_t sortedCount_ = 0;
+    // "last\x1ffirst" -> authors with exactly those names.
+    mutable QHash<QString, QList<CAuthor*>> authorsByName_;
+    mutable bool authorIndexValid_ = true;
+    bool modified_ = false;
+    quint64 generation_ = 0;
+};
+
+} // namespace lbv
