@@ -16,20 +16,47 @@ if(LIBRAVON_TSAN)
   target_link_options(lbv_build_options INTERFACE -fsanitize=thread)
 endif()
 
-# lbv_library(NAME folder SOURCES ... PUBLIC_DEPS ... PRIVATE_DEPS ...)
-# One static library per src/ folder; its headers are included as "folder/header.h".
-function(lbv_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE lbv_build_options ${ARG_PRIVATE_DEPS})
+# Keeps only the dependencies that exist: project libraries ("lbv_*") join the build once their
+# folder has sources, so a folder can be built before the folders it will later use.
+function(lbv_existing_deps out)
+  set(result "")
+  foreach(dep IN LISTS ARGN)
+    if(NOT dep MATCHES "^lbv_" OR TARGET ${dep})
+      list(APPEND result ${dep})
+    endif()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
-# lbv_test(NAME SOURCES ... LIBS ...)
-# One GoogleTest executable per tests/ folder; every test case is registered with CTest.
-function(lbv_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE lbv_build_options lbv_test_support ${ARG_LIBS})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+# lbv_folder_library(NAME DEPS ... [PRIVATE_DEPS ...])
+# One static library per src/ folder, made of every .cpp file in it; headers are included as
+# "folder/header.h". A folder without sources yet defines no library.
+function(lbv_folder_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  file(GLOB resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  if(NOT sources)
+    return()
+  endif()
+  lbv_existing_deps(deps ${ARG_DEPS})
+  lbv_existing_deps(private_deps ${ARG_PRIVATE_DEPS})
+  add_library(${name} STATIC ${sources} ${resources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${deps} PRIVATE lbv_build_options ${private_deps})
+endfunction()
+
+# lbv_folder_test(NAME LIBS ...)
+# One GoogleTest executable per tests/ folder made of its *_test.cpp files; every test case is
+# registered with CTest.
+function(lbv_folder_test name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  lbv_existing_deps(libs ${ARG_LIBS})
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE lbv_build_options lbv_test_support ${libs})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
