@@ -150,19 +150,27 @@ Filter Filter::FromStoredForm(const QString& line)
 
 bool Matches(const Filter& filter, const CBook& book)
 {
-    return PassesYearAndDate(filter, book) && filter.HasGenre(book.genre);
+    return YearAndDateTest(filter)(book) && filter.HasGenre(book.genre);
 }
 
-bool PassesYearAndDate(const Filter& filter, const CBook& book)
+YearAndDateTest::YearAndDateTest(const Filter& filter)
+    : noYear_(filter.noYear), yearFrom_(filter.yearFrom), yearTo_(filter.yearTo),
+      addedFrom_(filter.addedFrom), addedTo_(filter.addedTo)
 {
-    if (book.year == 0 && !filter.noYear)
-        return false;
-    if (book.year < filter.yearFrom || book.year > filter.yearTo)
-        return false;
     const qint64 noDate = NoDateSentinel();
-    if (filter.addedFrom != noDate && book.added < filter.addedFrom)
+    if (addedFrom_ == noDate)
+        addedFrom_ = std::numeric_limits<qint64>::min();
+    if (addedTo_ == noDate)
+        addedTo_ = std::numeric_limits<qint64>::max();
+}
+
+bool YearAndDateTest::operator()(const CBook& book) const
+{
+    if (book.year == 0 && !noYear_)
         return false;
-    return filter.addedTo == noDate || book.added <= filter.addedTo;
+    if (book.year < yearFrom_ || book.year > yearTo_)
+        return false;
+    return book.added >= addedFrom_ && book.added <= addedTo_;
 }
 
 Filter FilterFromEditor(const FilterEditorInput& input)

@@ -46,8 +46,20 @@ private:
 // Whether the filter admits the book: year, then date added, then genre. A filter without
 // genres admits nothing.
 bool Matches(const Filter& filter, const CBook& book);
-// The year and date-added tests of Matches alone, for callers that test genres their own way.
-bool PassesYearAndDate(const Filter& filter, const CBook& book);
+// The year and date-added tests of Matches alone, set up once for testing many books, for
+// callers that test genres their own way.
+class YearAndDateTest {
+public:
+    explicit YearAndDateTest(const Filter& filter);
+    bool operator()(const CBook& book) const;
+
+private:
+    bool noYear_;
+    qint32 yearFrom_;
+    qint32 yearTo_;
+    qint64 addedFrom_; // an open end widened to the whole range
+    qint64 addedTo_;
+};
 
 // What the filter editor's fields hold when the user presses OK.
 struct FilterEditorInput {

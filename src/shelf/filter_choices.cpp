@@ -1,7 +1,7 @@
 #include "shelf/filter_choices.h"
 
+#include "settings/settings_store.h"
 #include "shelf/filter_list.h"
-#include "shelf/profile_access.h"
 #include "shelf/shelf_search.h"
 #include "text/case_fold.h"
 #include "text/messages.h"
@@ -10,14 +10,14 @@
 
 namespace lbv {
 
-FilterChoices::FilterChoices(FilterList& filters, ShelfSearch& search, ProfileAccess& profile)
-    : filters_(filters), search_(search), profile_(profile)
+FilterChoices::FilterChoices(FilterList& filters, ShelfSearch& search, SettingsStore& settings)
+    : filters_(filters), search_(search), settings_(settings)
 {
 }
 
 void FilterChoices::Start(const QString& searchText, QString* warning)
 {
-    filters_.Load(profile_);
+    filters_.Load(settings_);
     entries_.clear();
     entries_.push_back({MessageText(Msg::NoFilter), nullptr});
     entries_.push_back({MessageText(Msg::CreateFilter), nullptr});
@@ -25,7 +25,7 @@ void FilterChoices::Start(const QString& searchText, QString* warning)
         entries_.push_back({filter->name, filter.get()});
 
     const QString stored =
-        profile_.GetProfileString(kFiltersSection, kActiveFilterKey, MessageText(Msg::NoFilter));
+        settings_.GetProfileString(kFiltersSection, kActiveFilterKey, MessageText(Msg::NoFilter));
     auto it = std::find_if(entries_.begin(), entries_.end(),
         [&](const Entry& entry) { return entry.text == stored; });
     if (it == entries_.end())
@@ -50,7 +50,7 @@ int FilterChoices::Create(const Filter& edited, const QString& searchText)
     Filter* filter = filters_.Insert(std::make_unique<Filter>(edited));
     if (!filter)
         return -1;
-    filters_.Save(profile_);
+    filters_.Save(settings_);
     entries_.push_back({filter->name, filter});
     Select(int(entries_.size() - 1), searchText);
     return selected_;
@@ -68,7 +68,7 @@ bool FilterChoices::EditSelected(const Filter& edited, const QString& searchText
     Entry& entry = entries_[std::size_t(selected_)];
     if (!filters_.Update(entry.filter, edited))
         return false;
-    filters_.Save(profile_);
+    filters_.Save(settings_);
     entry.text = entry.filter->name;
     search_.Apply(entry.filter, searchText);
     return true;
@@ -85,7 +85,7 @@ bool FilterChoices::DeleteActive(const QString& searchText)
     selected_ = kNoFilterIndex;
     search_.DropActiveFilter();
     filters_.Remove(active);
-    filters_.Save(profile_);
+    filters_.Save(settings_);
     search_.Search(searchText);
     return true;
 }

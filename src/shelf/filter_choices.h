@@ -9,7 +9,7 @@
 namespace lbv {
 
 class FilterList;
-class ProfileAccess;
+class SettingsStore;
 class ShelfSearch;
 struct Filter;
 
@@ -23,7 +23,7 @@ public:
         Filter* filter; // null for the first two entries
     };
 
-    FilterChoices(FilterList& filters, ShelfSearch& search, ProfileAccess& profile);
+    FilterChoices(FilterList& filters, ShelfSearch& search, SettingsStore& settings);
 
     const std::vector<Entry>& Entries() const { return entries_; }
     int SelectedIndex() const { return selected_; }
@@ -54,7 +54,7 @@ public:
 private:
     FilterList& filters_;
     ShelfSearch& search_;
-    ProfileAccess& profile_;
+    SettingsStore& settings_;
     std::vector<Entry> entries_;
     int selected_ = kNoFilterIndex;
 };

@@ -1,6 +1,6 @@
 #include "shelf/filter_list.h"
 
-#include "shelf/profile_access.h"
+#include "settings/settings_store.h"
 #include "text/case_fold.h"
 
 #include <algorithm>
@@ -75,23 +75,23 @@ bool FilterList::Remove(const Filter* filter)
     return true;
 }
 
-void FilterList::Load(ProfileAccess& profile)
+void FilterList::Load(SettingsStore& settings)
 {
     filters_.clear();
     const int count =
-        std::min(profile.GetProfileInt(kFiltersSection, kCountKey, 0), kMaxStoredFilters);
+        std::min(settings.GetProfileInt(kFiltersSection, kCountKey, 0), kMaxStoredFilters);
     for (int i = 0; i < count; ++i) {
-        const QString line = profile.GetProfileString(kFiltersSection, LineKey(i), QString());
+        const QString line = settings.GetProfileString(kFiltersSection, LineKey(i), QString());
         if (!line.isEmpty())
             Insert(std::make_unique<Filter>(Filter::FromStoredForm(line)));
     }
 }
 
-void FilterList::Save(ProfileAccess& profile) const
+void FilterList::Save(SettingsStore& settings) const
 {
-    profile.WriteProfileInt(kFiltersSection, kCountKey, int(filters_.size()));
+    settings.WriteProfileInt(kFiltersSection, kCountKey, int(filters_.size()));
     for (std::size_t i = 0; i < filters_.size(); ++i)
-        profile.WriteProfileString(kFiltersSection, LineKey(int(i)), filters_[i]->StoredForm());
+        settings.WriteProfileString(kFiltersSection, LineKey(int(i)), filters_[i]->StoredForm());
 }
 
 } // namespace lbv

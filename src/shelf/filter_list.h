@@ -8,7 +8,7 @@
 
 namespace lbv {
 
-class ProfileAccess;
+class SettingsStore;
 
 inline const QString kFiltersSection = QStringLiteral("Filters");
 // The name of the active filter, or "<No filter>".
@@ -31,9 +31,9 @@ public:
 
     // Replaces the list with the stored filters; empty lines are skipped, the first of two
     // equal names wins.
-    void Load(ProfileAccess& profile);
+    void Load(SettingsStore& settings);
     // Writes the count and every line in list order; keys beyond the count are left alone.
-    void Save(ProfileAccess& profile) const;
+    void Save(SettingsStore& settings) const;
 
 private:
     std::vector<std::unique_ptr<Filter>>::const_iterator LowerBound(const QString& name) const;

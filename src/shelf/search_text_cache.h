@@ -1,7 +1,9 @@
 #pragma once
-// The lower-cased texts a search compares, kept for the whole catalog so that a search costs
-// one pass of substring tests: per author "last first", per group its name, per book
-// "title|genre code|genre title". Rebuilt when the catalog or the genre dictionary changed.
+// What a search walks instead of the catalog: the authors, groups and books in catalog order,
+// in flat arrays, with the lower-cased texts a search compares, per author "last first", per
+// group its name, per book "title|genre code|genre title". One search is then one pass over
+// contiguous memory. Rebuilt when the catalog's or the genre dictionary's generation moved on,
+// so every direct edit of a record must be followed by CLibravonDoc::RecordsChanged.
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -11,6 +13,7 @@
 namespace lbv {
 
 class CAuthor;
+class CBook;
 class CGroup;
 class CLibravonDoc;
 class GenreDictionary;
@@ -21,35 +24,44 @@ public:
         qsizetype offset = 0;
         qsizetype length = 0;
     };
-    struct AuthorTexts {
-        const CAuthor* author;
+    struct AuthorEntry {
+        CAuthor* author;
         Span name;
-        std::size_t firstGroup; // index into Groups()
+        std::size_t firstGroup; // its groups are [firstGroup, next author's firstGroup)
     };
-    struct GroupTexts {
-        const CGroup* group;
+    struct GroupEntry {
+        CGroup* group;
         Span name;
-        std::size_t firstBook; // index into Books()
+        std::size_t firstBook; // its books are [firstBook, next group's firstBook)
     };
-    struct BookTexts {
+    struct BookEntry {
+        CBook* book;
         Span text;
         int genre; // index into GenreCodes()
     };
 
     // Makes the cache describe `catalog`, with genre titles from `genres`.
     void Update(const CLibravonDoc& catalog, const GenreDictionary& genres);
+    // Forgets everything (the catalog is going away).
+    void Clear();
 
-    // Parallel to the catalog: authors in order, their groups in order, their books in order.
-    const std::vector<AuthorTexts>& Authors() const { return authors_; }
-    const std::vector<GroupTexts>& Groups() const { return groups_; }
-    const std::vector<BookTexts>& Books() const { return books_; }
+    const std::vector<AuthorEntry>& Authors() const { return authors_; }
+    const std::vector<GroupEntry>& Groups() const { return groups_; }
+    const std::vector<BookEntry>& Books() const { return books_; }
+    std::size_t GroupsEnd(std::size_t author) const
+    {
+        return author + 1 < authors_.size() ? authors_[author + 1].firstGroup : groups_.size();
+    }
+    std::size_t BooksEnd(std::size_t group) const
+    {
+        return group + 1 < groups_.size() ? groups_[group + 1].firstBook : books_.size();
+    }
     // The distinct genre codes of the catalog's books, exactly as the books spell them.
     const QStringList& GenreCodes() const { return genreCodes_; }
 
     QStringView Text(Span span) const { return QStringView(buffer_).mid(span.offset, span.length); }
 
 private:
-    bool Describes(const CLibravonDoc& catalog, const GenreDictionary& genres) const;
     void Rebuild(const CLibravonDoc& catalog, const GenreDictionary& genres);
     Span Append(QStringView text);
 
@@ -59,9 +71,9 @@ private:
     quint64 genresGeneration_ = 0;
 
     QString buffer_; // every text, back to back
-    std::vector<AuthorTexts> authors_;
-    std::vector<GroupTexts> groups_;
-    std::vector<BookTexts> books_;
+    std::vector<AuthorEntry> authors_;
+    std::vector<GroupEntry> groups_;
+    std::vector<BookEntry> books_;
     QStringList genreCodes_;
 };
 

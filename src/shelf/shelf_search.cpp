@@ -1,19 +1,21 @@
 #include "shelf/shelf_search.h"
 
 #include "catalog/libravon_doc.h"
+#include "settings/settings_store.h"
 #include "shelf/filter.h"
 #include "shelf/filter_list.h"
 #include "shelf/genre_dictionary.h"
-#include "shelf/profile_access.h"
 #include "text/case_fold.h"
 #include "text/messages.h"
 
 #include <QStringMatcher>
 
+#include <optional>
+
 namespace lbv {
 
-ShelfSearch::ShelfSearch(const GenreDictionary& genres, ProfileAccess& profile, ShelfDisplay& display)
-    : genres_(genres), profile_(profile), display_(display)
+ShelfSearch::ShelfSearch(const GenreDictionary& genres, SettingsStore& settings, ShelfDisplay& display)
+    : genres_(genres), settings_(settings), display_(display)
 {
 }
 
@@ -23,6 +25,7 @@ void ShelfSearch::SetCatalog(CLibravonDoc* catalog)
 {
     catalog_ = catalog;
     wholeCatalog_ = false;
+    cache_.Clear();
 }
 
 bool ShelfSearch::Search(const QString& text)
@@ -57,7 +60,7 @@ bool ShelfSearch::Search(const QString& text)
 bool ShelfSearch::Apply(Filter* filter, const QString& searchText)
 {
     activeFilter_ = filter;
-    profile_.WriteProfileString(kFiltersSection, kActiveFilterKey,
+    settings_.WriteProfileString(kFiltersSection, kActiveFilterKey,
         filter ? filter->name : MessageText(Msg::NoFilter));
     return Search(searchText);
 }
@@ -65,16 +68,19 @@ bool ShelfSearch::Apply(Filter* filter, const QString& searchText)
 std::unique_ptr<SearchResult> ShelfSearch::Collect(const QString& lowerText)
 {
     cache_.Update(*catalog_, genres_);
-    const Filter* filter = activeFilter_;
-    // The genre test once per distinct code instead of once per book.
-    std::vector<bool> genreAdmitted;
-    if (filter) {
+    // Genres are tested once per distinct code, and first: they come from the cache, while
+    // years and dates need the book record itself.
+    std::vector<char> genreAdmitted;
+    std::optional<YearAndDateTest> yearAndDate;
+    if (activeFilter_) {
         genreAdmitted.reserve(std::size_t(cache_.GenreCodes().size()));
         for (const QString& code : cache_.GenreCodes())
-            genreAdmitted.push_back(filter->HasGenre(code));
+            genreAdmitted.push_back(activeFilter_->HasGenre(code));
+        yearAndDate.emplace(*activeFilter_);
     }
-    const auto passes = [&](const CBook& book, int genre) {
-        return !filter || (genreAdmitted[std::size_t(genre)] && PassesYearAndDate(*filter, book));
+    const auto passes = [&](const SearchTextCache::BookEntry& entry) {
+        return !yearAndDate
+            || (genreAdmitted[std::size_t(entry.genre)] && (*yearAndDate)(*entry.book));
     };
     const QStringMatcher matcher(lowerText);
     const auto contains = [&](SearchTextCache::Span span) {
@@ -83,32 +89,26 @@ std::unique_ptr<SearchResult> ShelfSearch::Collect(const QString& lowerText)
 
     auto result = std::make_unique<SearchResult>();
     result->catalogGeneration = catalog_->Generation();
-    const auto& authorTexts = cache_.Authors();
-    const auto& groupTexts = cache_.Groups();
-    const auto& bookTexts = cache_.Books();
-    const auto& authors = catalog_->Authors();
+    const auto& authors = cache_.Authors();
+    const auto& groups = cache_.Groups();
+    const auto& books = cache_.Books();
     for (std::size_t a = 0; a < authors.size(); ++a) {
-        CAuthor* author = authors[a].get();
         // An empty text matches every author by name.
-        const bool authorMatches = lowerText.isEmpty() || contains(authorTexts[a].name);
+        const bool authorMatches = lowerText.isEmpty() || contains(authors[a].name);
         std::unique_ptr<SearchAuthor> foundAuthor;
-        std::size_t g = authorTexts[a].firstGroup;
-        for (const auto& group : author->Groups()) {
-            const SearchTextCache::GroupTexts& groupText = groupTexts[g++];
-            const bool groupMatches = authorMatches || contains(groupText.name);
+        for (std::size_t g = authors[a].firstGroup; g < cache_.GroupsEnd(a); ++g) {
+            const bool groupMatches = authorMatches || contains(groups[g].name);
             std::unique_ptr<SearchGroup> foundGroup;
-            std::size_t b = groupText.firstBook;
-            for (const auto& book : group->Books()) {
-                const SearchTextCache::BookTexts& bookText = bookTexts[b++];
-                if ((groupMatches || contains(bookText.text)) && passes(*book, bookText.genre)) {
+            for (std::size_t b = groups[g].firstBook; b < cache_.BooksEnd(g); ++b) {
+                if ((groupMatches || contains(books[b].text)) && passes(books[b])) {
                     if (!foundGroup)
-                        foundGroup = std::make_unique<SearchGroup>(group.get());
-                    foundGroup->books.push_back(book.get());
+                        foundGroup = std::make_unique<SearchGroup>(groups[g].group);
+                    foundGroup->books.push_back(books[b].book);
                 }
             }
             if (foundGroup) {
                 if (!foundAuthor)
-                    foundAuthor = std::make_unique<SearchAuthor>(author);
+                    foundAuthor = std::make_unique<SearchAuthor>(authors[a].author);
                 foundAuthor->groups.push_back(std::move(foundGroup));
             }
         }

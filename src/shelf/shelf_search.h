@@ -10,7 +10,7 @@ namespace lbv {
 
 class CLibravonDoc;
 class GenreDictionary;
-class ProfileAccess;
+class SettingsStore;
 struct Filter;
 
 // What the search needs from the Shelf page; the GUI implements it.
@@ -27,7 +27,7 @@ public:
 
 class ShelfSearch {
 public:
-    ShelfSearch(const GenreDictionary& genres, ProfileAccess& profile, ShelfDisplay& display);
+    ShelfSearch(const GenreDictionary& genres, SettingsStore& settings, ShelfDisplay& display);
     ~ShelfSearch();
 
     // The catalog searched from now on (null for none). Shows nothing by itself: the next
@@ -58,7 +58,7 @@ private:
     std::unique_ptr<SearchResult> Collect(const QString& lowerText);
 
     const GenreDictionary& genres_;
-    ProfileAccess& profile_;
+    SettingsStore& settings_;
     ShelfDisplay& display_;
     CLibravonDoc* catalog_ = nullptr;
     Filter* activeFilter_ = nullptr;

@@ -1,6 +1,7 @@
 #include "catalog/libravon_doc.h"
-#include "memory_profile.h"
 #include "recording_display.h"
+#include "settings/memory_settings_backend.h"
+#include "settings/settings_store.h"
 #include "shelf/filter_choices.h"
 #include "shelf/filter_list.h"
 #include "shelf/genre_dictionary.h"
@@ -22,7 +23,7 @@ protected:
         Store(0, "b|True|-|-|-|-|sf");
         Store(1, "A|True|-|-|-|-|sf");
         Store(2, "c|True|-|-|-|-|sf");
-        profile.ints[MemoryProfile::Key(kFiltersSection, S("FilterCount"))] = 3;
+        settings.WriteProfileInt(kFiltersSection, S("FilterCount"), 3);
         BookDescription header;
         header.firstName = S("Ivar");
         header.lastName = S("Kessel");
@@ -34,12 +35,11 @@ protected:
 
     void Store(int index, const char* line)
     {
-        profile.strings[MemoryProfile::Key(kFiltersSection, QStringLiteral("Filter%1").arg(index))] =
-            S(line);
+        settings.WriteProfileString(kFiltersSection, QStringLiteral("Filter%1").arg(index), S(line));
     }
     QString Stored(const char* key)
     {
-        return profile.strings.value(MemoryProfile::Key(kFiltersSection, S(key)));
+        return settings.GetProfileString(kFiltersSection, S(key));
     }
     QStringList Texts() const
     {
@@ -51,16 +51,16 @@ protected:
 
     CLibravonDoc doc;
     GenreDictionary genres;
-    MemoryProfile profile;
+    SettingsStore settings {std::make_unique<MemorySettingsBackend>()};
     RecordingDisplay display;
-    ShelfSearch search {genres, profile, display};
+    ShelfSearch search {genres, settings, display};
     FilterList filters;
-    FilterChoices choices {filters, search, profile};
+    FilterChoices choices {filters, search, settings};
 };
 
 TEST_F(FilterChoicesTest, StartOffersFiltersInListOrderAndFindsTheStoredNameInAnyCase)
 {
-    profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter"))] = S("B");
+    settings.WriteProfileString(kFiltersSection, S("Filter"), S("B"));
     QString warning;
     choices.Start(QString(), &warning);
     EXPECT_EQ(Texts(), (QStringList {S("<No filter>"), S("<Create filter>"), S("c"), S("b"), S("A")}));
@@ -75,7 +75,7 @@ TEST_F(FilterChoicesTest, StartOffersFiltersInListOrderAndFindsTheStoredNameInAn
 
 TEST_F(FilterChoicesTest, StartWithAnUnknownNameWarnsAndUsesNoFilter)
 {
-    profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter"))] = S("Gone");
+    settings.WriteProfileString(kFiltersSection, S("Filter"), S("Gone"));
     QString warning;
     choices.Start(QString(), &warning);
     EXPECT_EQ(warning, S("Filter \"Gone\" is not found. Using defaults."));
@@ -85,7 +85,7 @@ TEST_F(FilterChoicesTest, StartWithAnUnknownNameWarnsAndUsesNoFilter)
     EXPECT_TRUE(search.ShowsWholeCatalog());
 
     // Nothing stored at all means no filter, silently.
-    MemoryProfile empty;
+    SettingsStore empty(std::make_unique<MemorySettingsBackend>());
     FilterChoices fresh {filters, search, empty};
     warning.clear();
     fresh.Start(QString(), &warning);
@@ -104,7 +104,7 @@ TEST_F(FilterChoicesTest, CreatedFiltersAreAppendedStoredAndApplied)
     EXPECT_EQ(search.ActiveFilter(), filters.Find(S("b2")));
     EXPECT_EQ(Stored("Filter"), S("B2"));
     // Stored in list order: c, B2, b, A.
-    EXPECT_EQ(profile.ints[MemoryProfile::Key(kFiltersSection, S("FilterCount"))], 4);
+    EXPECT_EQ(settings.GetProfileInt(kFiltersSection, S("FilterCount"), -1), 4);
     EXPECT_EQ(Stored("Filter1"), S("B2|True|-|-|-|-|sf"));
     EXPECT_EQ(Stored("Filter3"), S("A|True|-|-|-|-|sf"));
 
@@ -147,7 +147,7 @@ TEST_F(FilterChoicesTest, DeletingTheActiveFilterKeepsItsStoredName)
     EXPECT_EQ(choices.SelectedIndex(), 0);
     EXPECT_EQ(search.ActiveFilter(), nullptr);
     EXPECT_EQ(filters.Find(S("c")), nullptr);
-    EXPECT_EQ(profile.ints[MemoryProfile::Key(kFiltersSection, S("FilterCount"))], 2);
+    EXPECT_EQ(settings.GetProfileInt(kFiltersSection, S("FilterCount"), -1), 2);
     EXPECT_EQ(Stored("Filter"), S("c"));
     EXPECT_TRUE(search.ShowsWholeCatalog());
     EXPECT_FALSE(choices.DeleteActive(QString()));

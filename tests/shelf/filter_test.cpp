@@ -1,7 +1,8 @@
 #include "catalog/catalog_records.h"
 #include "local_time_zone.h"
-#include "memory_profile.h"
 #include "shelf/filter.h"
+#include "settings/memory_settings_backend.h"
+#include "settings/settings_store.h"
 #include "shelf/filter_list.h"
 
 #include <gtest/gtest.h>
@@ -101,11 +102,10 @@ TEST_F(FilterStoredForm, BarsInNamesCannotSplitTheLine)
 
 TEST_F(FilterStoredForm, ListIsOrderedDescendingAndStoredInThatOrder)
 {
-    MemoryProfile profile;
-    profile.ints[MemoryProfile::Key(kFiltersSection, S("FilterCount"))] = 6;
+    SettingsStore settings(std::make_unique<MemorySettingsBackend>());
+    settings.WriteProfileInt(kFiltersSection, S("FilterCount"), 6);
     const auto stored = [&](int i, const char* line) {
-        profile.strings[MemoryProfile::Key(kFiltersSection, QStringLiteral("Filter%1").arg(i))] =
-            S(line);
+        settings.WriteProfileString(kFiltersSection, QStringLiteral("Filter%1").arg(i), S(line));
     };
     stored(0, "b|True|-|-|-|-|sf");
     stored(1, "A|True|-|-|-|-");
@@ -113,10 +113,10 @@ TEST_F(FilterStoredForm, ListIsOrderedDescendingAndStoredInThatOrder)
     stored(3, "c|True|-|-|-|-");
     stored(4, "B|False|-|-|-|-"); // same name as the first: the first read wins
     stored(5, "a2|True|1|2|-|-");
-    profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter6"))] = S("beyond the count");
+    settings.WriteProfileString(kFiltersSection, S("Filter6"), S("beyond the count"));
 
     FilterList list;
-    list.Load(profile);
+    list.Load(settings);
     QStringList names;
     for (const auto& filter : list.Filters())
         names << filter->name;
@@ -125,14 +125,14 @@ TEST_F(FilterStoredForm, ListIsOrderedDescendingAndStoredInThatOrder)
     EXPECT_TRUE(list.Find(S("B"))->noYear);
     EXPECT_EQ(list.Find(S("zzz")), nullptr);
 
-    list.Save(profile);
-    EXPECT_EQ(profile.ints[MemoryProfile::Key(kFiltersSection, S("FilterCount"))], 4);
-    EXPECT_EQ(profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter0"))],
+    list.Save(settings);
+    EXPECT_EQ(settings.GetProfileInt(kFiltersSection, S("FilterCount"), -1), 4);
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter0")),
         S("c|True|-|-|-|-"));
-    EXPECT_EQ(profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter3"))],
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter3")),
         S("A|True|-|-|-|-"));
     // Keys past the count stay where they were.
-    EXPECT_EQ(profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter5"))],
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter5")),
         S("a2|True|1|2|-|-"));
 }
 

@@ -1,7 +1,8 @@
 #include "catalog/libravon_doc.h"
 #include "local_time_zone.h"
-#include "memory_profile.h"
 #include "recording_display.h"
+#include "settings/memory_settings_backend.h"
+#include "settings/settings_store.h"
 #include "shelf/filter.h"
 #include "shelf/filter_list.h"
 #include "shelf/genre_dictionary.h"
@@ -79,9 +80,9 @@ protected:
 
     CLibravonDoc doc;
     GenreDictionary genres;
-    MemoryProfile profile;
+    SettingsStore settings {std::make_unique<MemorySettingsBackend>()};
     RecordingDisplay display;
-    ShelfSearch search {genres, profile, display};
+    ShelfSearch search {genres, settings, display};
 };
 
 TEST_F(ShelfSearchTest, ShortTextWithoutFilterShowsTheWholeCatalogOnce)
@@ -143,6 +144,19 @@ TEST_F(ShelfSearchTest, FindsGroupsByNameAndBooksByGenreCode)
     EXPECT_EQ(Shown(), S("Петров Олег: default[Тихий Дон]"));
 }
 
+TEST_F(ShelfSearchTest, FindsBooksByTheGenreTitleOfTheLoadedLanguage)
+{
+    QString error;
+    ASSERT_TRUE(genres.Load(kDictionary, S("en"), &error)) << error.toStdString();
+    ASSERT_TRUE(search.Search(S("space sf")));
+    EXPECT_EQ(Shown(), S("Kessel Ivar: default[Empire]"));
+
+    ASSERT_TRUE(genres.Load(kDictionary, S("ru"), &error)) << error.toStdString();
+    EXPECT_FALSE(search.Search(S("space sf"))) << "titles follow the language";
+    ASSERT_TRUE(search.Search(S("Космическая")));
+    EXPECT_EQ(Shown(), S("Kessel Ivar: default[Empire]"));
+}
+
 TEST_F(ShelfSearchTest, NothingFoundBeepsAndShowsAnEmptyTree)
 {
     EXPECT_FALSE(search.Search(S("zzz")));
@@ -168,7 +182,7 @@ TEST_F(ShelfSearchTest, ActiveFilterNarrowsEveryWayOfMatching)
 
     // Even an empty text searches while a filter is active, and the choice is stored.
     EXPECT_TRUE(search.Apply(&filter, QString()));
-    EXPECT_EQ(profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter"))], S("Old SF"));
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter")), S("Old SF"));
     EXPECT_EQ(Shown(), S("Kessel Ivar: default[Foundation]; Петров Олег: default[Тихий Дон]"));
 
     EXPECT_TRUE(search.Search(S("kessel"))); // by author name: only passing books
@@ -180,7 +194,7 @@ TEST_F(ShelfSearchTest, ActiveFilterNarrowsEveryWayOfMatching)
     EXPECT_FALSE(search.Search(S("found")));
 
     EXPECT_TRUE(search.Apply(nullptr, S("em")));
-    EXPECT_EQ(profile.strings[MemoryProfile::Key(kFiltersSection, S("Filter"))], S("<No filter>"));
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter")), S("<No filter>"));
     EXPECT_EQ(display.shownResult, nullptr);
 }
 
