@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -31,8 +30,8 @@ const char16_t* const kWords[] = {u"Silent", u"River", u"Stone", u"Garden", u"Wi
     u"Остров", u"Город", u"Ветер", u"Солнце", u"Море", u"Звезда", u"Дорога", u"Лес", u"Сад",
     u"Огонь", u"Снег", u"Ночь", u"Тень", u"Зеркало", u"Камень", u"Река"};
 const char16_t* const kRareWord = u"Quill"; // the only text holding "qui"
-const char16_t* const kFirst[] = {u"Ivar", u"Anna", u"John", u"Mary", u"Peter", u"Лев", u"Анна",
-    u"Иван", u"Мария", u"Пётр"};
+const char16_t* const kFirst[]
+    = {u"Ivar", u"Anna", u"John", u"Mary", u"Peter", u"Лев", u"Анна", u"Иван", u"Мария", u"Пётр"};
 const char16_t* const kLast[] = {u"Kessel", u"Adams", u"Brown", u"Clark", u"Mills", u"Толстой",
     u"Иванов", u"Петров", u"Сидоров", u"Чехов"};
 
@@ -104,8 +103,8 @@ void Measure(const char* label, CLibravonDoc& doc, const GenreDictionary& genres
         search.Search(text);
     const double after = double(timer.nsecsElapsed()) / 1e6 / kRepeats;
     const double afterCpu = (CpuMilliseconds() - cpu) / kRepeats;
-    std::printf("%-34s %5zu books  first %6.1f ms (cpu %6.1f)  then %5.1f ms (cpu %5.1f)\n",
-        label, CountBooks(search.Result()), first, firstCpu, after, afterCpu);
+    std::printf("%-34s %5zu books  first %6.1f ms (cpu %6.1f)  then %5.1f ms (cpu %5.1f)\n", label,
+        CountBooks(search.Result()), first, firstCpu, after, afterCpu);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "text/messages.h"
 
 #include <QRegularExpression>
-
 #include <algorithm>
 #include <ctime>
 #include <functional>
@@ -41,8 +40,8 @@ qint32 LeadingInteger(QStringView text)
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
         value = std::min<qint64>(value * 10 + (text[i].unicode() - u'0'), qint64(1) << 32);
     value = negative ? -value : value;
-    return qint32(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
-        std::numeric_limits<qint32>::max()));
+    return qint32(std::clamp<qint64>(
+        value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
 
 qint32 ReadYear(const QString& field, qint32 noBound)
@@ -64,8 +63,8 @@ qint64 ReadDate(const QString& field)
     const QRegularExpressionMatch match = pattern.match(field);
     if (!match.hasMatch())
         return NoDateSentinel();
-    const qint64 day = LocalMidnight(
-        match.capturedView(1).toInt(), match.capturedView(2).toInt(), match.capturedView(3).toInt());
+    const qint64 day = LocalMidnight(match.capturedView(1).toInt(), match.capturedView(2).toInt(),
+        match.capturedView(3).toInt());
     return day == -1 ? NoDateSentinel() : day;
 }
 
@@ -95,7 +94,9 @@ qint64 LocalMidnight(int year, int month, int day)
 }
 
 Filter::Filter()
-    : name(MessageText(Msg::NewFilter)), addedFrom(NoDateSentinel()), addedTo(addedFrom)
+    : name(MessageText(Msg::NewFilter))
+    , addedFrom(NoDateSentinel())
+    , addedTo(addedFrom)
 {
 }
 
@@ -154,8 +155,11 @@ bool Matches(const Filter& filter, const CBook& book)
 }
 
 YearAndDateTest::YearAndDateTest(const Filter& filter)
-    : noYear_(filter.noYear), yearFrom_(filter.yearFrom), yearTo_(filter.yearTo),
-      addedFrom_(filter.addedFrom), addedTo_(filter.addedTo)
+    : noYear_(filter.noYear)
+    , yearFrom_(filter.yearFrom)
+    , yearTo_(filter.yearTo)
+    , addedFrom_(filter.addedFrom)
+    , addedTo_(filter.addedTo)
 {
     const qint64 noDate = NoDateSentinel();
     if (addedFrom_ == noDate)
@@ -180,11 +184,11 @@ Filter FilterFromEditor(const FilterEditorInput& input)
     if (!input.name.isEmpty())
         filter.name = FieldText(input.name);
     filter.noYear = input.noYear;
-    filter.yearFrom = input.yearFrom.trimmed().isEmpty() ? kNoYearFrom : LeadingInteger(input.yearFrom);
+    filter.yearFrom
+        = input.yearFrom.trimmed().isEmpty() ? kNoYearFrom : LeadingInteger(input.yearFrom);
     filter.yearTo = input.yearTo.trimmed().isEmpty() ? kNoYearTo : LeadingInteger(input.yearTo);
-    const auto midnight = [](const QDate& date) {
-        return LocalMidnight(date.year(), date.month(), date.day());
-    };
+    const auto midnight
+        = [](const QDate& date) { return LocalMidnight(date.year(), date.month(), date.day()); };
     if (input.addedFrom && input.addedFrom->isValid())
         filter.addedFrom = midnight(*input.addedFrom);
     if (input.addedTo && input.addedTo->isValid())

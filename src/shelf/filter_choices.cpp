@@ -11,7 +11,9 @@
 namespace lbv {
 
 FilterChoices::FilterChoices(FilterList& filters, ShelfSearch& search, SettingsStore& settings)
-    : filters_(filters), search_(search), settings_(settings)
+    : filters_(filters)
+    , search_(search)
+    , settings_(settings)
 {
 }
 
@@ -24,10 +26,10 @@ void FilterChoices::Start(const QString& searchText, QString* warning)
     for (const auto& filter : filters_.Filters())
         entries_.push_back({filter->name, filter.get()});
 
-    const QString stored =
-        settings_.GetProfileString(kFiltersSection, kActiveFilterKey, MessageText(Msg::NoFilter));
-    auto it = std::find_if(entries_.begin(), entries_.end(),
-        [&](const Entry& entry) { return entry.text == stored; });
+    const QString stored
+        = settings_.GetProfileString(kFiltersSection, kActiveFilterKey, MessageText(Msg::NoFilter));
+    auto it = std::find_if(
+        entries_.begin(), entries_.end(), [&](const Entry& entry) { return entry.text == stored; });
     if (it == entries_.end())
         it = std::find_if(entries_.begin(), entries_.end(),
             [&](const Entry& entry) { return EqualsNoCase(entry.text, stored); });

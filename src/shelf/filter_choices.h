@@ -3,7 +3,6 @@
 // filter (in list order at start-up, later ones appended). Its operations keep the drop-down,
 // the filter list, the stored filters and the active filter of the search in step.
 #include <QString>
-
 #include <vector>
 
 namespace lbv {
@@ -30,9 +29,9 @@ public:
     // Whether "Edit" and "X" apply: a filter's entry is selected.
     bool CanEditSelected() const { return selected_ > kCreateFilterIndex; }
 
-    // Reads the filter list from the store, fills the entries, selects the stored active filter (by exact name,
-    // else case-insensitively) and applies it. An unknown name selects "<No filter>" and sets
-    // `warning` to the text to show.
+    // Reads the filter list from the store, fills the entries, selects the stored active filter (by
+    // exact name, else case-insensitively) and applies it. An unknown name selects "<No filter>"
+    // and sets `warning` to the text to show.
     void Start(const QString& searchText, QString* warning);
     // The user picked an entry other than "<Create filter>": applies its filter (none for
     // "<No filter>"). Out-of-range indexes are ignored.

@@ -78,8 +78,8 @@ bool FilterList::Remove(const Filter* filter)
 void FilterList::Load(SettingsStore& settings)
 {
     filters_.clear();
-    const int count =
-        std::min(settings.GetProfileInt(kFiltersSection, kCountKey, 0), kMaxStoredFilters);
+    const int count
+        = std::min(settings.GetProfileInt(kFiltersSection, kCountKey, 0), kMaxStoredFilters);
     for (int i = 0; i < count; ++i) {
         const QString line = settings.GetProfileString(kFiltersSection, LineKey(i), QString());
         if (!line.isEmpty())

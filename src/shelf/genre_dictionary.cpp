@@ -10,8 +10,7 @@ namespace lbv {
 namespace {
 
 // Descending case-insensitive code order: the first entry whose code does not sort after `code`.
-template <typename Entry>
-auto LowerBound(const QList<Entry>& list, QStringView code)
+template<typename Entry> auto LowerBound(const QList<Entry>& list, QStringView code)
 {
     return std::lower_bound(list.begin(), list.end(), code,
         [](const Entry& entry, QStringView key) { return CompareNoCase(entry.code, key) > 0; });
@@ -19,8 +18,7 @@ auto LowerBound(const QList<Entry>& list, QStringView code)
 
 // Inserts at the entry's place and returns its index; an entry whose code is already there is
 // dropped (the first wins) and the index is that of the one kept.
-template <typename Entry>
-qsizetype InsertByCode(QList<Entry>& list, Entry entry)
+template<typename Entry> qsizetype InsertByCode(QList<Entry>& list, Entry entry)
 {
     const qsizetype index = LowerBound(list, entry.code) - list.begin();
     if (index < list.size() && EqualsNoCase(list[index].code, entry.code))
@@ -62,9 +60,10 @@ struct Reader {
         QString error;
         const xmlNode* description = SelectSingleNode(genre, xpath, &error);
         if (!description) {
-            failure = !error.isEmpty() ? error
-                                       : QStringLiteral("genre \"%1\" has no <%2> for language \"%3\"")
-                                             .arg(code, QLatin1StringView(descriptionElement), language);
+            failure = !error.isEmpty()
+                ? error
+                : QStringLiteral("genre \"%1\" has no <%2> for language \"%3\"")
+                      .arg(code, QLatin1StringView(descriptionElement), language);
             return std::nullopt;
         }
         return Attribute(description, titleAttribute);
@@ -94,7 +93,8 @@ bool GenreDictionary::Load(const QString& path, const QString& languageCode, QSt
     for (const xmlNode* language :
         SelectNodes(document->Node(), u"/fbjenresstructure/languages/language")) {
         const std::optional<QString> code = reader.Attribute(language, "code");
-        const std::optional<QString> name = code ? reader.Attribute(language, "name") : std::nullopt;
+        const std::optional<QString> name
+            = code ? reader.Attribute(language, "name") : std::nullopt;
         if (!name)
             return fail();
         languageFound = languageFound || EqualsNoCase(*code, languageCode);
@@ -102,14 +102,16 @@ bool GenreDictionary::Load(const QString& path, const QString& languageCode, QSt
     }
     if (!languageFound) {
         if (errorText)
-            *errorText = MessageText(Msg::GenreLanguageNotFound).arg(languageCode, ShortFileName(path));
+            *errorText
+                = MessageText(Msg::GenreLanguageNotFound).arg(languageCode, ShortFileName(path));
         return false;
     }
 
     for (const xmlNode* genre : SelectNodes(document->Node(), u"//genre")) {
         const std::optional<QString> code = reader.Attribute(genre, "genre-path");
-        const std::optional<QString> title =
-            code ? reader.Title(genre, *code, "root-descr", "genre-title", languageCode) : std::nullopt;
+        const std::optional<QString> title = code
+            ? reader.Title(genre, *code, "root-descr", "genre-title", languageCode)
+            : std::nullopt;
         if (!title)
             return fail();
         InsertByCode(genres_, GenreEntry {*code, *title});

@@ -13,7 +13,11 @@ namespace lbv {
 class SearchGroup final : public CCatalogItem {
 public:
     explicit SearchGroup(CGroup* catalogGroup)
-        : CCatalogItem(KindGroup), group(catalogGroup), name(catalogGroup->name) { }
+        : CCatalogItem(KindGroup)
+        , group(catalogGroup)
+        , name(catalogGroup->name)
+    {
+    }
     CCatalogItem* Record() override { return group; }
 
     CGroup* const group;
@@ -24,8 +28,12 @@ public:
 class SearchAuthor final : public CCatalogItem {
 public:
     explicit SearchAuthor(CAuthor* catalogAuthor)
-        : CCatalogItem(KindAuthor), author(catalogAuthor), firstName(catalogAuthor->firstName),
-          lastName(catalogAuthor->lastName) { }
+        : CCatalogItem(KindAuthor)
+        , author(catalogAuthor)
+        , firstName(catalogAuthor->firstName)
+        , lastName(catalogAuthor->lastName)
+    {
+    }
     CCatalogItem* Record() override { return author; }
 
     CAuthor* const author;

@@ -9,13 +9,15 @@
 #include "text/messages.h"
 
 #include <QStringMatcher>
-
 #include <optional>
 
 namespace lbv {
 
-ShelfSearch::ShelfSearch(const GenreDictionary& genres, SettingsStore& settings, ShelfDisplay& display)
-    : genres_(genres), settings_(settings), display_(display)
+ShelfSearch::ShelfSearch(
+    const GenreDictionary& genres, SettingsStore& settings, ShelfDisplay& display)
+    : genres_(genres)
+    , settings_(settings)
+    , display_(display)
 {
 }
 
@@ -60,8 +62,8 @@ bool ShelfSearch::Search(const QString& text)
 bool ShelfSearch::Apply(Filter* filter, const QString& searchText)
 {
     activeFilter_ = filter;
-    settings_.WriteProfileString(kFiltersSection, kActiveFilterKey,
-        filter ? filter->name : MessageText(Msg::NoFilter));
+    settings_.WriteProfileString(
+        kFiltersSection, kActiveFilterKey, filter ? filter->name : MessageText(Msg::NoFilter));
     return Search(searchText);
 }
 
@@ -83,9 +85,8 @@ std::unique_ptr<SearchResult> ShelfSearch::Collect(const QString& lowerText)
             || (genreAdmitted[std::size_t(entry.genre)] && (*yearAndDate)(*entry.book));
     };
     const QStringMatcher matcher(lowerText);
-    const auto contains = [&](SearchTextCache::Span span) {
-        return matcher.indexIn(cache_.Text(span)) >= 0;
-    };
+    const auto contains
+        = [&](SearchTextCache::Span span) { return matcher.indexIn(cache_.Text(span)) >= 0; };
 
     auto result = std::make_unique<SearchResult>();
     result->catalogGeneration = catalog_->Generation();

@@ -35,12 +35,10 @@ protected:
 
     void Store(int index, const char* line)
     {
-        settings.WriteProfileString(kFiltersSection, QStringLiteral("Filter%1").arg(index), S(line));
+        settings.WriteProfileString(
+            kFiltersSection, QStringLiteral("Filter%1").arg(index), S(line));
     }
-    QString Stored(const char* key)
-    {
-        return settings.GetProfileString(kFiltersSection, S(key));
-    }
+    QString Stored(const char* key) { return settings.GetProfileString(kFiltersSection, S(key)); }
     QStringList Texts() const
     {
         QStringList texts;
@@ -63,7 +61,8 @@ TEST_F(FilterChoicesTest, StartOffersFiltersInListOrderAndFindsTheStoredNameInAn
     settings.WriteProfileString(kFiltersSection, S("Filter"), S("B"));
     QString warning;
     choices.Start(QString(), &warning);
-    EXPECT_EQ(Texts(), (QStringList {S("<No filter>"), S("<Create filter>"), S("c"), S("b"), S("A")}));
+    EXPECT_EQ(
+        Texts(), (QStringList {S("<No filter>"), S("<Create filter>"), S("c"), S("b"), S("A")}));
     EXPECT_TRUE(warning.isEmpty());
     EXPECT_EQ(choices.SelectedIndex(), 3);
     EXPECT_TRUE(choices.CanEditSelected());

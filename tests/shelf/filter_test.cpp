@@ -1,8 +1,8 @@
 #include "catalog/catalog_records.h"
 #include "local_time_zone.h"
-#include "shelf/filter.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
+#include "shelf/filter.h"
 #include "shelf/filter_list.h"
 
 #include <gtest/gtest.h>
@@ -127,13 +127,10 @@ TEST_F(FilterStoredForm, ListIsOrderedDescendingAndStoredInThatOrder)
 
     list.Save(settings);
     EXPECT_EQ(settings.GetProfileInt(kFiltersSection, S("FilterCount"), -1), 4);
-    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter0")),
-        S("c|True|-|-|-|-"));
-    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter3")),
-        S("A|True|-|-|-|-"));
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter0")), S("c|True|-|-|-|-"));
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter3")), S("A|True|-|-|-|-"));
     // Keys past the count stay where they were.
-    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter5")),
-        S("a2|True|1|2|-|-"));
+    EXPECT_EQ(settings.GetProfileString(kFiltersSection, S("Filter5")), S("a2|True|1|2|-|-"));
 }
 
 TEST_F(FilterStoredForm, InsertUpdateAndRemoveKeepNamesUniqueAndOrdered)
@@ -193,8 +190,8 @@ TEST_F(FilterMatches, TestsYearThenDatesThenGenre)
 
 TEST_F(FilterMatches, StoredUpperDateAdmitsUpToThatMidnight)
 {
-    const Filter filter =
-        Filter::FromStoredForm(S("Up to 2005|True|-|-|-|2005-12-31|prose_classic"));
+    const Filter filter
+        = Filter::FromStoredForm(S("Up to 2005|True|-|-|-|2005-12-31|prose_classic"));
     const qint64 lastDay = LocalMidnight(2005, 12, 31);
     EXPECT_TRUE(Admits(filter, 0, LocalMidnight(1970, 1, 2), "prose_classic"));
     EXPECT_TRUE(Admits(filter, 0, lastDay, "prose_classic"));

@@ -145,15 +145,16 @@ TEST_F(GenreDictionaryTest, MissingDescriptionStopsTheLoadKeepingWhatWasRead)
 
 TEST_F(GenreDictionaryTest, BrokenFilesAndCodesAreReportedNotFatal)
 {
-    const QString noAttribute =
-        Write(R"(<genre><root-descr lang="en" genre-title="Nameless"/></genre>)");
+    const QString noAttribute
+        = Write(R"(<genre><root-descr lang="en" genre-title="Nameless"/></genre>)");
     EXPECT_FALSE(dictionary.Load(noAttribute, S("en"), &error));
     EXPECT_EQ(error,
         S("Error loading genre dictionary \"element <genre> has no attribute \"genre-path\"\"."));
 
     // A quote in the language code breaks the selection, which is reported, not followed.
-    const QString valid = Write(R"(<genre genre-path="sf"><root-descr lang="en" genre-title="SF"/></genre>)",
-        R"(<language code="en" name="English"/><language code='r"u' name="Quote"/>)");
+    const QString valid
+        = Write(R"(<genre genre-path="sf"><root-descr lang="en" genre-title="SF"/></genre>)",
+            R"(<language code="en" name="English"/><language code='r"u' name="Quote"/>)");
     EXPECT_FALSE(dictionary.Load(valid, S("r\"u"), &error));
     EXPECT_TRUE(error.startsWith(S("Error loading genre dictionary \""))) << error.toStdString();
 

@@ -1,9 +1,8 @@
 #pragma once
 // Pins the local time zone for tests whose dates go through local midnight.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <ctime>
+#include <gtest/gtest.h>
 
 namespace lbv {
 

@@ -73,7 +73,8 @@ protected:
                     titles << book->title;
                 groups << group->name + S("[") + titles.join(S(", ")) + S("]");
             }
-            authors << author->lastName + S(" ") + author->firstName + S(": ") + groups.join(S(" "));
+            authors << author->lastName + S(" ") + author->firstName + S(": ")
+                    + groups.join(S(" "));
         }
         return authors.join(S("; "));
     }
@@ -131,8 +132,9 @@ TEST_F(ShelfSearchTest, ResultRecordsStandForCatalogRecords)
 TEST_F(ShelfSearchTest, FindsGroupsByNameAndBooksByGenreCode)
 {
     ASSERT_TRUE(search.Search(S("default")));
-    EXPECT_EQ(Shown(), S("Adams Anna: default[Garden Notes]; Kessel Ivar: default[Foundation, Empire]; "
-                         "Петров Олег: default[Тихий Дон]"));
+    EXPECT_EQ(Shown(),
+        S("Adams Anna: default[Garden Notes]; Kessel Ivar: default[Foundation, Empire]; "
+          "Петров Олег: default[Тихий Дон]"));
 
     ASSERT_TRUE(search.Search(S("robots")));
     EXPECT_EQ(Shown(), S("Kessel Ivar: Robots[Caves of Steel]"));
