@@ -24,6 +24,7 @@ void SearchTextCache::Clear()
     groups_.clear();
     books_.clear();
     genreCodes_.clear();
+    genreTexts_.clear();
 }
 
 SearchTextCache::Span SearchTextCache::Append(QStringView text)
@@ -47,40 +48,59 @@ void SearchTextCache::Rebuild(const CLibravonDoc& catalog, const GenreDictionary
     authors_.reserve(catalog.Authors().size());
     groups_.reserve(groupCount);
     books_.reserve(bookCount);
-    buffer_.reserve(qsizetype(catalog.Authors().size() * 24 + groupCount * 8 + bookCount * 64));
+    buffer_.reserve(qsizetype(catalog.Authors().size() * 24 + groupCount * 8 + bookCount * 32));
 
-    // A library holds few distinct genres: lower-case "|code|title" once per code.
+    // Names and titles go in as they are and are lower-cased in one pass at the end.
     QHash<QString, int> genreIds;
-    QStringList genreSuffixes;
     const auto genreId = [&](const QString& code) {
         auto it = genreIds.constFind(code);
         if (it != genreIds.constEnd())
             return *it;
         genreCodes_.append(code);
-        genreSuffixes.append(
+        genreTexts_.append(
             LowerCase(QLatin1Char('|') + code + QLatin1Char('|') + genres.TitleOf(code)));
         return *genreIds.insert(code, int(genreCodes_.size() - 1));
     };
-
     for (const auto& author : catalog.Authors()) {
-        authors_.push_back({author.get(),
-            Append(LowerCase(author->lastName + QLatin1Char(' ') + author->firstName)),
-            groups_.size()});
+        Span name = Append(author->lastName);
+        name.length += Append(u" ").length + Append(author->firstName).length;
+        authors_.push_back({author.get(), name, groups_.size()});
         for (const auto& group : author->Groups()) {
-            groups_.push_back({group.get(), Append(LowerCase(group->name)), books_.size()});
-            for (const auto& book : group->Books()) {
-                const int genre = genreId(book->genre);
-                Span text = Append(LowerCase(book->title));
-                text.length += Append(genreSuffixes[genre]).length;
-                books_.push_back({book.get(), text, genre});
-            }
+            groups_.push_back({group.get(), Append(group->name), books_.size()});
+            for (const auto& book : group->Books())
+                books_.push_back({book.get(), Append(book->title), genreId(book->genre)});
         }
     }
+    QString lowered = LowerCase(buffer_);
+    if (lowered.size() == buffer_.size())
+        buffer_ = std::move(lowered);
+    else
+        LowerEachText();
 
     catalog_ = &catalog;
     catalogGeneration_ = catalog.Generation();
     genres_ = &genres;
     genresGeneration_ = genres.Generation();
+}
+
+// Some letters lower-case to a different length, which moves every text after them: lower the
+// texts one by one into a new buffer instead.
+void SearchTextCache::LowerEachText()
+{
+    QString lowered;
+    lowered.reserve(buffer_.size());
+    const auto relocate = [&](Span& span) {
+        const QString text = LowerCase(Text(span).toString());
+        span = {lowered.size(), text.size()};
+        lowered.append(text);
+    };
+    for (AuthorEntry& author : authors_)
+        relocate(author.name);
+    for (GroupEntry& group : groups_)
+        relocate(group.name);
+    for (BookEntry& book : books_)
+        relocate(book.title);
+    buffer_ = std::move(lowered);
 }
 
 } // namespace lbv

@@ -1,9 +1,10 @@
 #pragma once
 // What a search walks instead of the catalog: the authors, groups and books in catalog order,
-// in flat arrays, with the lower-cased texts a search compares, per author "last first", per
-// group its name, per book "title|genre code|genre title". One search is then one pass over
-// contiguous memory. Rebuilt when the catalog's or the genre dictionary's generation moved on,
-// so every direct edit of a record must be followed by CLibravonDoc::RecordsChanged.
+// in flat arrays, with the lower-cased texts a search compares: per author "last first", per
+// group its name, per book its title followed by the "|genre code|genre title" of its genre,
+// which is kept once per genre. One search is then one pass over contiguous memory. Rebuilt when
+// the catalog's or the genre dictionary's generation moved on, so every direct edit of a record
+// must be followed by CLibravonDoc::RecordsChanged.
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -35,8 +36,8 @@ public:
     };
     struct BookEntry {
         CBook* book;
-        Span text;
-        int genre; // index into GenreCodes()
+        Span title;
+        int genre; // index into GenreCodes() and GenreText()
     };
 
     // Makes the cache describe `catalog`, with genre titles from `genres`.
@@ -57,12 +58,15 @@ public:
     }
     // The distinct genre codes of the catalog's books, exactly as the books spell them.
     const QStringList& GenreCodes() const { return genreCodes_; }
+    // "|code|title" of a genre, lower-cased: what follows a book's title in its text.
+    QStringView GenreText(int genre) const { return genreTexts_[genre]; }
 
     QStringView Text(Span span) const { return QStringView(buffer_).mid(span.offset, span.length); }
 
 private:
     void Rebuild(const CLibravonDoc& catalog, const GenreDictionary& genres);
     Span Append(QStringView text);
+    void LowerEachText();
 
     const CLibravonDoc* catalog_ = nullptr;
     quint64 catalogGeneration_ = 0;
@@ -74,6 +78,7 @@ private:
     std::vector<GroupEntry> groups_;
     std::vector<BookEntry> books_;
     QStringList genreCodes_;
+    QStringList genreTexts_;
 };
 
 } // namespace lbv

@@ -85,8 +85,20 @@ std::unique_ptr<SearchResult> ShelfSearch::Collect(const QString& lowerText)
             || (genreAdmitted[std::size_t(entry.genre)] && (*yearAndDate)(*entry.book));
     };
     const QStringMatcher matcher(lowerText);
-    const auto contains
-        = [&](SearchTextCache::Span span) { return matcher.indexIn(cache_.Text(span)) >= 0; };
+    const auto contains = [&](QStringView text) { return matcher.indexIn(text) >= 0; };
+    // A book's text is its title and its genre's text; the genre's part is tested once per
+    // genre. Only a search text holding the "|" between the two can match across them.
+    std::vector<char> genreHolds;
+    genreHolds.reserve(std::size_t(cache_.GenreCodes().size()));
+    for (int genre = 0; genre < cache_.GenreCodes().size(); ++genre)
+        genreHolds.push_back(contains(cache_.GenreText(genre)));
+    const bool mayStraddle = lowerText.contains(u'|');
+    const auto bookMatches = [&](const SearchTextCache::BookEntry& entry) {
+        const QStringView title = cache_.Text(entry.title);
+        if (mayStraddle)
+            return contains(QString(title + cache_.GenreText(entry.genre)));
+        return genreHolds[std::size_t(entry.genre)] || contains(title);
+    };
 
     auto result = std::make_unique<SearchResult>();
     result->catalogGeneration = catalog_->Generation();
@@ -95,13 +107,13 @@ std::unique_ptr<SearchResult> ShelfSearch::Collect(const QString& lowerText)
     const auto& books = cache_.Books();
     for (std::size_t a = 0; a < authors.size(); ++a) {
         // An empty text matches every author by name.
-        const bool authorMatches = lowerText.isEmpty() || contains(authors[a].name);
+        const bool authorMatches = lowerText.isEmpty() || contains(cache_.Text(authors[a].name));
         std::unique_ptr<SearchAuthor> foundAuthor;
         for (std::size_t g = authors[a].firstGroup; g < cache_.GroupsEnd(a); ++g) {
-            const bool groupMatches = authorMatches || contains(groups[g].name);
+            const bool groupMatches = authorMatches || contains(cache_.Text(groups[g].name));
             std::unique_ptr<SearchGroup> foundGroup;
             for (std::size_t b = groups[g].firstBook; b < cache_.BooksEnd(g); ++b) {
-                if ((groupMatches || contains(books[b].text)) && passes(books[b])) {
+                if ((groupMatches || bookMatches(books[b])) && passes(books[b])) {
                     if (!foundGroup)
                         foundGroup = std::make_unique<SearchGroup>(groups[g].group);
                     foundGroup->books.push_back(books[b].book);

@@ -7,6 +7,7 @@
 #include "shelf/filter_list.h"
 #include "shelf/genre_dictionary.h"
 #include "shelf/shelf_search.h"
+#include "text/case_fold.h"
 
 #include <gtest/gtest.h>
 
@@ -157,6 +158,28 @@ TEST_F(ShelfSearchTest, FindsBooksByTheGenreTitleOfTheLoadedLanguage)
     EXPECT_FALSE(search.Search(S("space sf"))) << "titles follow the language";
     ASSERT_TRUE(search.Search(S("Космическая")));
     EXPECT_EQ(Shown(), S("Kessel Ivar: default[Empire]"));
+}
+
+TEST_F(ShelfSearchTest, BookTextRunsFromTitleIntoGenre)
+{
+    QString error;
+    ASSERT_TRUE(genres.Load(kDictionary, S("en"), &error)) << error.toStdString();
+    ASSERT_TRUE(search.Search(S("ion|sf|science")));
+    EXPECT_EQ(Shown(), S("Kessel Ivar: default[Foundation]"));
+    EXPECT_FALSE(search.Search(S("ion|sf_space")));
+}
+
+TEST_F(ShelfSearchTest, TextsStayInPlaceWhenLowerCasingChangesTheirLength)
+{
+    if (LowerCase(S("İ")).size() == 1)
+        GTEST_SKIP() << "this locale lower-cases the dotted capital I to one character";
+    Add("İlker", "Aaron", "İstanbul", "adv_geo", 1999);
+    ASSERT_TRUE(search.Search(S("İstanbul")));
+    EXPECT_EQ(Shown(), S("Aaron İlker: default[İstanbul]"));
+    ASSERT_TRUE(search.Search(S("garden")));
+    EXPECT_EQ(Shown(), S("Adams Anna: default[Garden Notes]"));
+    ASSERT_TRUE(search.Search(S("петров")));
+    EXPECT_EQ(Shown(), S("Петров Олег: default[Тихий Дон]"));
 }
 
 TEST_F(ShelfSearchTest, NothingFoundBeepsAndShowsAnEmptyTree)
