@@ -31,6 +31,9 @@ SearchTextCache::Span SearchTextCache::Append(QStringView text)
 {
     const Span span {buffer_.size(), text.size()};
     buffer_.append(text);
+    // Ends the text for the lower-casing too, which looks at neighbours (a Greek capital sigma
+    // at the end of a word becomes the final sigma).
+    buffer_.append(u'\n');
     return span;
 }
 
@@ -48,7 +51,7 @@ void SearchTextCache::Rebuild(const CLibravonDoc& catalog, const GenreDictionary
     authors_.reserve(catalog.Authors().size());
     groups_.reserve(groupCount);
     books_.reserve(bookCount);
-    buffer_.reserve(qsizetype(catalog.Authors().size() * 24 + groupCount * 8 + bookCount * 32));
+    buffer_.reserve(qsizetype(catalog.Authors().size() * 24 + groupCount * 8 + bookCount * 36));
 
     // Names and titles go in as they are and are lower-cased in one pass at the end.
     QHash<QString, int> genreIds;
@@ -62,8 +65,7 @@ void SearchTextCache::Rebuild(const CLibravonDoc& catalog, const GenreDictionary
         return *genreIds.insert(code, int(genreCodes_.size() - 1));
     };
     for (const auto& author : catalog.Authors()) {
-        Span name = Append(author->lastName);
-        name.length += Append(u" ").length + Append(author->firstName).length;
+        const Span name = Append(QString(author->lastName + QLatin1Char(' ') + author->firstName));
         authors_.push_back({author.get(), name, groups_.size()});
         for (const auto& group : author->Groups()) {
             groups_.push_back({group.get(), Append(group->name), books_.size()});
@@ -93,6 +95,7 @@ void SearchTextCache::LowerEachText()
         const QString text = LowerCase(Text(span).toString());
         span = {lowered.size(), text.size()};
         lowered.append(text);
+        lowered.append(u'\n');
     };
     for (AuthorEntry& author : authors_)
         relocate(author.name);

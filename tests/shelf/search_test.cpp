@@ -182,6 +182,15 @@ TEST_F(ShelfSearchTest, TextsStayInPlaceWhenLowerCasingChangesTheirLength)
     EXPECT_EQ(Shown(), S("Петров Олег: default[Тихий Дон]"));
 }
 
+TEST_F(ShelfSearchTest, EachTextIsLowerCasedOnItsOwn)
+{
+    // Run together, the last capital sigma would not end a word and lose its final form.
+    Add("Ομηρος", "Ομηρος", "ΟΔΥΣΣΕΥΣ", "antique_ant", 0);
+    Add("Ομηρος", "Ομηρος", "Αλφα", "antique_ant", 0);
+    ASSERT_TRUE(search.Search(S("ΟΔΥΣΣΕΥΣ")));
+    EXPECT_EQ(Shown(), S("Ομηρος Ομηρος: default[ΟΔΥΣΣΕΥΣ]"));
+}
+
 TEST_F(ShelfSearchTest, NothingFoundBeepsAndShowsAnEmptyTree)
 {
     EXPECT_FALSE(search.Search(S("zzz")));
