@@ -49,7 +49,10 @@ constexpr LetterPairWeights kWeights = {{
 }};
 // clang-format on
 
-constexpr qsizetype kSampleSize = 1024;
+constexpr qsizetype kLetterSampleSize = 1024;
+// Well-formed UTF-8 is a strong sign on its own, but a file's first non-ASCII character may come
+// late, after long markup, so it is looked for further than letter pairs are.
+constexpr qsizetype kUtf8SampleSize = 4096;
 constexpr std::uint32_t kMinimumScore = 5;
 
 // Well-formed UTF-8 with something beyond ASCII. A sequence cut off by the end of the sample
@@ -79,8 +82,8 @@ const LetterPairWeights& RussianLetterPairWeights()
     return kWeights;
 }
 
-std::uint32_t LetterPairScore(const std::array<std::uint8_t, 256>& letterClass,
-    QByteArrayView bytes)
+std::uint32_t LetterPairScore(
+    const std::array<std::uint8_t, 256>& letterClass, QByteArrayView bytes)
 {
     // Row and column 0 are zero, so a pair with a non-letter adds nothing and needs no test.
     std::uint32_t score = 0;
@@ -99,9 +102,9 @@ int DetectCodePage(QByteArrayView bytes)
         return 1252;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return 65001;
-    const QByteArrayView sample = bytes.first(std::min(bytes.size(), kSampleSize));
-    if (LooksLikeUtf8(sample))
+    if (LooksLikeUtf8(bytes.first(std::min(bytes.size(), kUtf8SampleSize))))
         return 65001;
+    const QByteArrayView sample = bytes.first(std::min(bytes.size(), kLetterSampleSize));
     int best = 1252;
     std::uint32_t bestScore = 0;
     for (const BuiltInCodePage& page : BuiltInCodePages()) {
