@@ -154,8 +154,8 @@ TEST(CodePageDetection, OnlyTheFirstKilobyteCounts)
 TEST(CodePageDetection, ScoresConsecutiveLetterPairs)
 {
     const auto& classes = FindBuiltInCodePage(1251)->letterClass;
-    EXPECT_EQ(LetterPairScore(classes, "\xD2\xEE"), 1026u); // ТО
-    EXPECT_EQ(LetterPairScore(classes, "\xF2\xEE\xF2\xEE"), 1026u * 2 + Pair(u'О', u'Т'));
-    EXPECT_EQ(LetterPairScore(classes, "\xD2 \xEE"), 0u);
-    EXPECT_EQ(LetterPairScore(classes, ""), 0u);
+    EXPECT_EQ(LetterPairScore(classes, "\xD2\xEE"), 1026ull); // ТО
+    EXPECT_EQ(LetterPairScore(classes, "\xF2\xEE\xF2\xEE"), 1026ull * 2 + Pair(u'О', u'Т'));
+    EXPECT_EQ(LetterPairScore(classes, "\xD2 \xEE"), 0ull);
+    EXPECT_EQ(LetterPairScore(classes, ""), 0ull);
 }
