@@ -6,11 +6,9 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QtEndian>
-
-#include <zlib.h>
-
 #include <cstring>
 #include <ctime>
+#include <zlib.h>
 
 namespace lbv {
 namespace {
@@ -225,7 +223,8 @@ CZipInfo ParseCentralRecord(const char* bytes, qsizetype available, qsizetype* c
     CZipInfo info(DecodeText(name, flags), TimeFromDos(Get16(bytes + 14), Get16(bytes + 12)));
     info.storedName = name;
     info.extra = QByteArray(variable + nameLength, extraLength);
-    info.comment = DecodeText(QByteArray(variable + nameLength + extraLength, commentLength), flags);
+    info.comment
+        = DecodeText(QByteArray(variable + nameLength + extraLength, commentLength), flags);
     info.createVersion = quint8(bytes[4]);
     info.createSystem = quint8(bytes[5]);
     info.extractVersion = quint8(bytes[6]);
@@ -258,7 +257,11 @@ QByteArray ReadEndRecord(QFile& file)
 // Restores the file position when a member read leaves, however it leaves.
 class PositionKeeper {
 public:
-    explicit PositionKeeper(QFile& file) : m_file(file), m_position(file.pos()) { }
+    explicit PositionKeeper(QFile& file)
+        : m_file(file)
+        , m_position(file.pos())
+    {
+    }
     ~PositionKeeper() { m_file.seek(m_position); }
     PositionKeeper(const PositionKeeper&) = delete;
     PositionKeeper& operator=(const PositionKeeper&) = delete;
@@ -271,7 +274,8 @@ private:
 } // namespace
 
 CZipInfo::CZipInfo(const QString& name, qint64 time)
-    : fileName(name), dateTime(time ? time : QDateTime::currentSecsSinceEpoch())
+    : fileName(name)
+    , dateTime(time ? time : QDateTime::currentSecsSinceEpoch())
 {
     fileName.replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
@@ -299,8 +303,8 @@ void CZipFile::Open(const QString& fileName, char mode, int defaultCompression)
     m_index.clear();
     m_file.setFileName(fileName);
     const QIODevice::OpenMode openMode = mode == 'r' ? QIODevice::ReadOnly
-        : mode == 'w'                              ? QIODevice::WriteOnly | QIODevice::Truncate
-                                                   : QIODevice::ReadWrite;
+        : mode == 'w'                                ? QIODevice::WriteOnly | QIODevice::Truncate
+                                                     : QIODevice::ReadWrite;
     // Appending needs an existing regular file; ReadWrite alone would create one.
     if ((mode == 'a' && !QFileInfo(fileName).isFile()) || !m_file.open(openMode))
         Fail(kCantOpen);
@@ -340,7 +344,8 @@ void CZipFile::ReadDirectory()
         Fail(kCantReadDirectory);
     for (qsizetype pos = 0; pos < directory.size();) {
         qsizetype consumed = 0;
-        AddMember(ParseCentralRecord(directory.constData() + pos, directory.size() - pos, &consumed));
+        AddMember(
+            ParseCentralRecord(directory.constData() + pos, directory.size() - pos, &consumed));
         pos += consumed;
     }
     ReadLocalHeaders(fileSize);
@@ -444,8 +449,8 @@ void CZipFile::Write(const CZipInfo& info, const QByteArray& data)
     const QByteArray& payload = member.compressType == ZipDeflated ? packed : data;
     member.compressSize = quint32(payload.size());
     const qint64 headerOffset = m_file.pos();
-    const qint64 fileOffset = headerOffset + kLocalHeaderSize + member.storedName.size()
-        + member.extra.size();
+    const qint64 fileOffset
+        = headerOffset + kLocalHeaderSize + member.storedName.size() + member.extra.size();
     if (fileOffset + payload.size() + kDataDescriptorSize > kMax32)
         Fail(kArchiveTooLarge);
     member.headerOffset = quint32(headerOffset);

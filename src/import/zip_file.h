@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QHash>
 #include <QString>
-
 #include <exception>
 #include <vector>
 
@@ -16,7 +15,11 @@ enum ZipMethod : quint16 { ZipStored = 0, ZipDeflated = 8 };
 
 class ZipError : public std::exception {
 public:
-    explicit ZipError(const QString& text) : m_text(text), m_utf8(text.toUtf8()) { }
+    explicit ZipError(const QString& text)
+        : m_text(text)
+        , m_utf8(text.toUtf8())
+    {
+    }
     const QString& Text() const noexcept { return m_text; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 

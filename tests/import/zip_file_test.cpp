@@ -3,12 +3,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <gtest/gtest.h>
-#include <zlib.h>
-
 #include <cstdlib>
 #include <ctime>
+#include <gtest/gtest.h>
 #include <random>
+#include <zlib.h>
 
 using namespace lbv;
 
@@ -72,8 +71,8 @@ QByteArray HandMadeArchive(const QByteArray& name, quint16 flags, const QByteArr
     QByteArray central(46, '\0');
     central.replace(0, 4, "PK\x01\x02");
     Put16(central, 8, flags);
-    Put32(central, 16, quint32(crc32_z(0, reinterpret_cast<const Bytef*>(data.constData()),
-                           data.size())));
+    Put32(central, 16,
+        quint32(crc32_z(0, reinterpret_cast<const Bytef*>(data.constData()), data.size())));
     Put32(central, 20, quint32(data.size()));
     Put32(central, 24, quint32(data.size()));
     Put16(central, 28, quint16(name.size()));
@@ -279,8 +278,8 @@ TEST_F(ZipFileTest, ModeAndStateErrorsComeInTheirOrder)
     zip.Write(QStringLiteral("a"), "x");
     zip.Close();
     // The name check comes before the state checks.
-    EXPECT_EQ(ErrorOf([&] { zip.Write(QStringLiteral("a"), "x"); }),
-        QStringLiteral("Duplicate name"));
+    EXPECT_EQ(
+        ErrorOf([&] { zip.Write(QStringLiteral("a"), "x"); }), QStringLiteral("Duplicate name"));
     EXPECT_EQ(ErrorOf([&] { zip.Write(QStringLiteral("b"), "x"); }),
         QStringLiteral("Attempt to write ZIP archive that was already closed"));
 
