@@ -5,12 +5,10 @@
 
 #include <QFileInfo>
 #include <QtEndian>
-
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <zlib.h>
 
 namespace lbv {
 namespace {
@@ -48,10 +46,13 @@ struct Dictionary::Header {
     quint32 blockTableOffset;
 };
 
-Dictionary::Dictionary(const QString& path, const Header& header,
-    std::unique_ptr<DictionaryCodec> codec)
-    : path_(path), file_(path), sortKey_(header.lcid), codec_(std::move(codec)),
-      articleCount_(int(header.articleCount))
+Dictionary::Dictionary(
+    const QString& path, const Header& header, std::unique_ptr<DictionaryCodec> codec)
+    : path_(path)
+    , file_(path)
+    , sortKey_(header.lcid)
+    , codec_(std::move(codec))
+    , articleCount_(int(header.articleCount))
 {
 }
 
@@ -79,8 +80,8 @@ std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* messa
         error = InvalidFile(path);
         return nullptr;
     }
-    const Header fields {ReadU32(header + 4), ReadU32(header + 8), ReadU32(header + 12),
-        ReadU32(header + 16)};
+    const Header fields {
+        ReadU32(header + 4), ReadU32(header + 8), ReadU32(header + 12), ReadU32(header + 16)};
     probe.close();
     if (fields.articleCount == 0 || fields.articleCount > quint32(std::numeric_limits<int>::max())
         || fields.blockTableOffset < kHeaderSize) {
@@ -93,7 +94,8 @@ std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* messa
         return nullptr;
     }
     std::unique_ptr<Dictionary> dictionary(new Dictionary(path, fields, std::move(codec)));
-    if (!dictionary->sortKey_.IsValid() || !dictionary->file_.open(QIODevice::ReadOnly)
+    if (!dictionary->sortKey_.IsValid()
+        || !dictionary->file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
         || !dictionary->LoadBlockTable(fields.blockTableOffset)) {
         error = InvalidFile(path);
         return nullptr;
@@ -234,8 +236,8 @@ DictionaryLookup Dictionary::LookupKey(const QByteArray& key)
     };
     // The last block whose first key is not greater than the word's; a word before every
     // block belongs to the first.
-    const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), key,
-        [&](const QByteArray& wanted, const Block& block) {
+    const auto after = std::upper_bound(
+        blocks_.begin(), blocks_.end(), key, [&](const QByteArray& wanted, const Block& block) {
             const auto [bytes, length] = keyOf(block);
             return CompareSortKeys(wanted.constData(), wanted.size(), bytes, length) < 0;
         });
@@ -254,8 +256,8 @@ DictionaryLookup Dictionary::LookupKey(const QByteArray& key)
     const Block& block = blocks_[size_t(blockIndex)];
     const int position = int(insertion - articles.begin());
     if (insertion != articles.end()
-        && CompareSortKeys(text + insertion->keyStart, insertion->keyLength, key.constData(),
-               key.size())
+        && CompareSortKeys(
+               text + insertion->keyStart, insertion->keyLength, key.constData(), key.size())
             == 0)
         return {block.firstArticle + position, DictionaryMatch::Found};
 
@@ -264,14 +266,14 @@ DictionaryLookup Dictionary::LookupKey(const QByteArray& key)
     qsizetype before = -1;
     if (position > 0) {
         const ArticleSpan& previous = articles[size_t(position - 1)];
-        before = CommonPrefix(text + previous.keyStart, previous.keyLength, key.constData(),
-            key.size());
+        before = CommonPrefix(
+            text + previous.keyStart, previous.keyLength, key.constData(), key.size());
     }
     qsizetype following = -1;
     int followingArticle = -1;
     if (insertion != articles.end()) {
-        following = CommonPrefix(text + insertion->keyStart, insertion->keyLength,
-            key.constData(), key.size());
+        following = CommonPrefix(
+            text + insertion->keyStart, insertion->keyLength, key.constData(), key.size());
         followingArticle = block.firstArticle + position;
     } else if (size_t(blockIndex) + 1 < blocks_.size()) {
         const Block& next = blocks_[size_t(blockIndex) + 1];

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QString>
 #include <QStringView>
-
 #include <cstdint>
 #include <memory>
 #include <vector>

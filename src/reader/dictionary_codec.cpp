@@ -2,7 +2,6 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
-
 #include <vector>
 
 namespace lbv {
@@ -52,7 +51,8 @@ UConverter* OpenConverter(int codePage)
 } // namespace
 
 DictionaryCodec::DictionaryCodec(int codePage, UConverter* converter)
-    : codePage_(codePage), converter_(converter)
+    : codePage_(codePage)
+    , converter_(converter)
 {
 }
 
@@ -96,10 +96,11 @@ QString DictionaryCodec::Decode(const char* bytes, qsizetype length) const
 bool DictionaryCodec::Encode(QStringView text, QByteArray* bytes) const
 {
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(converter_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-        &status);
+    ucnv_setFromUCallBack(
+        converter_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     ucnv_resetFromUnicode(converter_);
-    const int capacity = UCNV_GET_MAX_BYTES_FOR_STRING(text.size(), ucnv_getMaxCharSize(converter_));
+    const int capacity
+        = UCNV_GET_MAX_BYTES_FOR_STRING(text.size(), ucnv_getMaxCharSize(converter_));
     bytes->resize(capacity);
     const int32_t written = ucnv_fromUChars(converter_, bytes->data(), capacity,
         reinterpret_cast<const UChar*>(text.utf16()), int32_t(text.size()), &status);

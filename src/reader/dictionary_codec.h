@@ -4,7 +4,6 @@
 // never occurs inside a character are accepted, since dictionary files end texts with a zero.
 #include <QByteArray>
 #include <QString>
-
 #include <memory>
 
 struct UConverter;

@@ -65,9 +65,8 @@ std::unique_ptr<Dictionary> OpenCurrentDictionary(const DictionaryList& list, QS
     if (list.IsEnabled())
         dictionary = Dictionary::Open(list.CurrentPath(), &reason);
     if (message)
-        *message = dictionary || !list.IsEnabled()
-            ? QString()
-            : MessageText(Msg::CantOpenDictionary) + reason;
+        *message = dictionary || !list.IsEnabled() ? QString()
+                                                   : MessageText(Msg::CantOpenDictionary) + reason;
     return dictionary;
 }
 

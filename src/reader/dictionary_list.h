@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 
 namespace lbv {

@@ -1,10 +1,9 @@
 #include "reader/dictionary_sort_key.h"
 
-#include <unicode/ucol.h>
-#include <unicode/uloc.h>
-
 #include <algorithm>
 #include <cstring>
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
 
 namespace lbv {
 namespace {
@@ -41,7 +40,8 @@ uint32_t EffectiveDictionaryLcid(uint32_t lcid)
     return IsKnownLcid(lcid) ? lcid : UserDefaultLcid();
 }
 
-DictionarySortKey::DictionarySortKey(uint32_t lcid) : lcid_(EffectiveDictionaryLcid(lcid))
+DictionarySortKey::DictionarySortKey(uint32_t lcid)
+    : lcid_(EffectiveDictionaryLcid(lcid))
 {
     UErrorCode status = U_ZERO_ERROR;
     collator_ = ucol_open(LocaleForLcid(lcid_).constData(), &status);
@@ -65,12 +65,12 @@ QByteArray DictionarySortKey::Key(QStringView word) const
     const auto* units = reinterpret_cast<const UChar*>(word.utf16());
     const auto length = int32_t(word.size());
     QByteArray key(64, Qt::Uninitialized);
-    int32_t needed = ucol_getSortKey(collator_, units, length,
-        reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+    int32_t needed = ucol_getSortKey(
+        collator_, units, length, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
     if (needed > key.size()) {
         key.resize(needed);
-        needed = ucol_getSortKey(collator_, units, length, reinterpret_cast<uint8_t*>(key.data()),
-            int32_t(key.size()));
+        needed = ucol_getSortKey(
+            collator_, units, length, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
     }
     // The reported length counts the terminating zero, which dictionary files write themselves.
     key.truncate(std::max(needed - 1, 0));

@@ -4,7 +4,6 @@
 // here hold these keys, and lookups compare against them bytewise.
 #include <QByteArray>
 #include <QStringView>
-
 #include <cstdint>
 
 struct UCollator;

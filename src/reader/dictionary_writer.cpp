@@ -8,11 +8,9 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
-
-#include <zlib.h>
-
 #include <algorithm>
 #include <limits>
+#include <zlib.h>
 
 namespace lbv {
 namespace {
@@ -60,8 +58,8 @@ bool EncodeArticles(const std::vector<DictionarySourceEntry>& entries,
     const DictionaryWriterOptions& options, std::vector<EncodedArticle>* articles, QString* error)
 {
     if (!IsKnownLcid(options.lcid)) {
-        *error = QStringLiteral("no locale is known for LCID 0x%1").arg(options.lcid, 4, 16,
-            QLatin1Char('0'));
+        *error = QStringLiteral("no locale is known for LCID 0x%1")
+                     .arg(options.lcid, 4, 16, QLatin1Char('0'));
         return false;
     }
     const auto codec = DictionaryCodec::ForCodePage(options.codePage);
@@ -73,7 +71,8 @@ bool EncodeArticles(const std::vector<DictionarySourceEntry>& entries,
     articles->reserve(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
         const QString headword = entries[i].headword.trimmed();
-        const auto where = [&] { return QStringLiteral("entry %1 (\"%2\")").arg(i + 1).arg(headword); };
+        const auto where
+            = [&] { return QStringLiteral("entry %1 (\"%2\")").arg(i + 1).arg(headword); };
         if (headword.isEmpty()) {
             *error = QStringLiteral("entry %1: the headword is empty").arg(i + 1);
             return false;
@@ -83,8 +82,8 @@ bool EncodeArticles(const std::vector<DictionarySourceEntry>& entries,
             : headword + QStringLiteral("  ") + entries[i].definition;
         EncodedArticle article {sortKey.Key(headword), {}};
         if (!codec->Encode(text, &article.text)) {
-            *error = where() + QStringLiteral(": a character has no form in code page %1")
-                                 .arg(options.codePage);
+            *error = where()
+                + QStringLiteral(": a character has no form in code page %1").arg(options.codePage);
             return false;
         }
         // Zero bytes end keys and texts in the file.
@@ -94,15 +93,15 @@ bool EncodeArticles(const std::vector<DictionarySourceEntry>& entries,
         }
         articles->push_back(std::move(article));
     }
-    std::stable_sort(articles->begin(), articles->end(),
-        [](const EncodedArticle& a, const EncodedArticle& b) {
+    std::stable_sort(
+        articles->begin(), articles->end(), [](const EncodedArticle& a, const EncodedArticle& b) {
             return CompareSortKeys(a.key, b.key) < 0;
         });
     return true;
 }
 
-bool MakeBlocks(const std::vector<EncodedArticle>& articles,
-    const DictionaryWriterOptions& options, std::vector<EncodedBlock>* blocks, QString* error)
+bool MakeBlocks(const std::vector<EncodedArticle>& articles, const DictionaryWriterOptions& options,
+    std::vector<EncodedBlock>* blocks, QString* error)
 {
     const qsizetype target = std::max(options.blockTextSize, 1);
     for (const EncodedArticle& article : articles) {
@@ -144,8 +143,8 @@ bool MakeBlocks(const std::vector<EncodedArticle>& articles,
 
 } // namespace
 
-bool ParseDictionarySource(const QByteArray& utf8, std::vector<DictionarySourceEntry>* entries,
-    QString* error)
+bool ParseDictionarySource(
+    const QByteArray& utf8, std::vector<DictionarySourceEntry>* entries, QString* error)
 {
     QByteArray bytes = utf8;
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -173,8 +172,8 @@ bool ParseDictionarySource(const QByteArray& utf8, std::vector<DictionarySourceE
     return true;
 }
 
-bool ReadDictionarySource(const QString& path, std::vector<DictionarySourceEntry>* entries,
-    QString* error)
+bool ReadDictionarySource(
+    const QString& path, std::vector<DictionarySourceEntry>* entries, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -3,7 +3,6 @@
 // block-compressed articles whose keys match what Dictionary looks words up with.
 #include <QByteArray>
 #include <QString>
-
 #include <cstdint>
 #include <vector>
 
@@ -24,10 +23,10 @@ struct DictionaryWriterOptions {
 // One entry per line: headword, a tab, the definition. In the definition "\n" stands for a line
 // break, "\t" for a tab and "\\" for a backslash. Empty lines and lines starting with "#" are
 // skipped; a UTF-8 byte-order mark is allowed.
-bool ParseDictionarySource(const QByteArray& utf8, std::vector<DictionarySourceEntry>* entries,
-    QString* error);
-bool ReadDictionarySource(const QString& path, std::vector<DictionarySourceEntry>* entries,
-    QString* error);
+bool ParseDictionarySource(
+    const QByteArray& utf8, std::vector<DictionarySourceEntry>* entries, QString* error);
+bool ReadDictionarySource(
+    const QString& path, std::vector<DictionarySourceEntry>* entries, QString* error);
 
 // Each article reads: the headword, two blanks, the definition. Equal keys keep their order.
 // The file is replaced only when everything was written.

@@ -4,7 +4,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-
 #include <cstdio>
 
 namespace {
@@ -29,10 +28,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("libravon-mkdic"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Builds a dictionary file from UTF-8 lines \"headword<TAB>definition\".\n"
-        "In definitions \\n starts a new line, \\t is a tab and \\\\ a backslash;\n"
-        "empty lines and lines starting with # are skipped."));
+    parser.setApplicationDescription(
+        QStringLiteral("Builds a dictionary file from UTF-8 lines \"headword<TAB>definition\".\n"
+                       "In definitions \\n starts a new line, \\t is a tab and \\\\ a backslash;\n"
+                       "empty lines and lines starting with # are skipped."));
     parser.addHelpOption();
     const QCommandLineOption codePage(QStringLiteral("codepage"),
         QStringLiteral("Code page of the article text (default 65001, UTF-8)."),
@@ -43,11 +42,13 @@ int main(int argc, char** argv)
     const QCommandLineOption blockSize(QStringLiteral("block-size"),
         QStringLiteral("Text bytes per block before compression (default 16384)."),
         QStringLiteral("BYTES"), QStringLiteral("16384"));
-    const QCommandLineOption store(QStringLiteral("store"),
-        QStringLiteral("Store blocks without compression."));
+    const QCommandLineOption store(
+        QStringLiteral("store"), QStringLiteral("Store blocks without compression."));
     parser.addOptions({codePage, lcid, blockSize, store});
-    parser.addPositionalArgument(QStringLiteral("source"), QStringLiteral("The UTF-8 source text."));
-    parser.addPositionalArgument(QStringLiteral("output"), QStringLiteral("The .dic file to write."));
+    parser.addPositionalArgument(
+        QStringLiteral("source"), QStringLiteral("The UTF-8 source text."));
+    parser.addPositionalArgument(
+        QStringLiteral("output"), QStringLiteral("The .dic file to write."));
     parser.process(app);
 
     const QStringList paths = parser.positionalArguments();
