@@ -1,6 +1,7 @@
 #include "reader/dictionary.h"
 
 #include "reader/dictionary_endings.h"
+#include "text/code_pages.h"
 #include "text/messages.h"
 
 #include <QFileInfo>
@@ -46,17 +47,23 @@ struct Dictionary::Header {
     quint32 blockTableOffset;
 };
 
-Dictionary::Dictionary(
-    const QString& path, const Header& header, std::unique_ptr<DictionaryCodec> codec)
+Dictionary::Dictionary(const QString& path, const Header& header)
     : path_(path)
     , file_(path)
     , sortKey_(header.lcid)
-    , codec_(std::move(codec))
+    , codePageIndex_(CodePageIndex(int(header.codePage)))
     , articleCount_(int(header.articleCount))
 {
+    if (codePageIndex_ < 0)
+        codePageIndex_ = DefaultCodePageIndex();
 }
 
 Dictionary::~Dictionary() = default;
+
+int Dictionary::CodePage() const
+{
+    return CodePageNumber(codePageIndex_);
+}
 
 std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* message)
 {
@@ -69,7 +76,7 @@ std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* messa
     }
     QFile probe(path);
     if (info.isDir() || !probe.open(QIODevice::ReadOnly)) {
-        error = MessageText(Msg::ReaderIoError).arg(path);
+        error = MessageText(Msg::ReaderFileIoError).arg(path);
         return nullptr;
     }
     // Only one format is known; its magic is checked first so that other files get the
@@ -88,12 +95,7 @@ std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* messa
         error = InvalidFile(path);
         return nullptr;
     }
-    auto codec = DictionaryCodec::ForCodePageOrDefault(int(fields.codePage));
-    if (!codec) {
-        error = InvalidFile(path);
-        return nullptr;
-    }
-    std::unique_ptr<Dictionary> dictionary(new Dictionary(path, fields, std::move(codec)));
+    std::unique_ptr<Dictionary> dictionary(new Dictionary(path, fields));
     if (!dictionary->sortKey_.IsValid()
         || !dictionary->file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
         || !dictionary->LoadBlockTable(fields.blockTableOffset)) {
@@ -309,7 +311,8 @@ QString Dictionary::ArticleText(int article)
     const ArticleSpan* span = FindArticle(article);
     if (!span)
         return {};
-    return codec_->Decode(cache_.text.constData() + span->textStart, span->textLength);
+    return ConvertToUnicode(codePageIndex_,
+        QByteArrayView(cache_.text.constData() + span->textStart, span->textLength));
 }
 
 int Dictionary::ArticleFirstLine(int article)
@@ -349,7 +352,7 @@ DictionaryParagraph Dictionary::Line(int line, bool markHeadword)
     if (start > end)
         return paragraph;
     const auto* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(end - start)));
-    paragraph.text = codec_->Decode(start, (lf ? lf : end) - start);
+    paragraph.text = ConvertToUnicode(codePageIndex_, QByteArrayView(start, lf ? lf : end));
 
     // The reader folds runs of blanks, so indentation survives only as no-break spaces.
     for (qsizetype i = 0; i < paragraph.text.size() && paragraph.text[i] == u' '; ++i)
