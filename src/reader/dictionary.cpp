@@ -17,7 +17,6 @@ namespace {
 constexpr char kDicqMagic[4] = {'D', 'I', 'C', 'q'};
 constexpr qint64 kHeaderSize = 20;
 constexpr int kBlockRecordSize = 20;
-constexpr qsizetype kMaxEnglishWordLength = 63;
 
 quint32 ReadU32(const char* bytes)
 {
@@ -161,12 +160,16 @@ const Dictionary::CachedBlock* Dictionary::Expand(int index)
         return &cache_;
     cache_.index = -1;
     const Block& block = blocks_[size_t(index)];
-    if (block.textSize > kMaxDictionaryBlockText || !file_.seek(block.dataOffset))
+    // Deflate expands at most about 1032 to 1, so a larger text size is damage, not data.
+    const bool compressed = block.storedSize != block.textSize;
+    if (block.textSize > kMaxDictionaryBlockText
+        || (compressed && block.textSize > quint64(block.storedSize) * 1032 + 64)
+        || block.dataOffset + block.storedSize > file_.size() || !file_.seek(block.dataOffset))
         return nullptr;
     QByteArray stored = file_.read(block.storedSize);
     if (stored.size() != qsizetype(block.storedSize))
         return nullptr;
-    if (block.storedSize == block.textSize) {
+    if (!compressed) {
         cache_.text = std::move(stored);
     } else {
         cache_.text.resize(block.textSize);
@@ -220,9 +223,9 @@ DictionaryLookup Dictionary::Lookup(QStringView word)
     if (word.isEmpty())
         return {};
     const DictionaryLookup plain = LookupKey(sortKey_.Key(word));
-    if (plain.match == DictionaryMatch::Found || !IsEnglishLcid(Lcid())
-        || word.size() > kMaxEnglishWordLength)
+    if (plain.match == DictionaryMatch::Found || !IsEnglishLcid(Lcid()))
         return plain;
+    // Long words get no base forms.
     for (const QString& form : EnglishBaseForms(word)) {
         const DictionaryLookup base = LookupKey(sortKey_.Key(form));
         if (base.match == DictionaryMatch::Found)
