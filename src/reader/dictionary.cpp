@@ -225,7 +225,7 @@ DictionaryLookup Dictionary::Lookup(QStringView word)
     const DictionaryLookup plain = LookupKey(sortKey_.Key(word));
     if (plain.match == DictionaryMatch::Found || !IsEnglishLcid(Lcid()))
         return plain;
-    // Long words get no base forms.
+    // Words of 64 characters or more get no base forms.
     for (const QString& form : EnglishBaseForms(word)) {
         const DictionaryLookup base = LookupKey(sortKey_.Key(form));
         if (base.match == DictionaryMatch::Found)
