@@ -24,11 +24,11 @@ enum class Msg : int {
     GroupExists = 310,
     MaskHintPlaceholders = 5001,
     MaskHintTransliteration = 5002,
-    DictionaryDisabled = 5660,
-    CantOpenDictionary = 5661,
-    InvalidDictionaryFile = 5662,
-    ReaderFileNotFound = 5663,
-    ReaderIoError = 5664,
+    ReaderFileNotFound = 6201,
+    ReaderFileIoError = 6202,
+    DictionaryDisabled = 6601,
+    CantOpenDictionary = 6602,
+    InvalidDictionaryFile = 6603,
 };
 
 QString MessageText(Msg id);
