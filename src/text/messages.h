@@ -30,6 +30,11 @@ enum class Msg : int {
     FilterNotFound = 311,
     MaskHintPlaceholders = 5001,
     MaskHintTransliteration = 5002,
+    ReaderFileNotFound = 6201,
+    ReaderFileIoError = 6202,
+    DictionaryDisabled = 6601,
+    CantOpenDictionary = 6602,
+    InvalidDictionaryFile = 6603,
 };
 
 QString MessageText(Msg id);
