@@ -1,0 +1,201 @@
+// Saves and opens the index of a synthetic library of 100,000 books by 20,000 authors. Prints
+// the Save and Open times, the peak memory of Open (VmHWM of a fresh process that only opens
+// the index, reset through /proc/self/clear_refs just before), the bare limit (gunzip plus a
+// libxml2 parse of the same file, no catalog built) and the ratio of Open to it.
+//
+//   index_file_bench [books authors [folder]]   (the index stays in folder when one is named)
+// Open and the bare parse run in child processes (the program started again with --open or
+// --bare), so that the memory of the generated catalog does not distort them.
+#include "catalog/libravon_doc.h"
+#include "synthetic_catalog.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <libxml/parser.h>
+#include <zlib.h>
+
+using namespace lbv;
+
+namespace {
+
+constexpr int kRuns = 3;
+
+long StatusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+void ResetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// Wall-clock and CPU seconds of one run; on a busy machine the CPU time is the steadier one.
+struct Timing {
+    double wall = 1e9;
+    double cpu = 1e9;
+};
+
+double CpuSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+class Stopwatch {
+public:
+    Stopwatch()
+        : cpuStart_(CpuSeconds())
+    {
+        timer_.start();
+    }
+    // Keeps the best of the runs seen so far.
+    void Record(Timing& best) const
+    {
+        best.wall = std::min(best.wall, double(timer_.nsecsElapsed()) / 1e9);
+        best.cpu = std::min(best.cpu, CpuSeconds() - cpuStart_);
+    }
+
+private:
+    QElapsedTimer timer_;
+    double cpuStart_;
+};
+
+// Child: opens the index; prints the best times, peak and starting resident memory in KB.
+int OpenIndex(const QString& path)
+{
+    Timing best;
+    long peak = 0;
+    long base = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        CLibravonDoc doc;
+        if (run == 0) {
+            base = StatusKb("VmRSS");
+            ResetPeak();
+        }
+        const Stopwatch watch;
+        if (!doc.Open(path)) {
+            std::fprintf(stderr, "open failed\n");
+            return 1;
+        }
+        watch.Record(best);
+        if (run == 0)
+            peak = StatusKb("VmHWM");
+    }
+    std::printf("%.4f %.4f %ld %ld\n", best.wall, best.cpu, peak, base);
+    return 0;
+}
+
+// Child: gunzip and a libxml2 parse of the same file with the layer's options, then free.
+int BareParse(const QString& path)
+{
+    Timing best;
+    for (int run = 0; run < kRuns; ++run) {
+        const Stopwatch watch;
+        gzFile file = gzopen(QFile::encodeName(path).constData(), "rb");
+        if (!file)
+            return 1;
+        gzbuffer(file, 256 * 1024);
+        QByteArray bytes;
+        qsizetype used = 0;
+        for (int count = 1; count > 0; used += count) {
+            if (bytes.size() - used < 256 * 1024)
+                bytes.resize(std::max(bytes.size() * 2, used + 256 * 1024));
+            count = gzread(file, bytes.data() + used, 256 * 1024);
+            if (count < 0)
+                return 1;
+        }
+        gzclose(file);
+        xmlDoc* doc = xmlReadMemory(bytes.constData(), int(used), nullptr, "UTF-8",
+            XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_COMPACT | XML_PARSE_IGNORE_ENC);
+        if (!doc)
+            return 1;
+        xmlFreeDoc(doc);
+        watch.Record(best);
+    }
+    std::printf("%.4f %.4f\n", best.wall, best.cpu);
+    return 0;
+}
+
+QList<QByteArray> RunChild(const QString& mode, const QString& path)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {mode, path});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        std::fprintf(
+            stderr, "%s failed: %s\n", qPrintable(mode), child.readAllStandardError().constData());
+        return {};
+    }
+    return child.readAllStandardOutput().trimmed().split(' ');
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--open"))
+        return OpenIndex(args[2]);
+    if (args.size() == 3 && args[1] == QLatin1String("--bare"))
+        return BareParse(args[2]);
+    const int books = args.size() > 2 ? args[1].toInt() : 100000;
+    const int authors = args.size() > 2 ? args[2].toInt() : 20000;
+
+    QTemporaryDir dir;
+    const QString folder = args.size() > 3 ? args[3] : dir.path();
+    const QString path = folder + QStringLiteral("/library/index.lvf");
+    CLibravonDoc doc;
+    doc.path = path;
+    bench::FillSyntheticCatalog(doc, books, authors);
+    std::size_t bookCount = 0;
+    for (const auto& author : doc.Authors())
+        bookCount += std::size_t(author->BookCount());
+
+    Timing save;
+    for (int run = 0; run < kRuns; ++run) {
+        const Stopwatch watch;
+        if (!doc.Save(path)) {
+            std::fprintf(stderr, "save failed\n");
+            return 1;
+        }
+        watch.Record(save);
+    }
+    const QList<QByteArray> open = RunChild(QStringLiteral("--open"), path);
+    const QList<QByteArray> bare = RunChild(QStringLiteral("--bare"), path);
+    if (open.size() != 4 || bare.size() != 2)
+        return 1;
+    const Timing opening {open[0].toDouble(), open[1].toDouble()};
+    const Timing bareParse {bare[0].toDouble(), bare[1].toDouble()};
+    std::printf("index: %zu books by %zu authors, %.1f MB compressed\n", bookCount,
+        doc.Authors().size(), double(QFileInfo(path).size()) / 1e6);
+    std::printf("times are the best of %d runs, wall clock and (CPU)\n", kRuns);
+    std::printf("Save: %.3f s (%.3f s CPU), target <= 1.5 s\n", save.wall, save.cpu);
+    std::printf("Open: %.3f s (%.3f s CPU), target <= 1.0 s\n", opening.wall, opening.cpu);
+    std::printf("peak memory of Open: %.0f MB (VmHWM of the opening process, %.0f MB before "
+                "Open), target <= 400 MB\n",
+        open[2].toDouble() / 1024, open[3].toDouble() / 1024);
+    std::printf("bare limit, gunzip + libxml2 parse to a tree: %.3f s (%.3f s CPU)\n",
+        bareParse.wall, bareParse.cpu);
+    std::printf("ratio Open/bare: %.2f (%.2f CPU), target <= 2.5\n", opening.wall / bareParse.wall,
+        opening.cpu / bareParse.cpu);
+    return 0;
+}
