@@ -82,6 +82,7 @@ public:
 
 private:
     void CloseStartTag();
+    void AppendEscaped(QStringView text, bool inAttribute);
     bool FlushIfFull();
 
     std::function<bool(const QByteArray&)> consume_;

@@ -169,40 +169,55 @@ bool IndexTextSink::StartElement(const char* name)
 }
 
 // Escapes as the document serialiser does: in attribute values also quotes, tabs and line
-// breaks, so that they survive attribute-value normalisation.
+// feeds, so that they survive attribute-value normalisation.
+void IndexTextSink::AppendEscaped(QStringView text, bool inAttribute)
+{
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '<':
+            buffer_ += QLatin1String("&lt;");
+            continue;
+        case '>':
+            buffer_ += QLatin1String("&gt;");
+            continue;
+        case '&':
+            buffer_ += QLatin1String("&amp;");
+            continue;
+        case '\r':
+            buffer_ += QLatin1String("&#13;");
+            continue;
+        case '"':
+            if (inAttribute) {
+                buffer_ += QLatin1String("&quot;");
+                continue;
+            }
+            break;
+        case '\n':
+            if (inAttribute) {
+                buffer_ += QLatin1String("&#10;");
+                continue;
+            }
+            break;
+        case '\t':
+            if (inAttribute) {
+                buffer_ += QLatin1String("&#9;");
+                continue;
+            }
+            break;
+        default:
+            break;
+        }
+        if (AllowedInXml(c.unicode()))
+            buffer_ += c;
+    }
+}
+
 bool IndexTextSink::Attribute(const char* name, QStringView value)
 {
     buffer_ += QLatin1Char(' ');
     buffer_ += QLatin1String(name);
     buffer_ += QLatin1String("=\"");
-    for (QChar c : value) {
-        switch (c.unicode()) {
-        case '<':
-            buffer_ += QLatin1String("&lt;");
-            break;
-        case '>':
-            buffer_ += QLatin1String("&gt;");
-            break;
-        case '&':
-            buffer_ += QLatin1String("&amp;");
-            break;
-        case '"':
-            buffer_ += QLatin1String("&quot;");
-            break;
-        case '\r':
-            buffer_ += QLatin1String("&#13;");
-            break;
-        case '\n':
-            buffer_ += QLatin1String("&#10;");
-            break;
-        case '\t':
-            buffer_ += QLatin1String("&#9;");
-            break;
-        default:
-            if (AllowedInXml(c.unicode()))
-                buffer_ += c;
-        }
-    }
+    AppendEscaped(value, true);
     buffer_ += QLatin1Char('"');
     return true;
 }
@@ -212,25 +227,7 @@ bool IndexTextSink::Text(QStringView text)
     if (text.isEmpty())
         return true;
     CloseStartTag();
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '<':
-            buffer_ += QLatin1String("&lt;");
-            break;
-        case '>':
-            buffer_ += QLatin1String("&gt;");
-            break;
-        case '&':
-            buffer_ += QLatin1String("&amp;");
-            break;
-        case '\r':
-            buffer_ += QLatin1String("&#13;");
-            break;
-        default:
-            if (AllowedInXml(c.unicode()))
-                buffer_ += c;
-        }
-    }
+    AppendEscaped(text, false);
     return FlushIfFull();
 }
 

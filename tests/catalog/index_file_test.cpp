@@ -163,6 +163,10 @@ TEST_F(IndexFile, SaveOpenSaveGivesIdenticalBytes)
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(ui.waits, 0);
     const QByteArray first = ReadFile(indexPath);
+    // The document handed to plug-ins holds the same text as the file.
+    XmlDocumentPtr document = CreateDocument(false, nullptr);
+    ASSERT_TRUE(doc.BuildIndex(*document, &ui));
+    EXPECT_EQ(document->XmlUtf8(), Gunzip(indexPath));
 
     CLibravonDoc reopened;
     ASSERT_TRUE(reopened.Open(indexPath, &ui)) << ui.errors.join(u'\n').toStdString();
