@@ -9,6 +9,7 @@
 #include "catalog/index_file.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -103,6 +104,8 @@ public:
 
 private:
     void Changed();
+    QList<CAuthor*> AuthorsNamed(const QString& firstName, const QString& lastName) const;
+    CBook* FindBook(const BookDescription& header, const QList<CAuthor*>& named) const;
     void ReplaceAuthors(std::vector<std::unique_ptr<CAuthor>> authors);
     bool CommitIndex(IndexContent&& content, IndexFileUi* ui, ParseFailure onFailure);
     // Parses the UTF-8 text of an index; nothing when it is not well-formed (with `error`).

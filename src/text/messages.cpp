@@ -39,6 +39,11 @@ constexpr Entry kTable[] = {
     {Msg::GroupExists, u"This group is already exists."},
     {Msg::MaskHintPlaceholders, u"Use %f - first name, %l - last name, %t - tile, %g - genre"},
     {Msg::MaskHintTransliteration, u"Use %F,%L,%T,%G for cyrillic transliteration"},
+    {Msg::ReaderFileNotFound, u"%1: File not found"},
+    {Msg::ReaderFileIoError, u"%1: I/O Error"},
+    {Msg::DictionaryDisabled, u"Dictionary disabled"},
+    {Msg::CantOpenDictionary, u"Can't open dictionary: "},
+    {Msg::InvalidDictionaryFile, u"%1: Ivalid dictionary file"},
 };
 
 constexpr bool IsSorted()

@@ -28,6 +28,11 @@ enum class Msg : int {
     GroupExists = 310,
     MaskHintPlaceholders = 5001,
     MaskHintTransliteration = 5002,
+    ReaderFileNotFound = 6201,
+    ReaderFileIoError = 6202,
+    DictionaryDisabled = 6601,
+    CantOpenDictionary = 6602,
+    InvalidDictionaryFile = 6603,
 };
 
 QString MessageText(Msg id);
