@@ -1,8 +1,11 @@
 #pragma once
 // Parsing internals shared by the XML document layer and the index reader: the parse options,
 // error collection, input cleaning, and the checks run on a freshly parsed document.
+#include <libxml/parser.h>
+
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <libxml/tree.h>
 
 namespace lbv {
 
