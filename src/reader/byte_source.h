@@ -1,6 +1,7 @@
 #pragma once
 // Seekable read-only byte streams with a size that reader documents read from: a plain file, a
 // ZIP member, the text of a Palm database or of a TCR file.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -44,6 +45,19 @@ private:
     std::vector<char> block_;
     int64_t blockStart_ = -1;
     int64_t blockLength_ = 0;
+};
+
+// Bytes already in memory (a book handed over by another part of the program, tests).
+class MemoryByteSource final : public ByteSource {
+public:
+    explicit MemoryByteSource(QByteArray bytes) : bytes_(std::move(bytes)) { }
+    int64_t Size() const override { return bytes_.size(); }
+    int64_t ReadAt(int64_t position, char* buffer, int64_t size) override;
+    QString Description() const override;
+    int64_t MemoryUsed() const override { return bytes_.size(); }
+
+private:
+    QByteArray bytes_;
 };
 
 // The error text for a file that can't be opened: missing file or folder, or anything else.

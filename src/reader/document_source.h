@@ -63,7 +63,9 @@ struct LoadObserver {
     std::function<void(const ContentsEntry&)> contents;
 };
 
-// A decoded picture: 24-bit RGB rows without padding, already scaled and turned.
+// A decoded picture: 24-bit RGB rows without padding, scaled to fit the requested page size and
+// then turned for the rotation, so at 900 and 2700 width and height are those of the turned
+// pixels (the picture's height on the page is `width`).
 struct DecodedImage {
     int width = 0;
     int height = 0;

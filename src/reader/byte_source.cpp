@@ -72,4 +72,18 @@ QString FileByteSource::Description() const
     return MessageText(Msg::SourcePlain);
 }
 
+int64_t MemoryByteSource::ReadAt(int64_t position, char* buffer, int64_t size)
+{
+    if (position < 0 || size < 0)
+        return -1;
+    const int64_t n = std::clamp<int64_t>(bytes_.size() - position, 0, size);
+    std::memcpy(buffer, bytes_.constData() + position, std::size_t(n));
+    return n;
+}
+
+QString MemoryByteSource::Description() const
+{
+    return MessageText(Msg::SourcePlain);
+}
+
 } // namespace lbv

@@ -1,0 +1,96 @@
+#include "reader/text_folding.h"
+
+namespace lbv {
+
+FoldedMeasure MeasureFolded(QStringView text)
+{
+    FoldedMeasure m;
+    bool inSpace = false;
+    bool seenText = false;
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == kSoftHyphen)
+            continue;
+        if (IsFoldedSpace(c)) {
+            if (!seenText)
+                m.leadingBlank = true;
+            inSpace = true;
+            continue;
+        }
+        if (inSpace && seenText)
+            ++m.length;
+        inSpace = false;
+        seenText = true;
+        ++m.length;
+    }
+    m.trailingBlank = inSpace && seenText;
+    if (!seenText)
+        m.leadingBlank = m.trailingBlank = false;
+    return m;
+}
+
+QString FoldWhitespace(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool inSpace = false;
+    for (QChar c : text) {
+        if (IsFoldedSpace(c.unicode())) {
+            inSpace = true;
+            continue;
+        }
+        // A stretch counts only between visible characters; soft hyphens don't count as such.
+        if (inSpace && !out.isEmpty() && c.unicode() != kSoftHyphen) {
+            out.append(u' ');
+            inSpace = false;
+        }
+        out.append(c);
+    }
+    return out;
+}
+
+int AppendFolded(QStringView text, uint16_t attribute, bool markHyphens, ParagraphView& view,
+    bool& hyphenPending)
+{
+    int added = 0;
+    bool inSpace = false;
+    bool seenText = false;
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == kSoftHyphen) {
+            hyphenPending = markHyphens;
+            continue;
+        }
+        if (IsFoldedSpace(c)) {
+            inSpace = true;
+            continue;
+        }
+        if (inSpace && seenText) {
+            view.text.append(u' ');
+            view.attributes.push_back(attribute);
+            ++added;
+            hyphenPending = false;
+        }
+        inSpace = false;
+        seenText = true;
+        view.text.append(qc);
+        view.attributes.push_back(hyphenPending ? uint16_t(attribute | kAttrHyphenBreak) : attribute);
+        hyphenPending = false;
+        ++added;
+    }
+    return added;
+}
+
+void FitToLength(ParagraphView& view, int length)
+{
+    if (view.text.size() > length) {
+        view.text.truncate(length);
+        view.attributes.resize(std::size_t(length));
+        return;
+    }
+    const qsizetype missing = length - view.text.size();
+    view.text.append(QString(missing, u' '));
+    view.attributes.resize(std::size_t(length), 0);
+}
+
+} // namespace lbv
