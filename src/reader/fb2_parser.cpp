@@ -408,9 +408,10 @@ bool Parser::AppendRun(const TextRun& run)
     return true;
 }
 
+// A blank of its own is an empty inline run with a blank before it.
 bool Parser::EmitBlank(uint16_t style)
 {
-    if (!AppendRun({u' ', 1, uint32_t(style) | kRunInline}))
+    if (!AppendRun({0, 0, uint32_t(style) | kRunInline | kRunBlankBefore}))
         return false;
     ++length_;
     lastBlankAfter_ = true;

@@ -34,15 +34,18 @@ QString FoldWhitespace(QStringView text)
     QString out;
     out.reserve(text.size());
     bool inSpace = false;
+    bool seenText = false;
     for (QChar c : text) {
         if (IsFoldedSpace(c.unicode())) {
             inSpace = true;
             continue;
         }
-        // A stretch counts only between visible characters; soft hyphens don't count as such.
-        if (inSpace && !out.isEmpty() && c.unicode() != kSoftHyphen) {
-            out.append(u' ');
+        // Soft hyphens are kept but, being no characters of their own, end no stretch.
+        if (c.unicode() != kSoftHyphen) {
+            if (inSpace && seenText)
+                out.append(u' ');
             inSpace = false;
+            seenText = true;
         }
         out.append(c);
     }
