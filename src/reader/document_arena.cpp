@@ -1,24 +1,50 @@
 #include "reader/document_arena.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace lbv {
 
-DocumentArena::DocumentArena(std::size_t firstBlock) : arena_(firstBlock, &counter_) { }
+namespace {
 
-void* DocumentArena::CountingResource::do_allocate(std::size_t size, std::size_t alignment)
+constexpr std::size_t kLargestBlock = 256 * 1024;
+
+} // namespace
+
+DocumentArena::~DocumentArena()
 {
-    void* p = ::operator new(size, std::align_val_t(alignment));
-    bytes += int64_t(size);
-    return p;
+    for (char* block : blocks_)
+        ::operator delete(block);
 }
 
-void DocumentArena::CountingResource::do_deallocate(
-    void* p, std::size_t size, std::size_t alignment)
+char* DocumentArena::NewBlock(std::size_t size)
 {
-    ::operator delete(p, size, std::align_val_t(alignment));
-    bytes -= int64_t(size);
+    char* block = static_cast<char*>(::operator new(size));
+    blocks_.push_back(block);
+    reserved_ += int64_t(size);
+    return block;
+}
+
+void* DocumentArena::do_allocate(std::size_t size, std::size_t alignment)
+{
+    void* at = next_;
+    if (at && std::align(alignment, size, at, left_)) {
+        next_ = static_cast<char*>(at) + size;
+        left_ -= size;
+        return at;
+    }
+    if (size + alignment > blockSize_ / 4) {
+        // A large request gets a block of its own; the current block stays in use.
+        void* own = NewBlock(size + alignment);
+        std::size_t space = size + alignment;
+        return std::align(alignment, size, own, space);
+    }
+    next_ = NewBlock(blockSize_);
+    left_ = blockSize_;
+    blockSize_ = std::min(blockSize_ * 2, kLargestBlock);
+    return do_allocate(size, alignment);
 }
 
 // A string is stored as its length in two units followed by its units.

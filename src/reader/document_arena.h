@@ -8,29 +8,34 @@
 
 namespace lbv {
 
-class DocumentArena {
+// Blocks grow from 16 KB to 256 KB and are never given back one by one: the whole arena goes
+// when the document closes. (A standard monotonic resource doubles its blocks without bound,
+// which can leave half of a large document's arena unused.)
+class DocumentArena final : public std::pmr::memory_resource {
 public:
-    explicit DocumentArena(std::size_t firstBlock = 64 * 1024);
+    DocumentArena() = default;
     DocumentArena(const DocumentArena&) = delete;
     DocumentArena& operator=(const DocumentArena&) = delete;
+    ~DocumentArena() override;
 
-    std::pmr::memory_resource* Resource() { return &arena_; }
+    std::pmr::memory_resource* Resource() { return this; }
     // Bytes obtained from the system for this document so far.
-    int64_t BytesReserved() const { return counter_.bytes; }
+    int64_t BytesReserved() const { return reserved_; }
 
 private:
-    struct CountingResource final : std::pmr::memory_resource {
-        int64_t bytes = 0;
-        void* do_allocate(std::size_t size, std::size_t alignment) override;
-        void do_deallocate(void* p, std::size_t size, std::size_t alignment) override;
-        bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override
-        {
-            return this == &other;
-        }
-    };
+    void* do_allocate(std::size_t size, std::size_t alignment) override;
+    void do_deallocate(void*, std::size_t, std::size_t) override { }
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override
+    {
+        return this == &other;
+    }
+    char* NewBlock(std::size_t size);
 
-    CountingResource counter_;
-    std::pmr::monotonic_buffer_resource arena_;
+    std::vector<char*> blocks_;
+    char* next_ = nullptr;
+    std::size_t left_ = 0;
+    std::size_t blockSize_ = 16 * 1024;
+    int64_t reserved_ = 0;
 };
 
 // Entries live in chunks of 1024 taken from the arena; an index stays valid forever.

@@ -145,8 +145,16 @@ private:
     void AppendEmptyParagraph();
     void AppendImageParagraph(uint32_t id);
     bool AppendRun(const TextRun& run);
-    void AddText(QStringView text, int64_t byteIndex, int byteCount);
-    void AddSynthetic(QStringView text) { AddText(text, -1, 0); }
+    // The piece as the handler got it (UTF-8) or as text made up by the parser.
+    struct Piece {
+        const char* utf8 = nullptr;
+        int size = 0;
+        QStringView text;
+        int64_t byteIndex = -1;
+        int byteCount = 0; // 0: not read straight from the document's bytes
+    };
+    void AddText(const Piece& piece);
+    void AddSynthetic(QStringView text) { AddText(Piece {nullptr, 0, text}); }
     bool EmitBlank(uint16_t style);
     void AddInlineImage(uint32_t id);
     void AddBinaryText(const char* s, int length, int64_t byteIndex, int byteCount);
@@ -419,9 +427,10 @@ bool Parser::EmitBlank(uint16_t style)
     return true;
 }
 
-void Parser::AddText(QStringView text, int64_t byteIndex, int byteCount)
+void Parser::AddText(const Piece& piece)
 {
-    const FoldedMeasure measure = MeasureFolded(text);
+    const FoldedMeasure measure
+        = piece.utf8 ? MeasureFoldedUtf8(piece.utf8, piece.size) : MeasureFolded(piece.text);
     if (measure.length == 0) {
         if (SegmentRuns() > 0)
             pendingBlank_ = true;
@@ -439,10 +448,11 @@ void Parser::AddText(QStringView text, int64_t byteIndex, int byteCount)
     const uint32_t attributes = style_.bits | (cdata_ ? kRunCdata : 0)
         | (blankBefore ? kRunBlankBefore : 0) | (measure.trailingBlank ? kRunBlankAfter : 0);
     TextRun run;
-    if (measure.length > 4 && byteCount > 0 && byteIndex >= 0) {
-        run = {uint32_t(byteIndex), uint32_t(byteCount), attributes};
+    if (measure.length > 4 && piece.byteCount > 0 && piece.byteIndex >= 0) {
+        run = {uint32_t(piece.byteIndex), uint32_t(piece.byteCount), attributes};
     } else {
-        const QString folded = FoldWhitespace(text);
+        const QString folded
+            = FoldWhitespace(piece.utf8 ? Utf16(piece.utf8, piece.size) : piece.text);
         if (folded.size() <= 2) {
             const uint32_t second = folded.size() > 1 ? folded[1].unicode() : 0;
             run = {folded[0].unicode() | second << 16, uint32_t(folded.size()),
@@ -690,11 +700,10 @@ void Parser::Text(const char* s, int length)
         AddBinaryText(s, length, byteIndex, byteCount);
         return;
     }
-    const QStringView text = Utf16(s, length);
     if (stylesheetDepth_ > 0)
-        stylesheet_.Feed(text);
+        stylesheet_.Feed(Utf16(s, length));
     if (paragraphDepth_ > 0)
-        AddText(text, byteIndex, byteCount);
+        AddText(Piece {s, length, {}, byteIndex, byteCount});
 }
 
 } // namespace

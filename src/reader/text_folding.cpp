@@ -29,6 +29,37 @@ FoldedMeasure MeasureFolded(QStringView text)
     return m;
 }
 
+FoldedMeasure MeasureFoldedUtf8(const char* text, int size)
+{
+    FoldedMeasure m;
+    bool inSpace = false;
+    bool seenText = false;
+    for (int i = 0; i < size; ++i) {
+        const uchar c = uchar(text[i]);
+        if (c <= 0x20) {
+            if (!seenText)
+                m.leadingBlank = true;
+            inSpace = true;
+            continue;
+        }
+        if ((c & 0xC0) == 0x80)
+            continue; // continuation bytes belong to the character already counted
+        if (c == 0xC2 && i + 1 < size && uchar(text[i + 1]) == 0xAD) {
+            ++i; // a soft hyphen
+            continue;
+        }
+        if (inSpace && seenText)
+            ++m.length;
+        inSpace = false;
+        seenText = true;
+        m.length += c >= 0xF0 ? 2 : 1; // outside the BMP: a surrogate pair
+    }
+    m.trailingBlank = inSpace && seenText;
+    if (!seenText)
+        m.leadingBlank = m.trailingBlank = false;
+    return m;
+}
+
 QString FoldWhitespace(QStringView text)
 {
     QString out;

@@ -22,6 +22,9 @@ struct FoldedMeasure {
     bool trailingBlank = false;
 };
 FoldedMeasure MeasureFolded(QStringView text);
+// The same measure over well-formed UTF-8 (as expat delivers it), counting UTF-16 units, so
+// the parser needs no conversion for text it keeps as byte ranges.
+FoldedMeasure MeasureFoldedUtf8(const char* text, int size);
 
 // The folded text with soft hyphens kept, for storing short pieces.
 QString FoldWhitespace(QStringView text);
