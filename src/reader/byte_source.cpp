@@ -11,7 +11,7 @@ namespace lbv {
 
 QString FileOpenError(const QString& path)
 {
-    const Msg id = QFileInfo::exists(path) ? Msg::ReaderFileIoError : Msg::ReaderFileNotFound;
+    const Msg id = QFileInfo::exists(path) ? Msg::ReaderIoError : Msg::ReaderFileNotFound;
     return MessageText(id).arg(path);
 }
 

@@ -235,22 +235,22 @@ void ElementStyleTable::AddRow(ElementStyle row, const QStringList& elements)
     }
 }
 
-void ElementStyleTable::ApplyOverrides(const ReaderSettingsStore& store)
+void ElementStyleTable::ApplyOverrides(SettingsStore& store)
 {
     for (ElementStyle& row : rows_) {
         if (!HasSavedValue(row))
             continue;
-        const QString value = store.GetString(kStylesSection, row.name, QString());
+        const QString value = store.GetProfileString(kStylesSection, row.name, QString());
         if (!value.isEmpty())
             row.ApplySettingsValue(value);
     }
 }
 
-void ElementStyleTable::StoreOverrides(ReaderSettingsStore& store) const
+void ElementStyleTable::StoreOverrides(SettingsStore& store) const
 {
     for (const ElementStyle& row : rows_)
         if (HasSavedValue(row))
-            store.WriteString(kStylesSection, row.name, row.SettingsValue());
+            store.WriteProfileString(kStylesSection, row.name, row.SettingsValue());
 }
 
 int ElementStyleTable::Find(QByteArrayView name) const

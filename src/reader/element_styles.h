@@ -1,7 +1,7 @@
 #pragma once
 // The element style table: what each FB2 element does (its style and behaviour letters), built
 // from the compiled-in "xml_elements" text and the user's overrides in section "Styles".
-#include "reader/reader_settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -65,8 +65,8 @@ public:
     static ElementStyleTable BuiltIn();
 
     // Rows whose name is non-empty and doesn't begin with "*" take their saved values.
-    void ApplyOverrides(const ReaderSettingsStore& store);
-    void StoreOverrides(ReaderSettingsStore& store) const;
+    void ApplyOverrides(SettingsStore& store);
+    void StoreOverrides(SettingsStore& store) const;
 
     // Row index for an element name as expat reports it ("uri|local", "|local" or "local");
     // 0, the default row, when unknown.

@@ -2,8 +2,9 @@
 // The compact model of a parsed FB2 book: text runs (mostly byte ranges of the source, decoded
 // again when a paragraph is read), paragraph, link and binary records, bodies and anchors, all
 // allocated from the document's arena.
-#include "reader/code_pages.h"
 #include "reader/document_arena.h"
+
+#include <array>
 
 #include <memory_resource>
 #include <string_view>
@@ -75,7 +76,7 @@ struct BodyEntry {
 // How byte-range runs are turned back into text: the way expat read the document.
 struct SourceDecoding {
     enum Kind { Utf8, Utf16Le, Utf16Be, Latin1, Table } kind = Utf8;
-    ByteTable table {};
+    std::array<char16_t, 256> table {};
 };
 
 struct Fb2Model {

@@ -2,6 +2,7 @@
 
 #include "reader/fb2_stylesheet.h"
 #include "reader/text_folding.h"
+#include "text/code_pages.h"
 #include "text/messages.h"
 
 #include <QStringDecoder>
@@ -214,17 +215,17 @@ void XMLCALL Parser::OnDeclaration(void* self, const XML_Char*, const XML_Char* 
 
 int XMLCALL Parser::OnUnknownEncoding(void* self, const XML_Char* name, XML_Encoding* info)
 {
-    ByteTable table;
-    if (!BuiltinCodePageTable(FindCodePage(name), table))
+    const char16_t* table = CodePageTable(FindCodePage(QString::fromLatin1(name)));
+    if (!table)
         return XML_STATUS_ERROR;
     for (int i = 0; i < 256; ++i)
-        info->map[i] = table[std::size_t(i)];
+        info->map[i] = table[i];
     info->data = nullptr;
     info->convert = nullptr;
     info->release = nullptr;
     auto* parser = static_cast<Parser*>(self);
     parser->model_.decoding.kind = SourceDecoding::Table;
-    parser->model_.decoding.table = table;
+    std::copy(table, table + 256, parser->model_.decoding.table.begin());
     return XML_STATUS_OK;
 }
 

@@ -106,23 +106,23 @@ KeyMap::KeyMap()
         commands_[std::size_t(key.code)] = int(key.command);
 }
 
-KeyMap KeyMap::Load(const ReaderSettingsStore& store)
+KeyMap KeyMap::Load(SettingsStore& store)
 {
     KeyMap map;
-    const QString list = store.GetString(kKeysSection, QStringLiteral("List"), QString());
+    const QString list = store.GetProfileString(kKeysSection, QStringLiteral("List"), QString());
     for (const QString& item : list.split(u',', Qt::SkipEmptyParts)) {
         bool ok = false;
         const int code = item.trimmed().toInt(&ok);
         if (!ok || code < 1 || code > 255)
             continue;
-        const int command = store.GetInt(kKeysSection, QString::number(code), kNoCommand);
+        const int command = store.GetProfileInt(kKeysSection, QString::number(code), kNoCommand);
         if (command != kNoCommand)
             map.commands_[std::size_t(code)] = command;
     }
     return map;
 }
 
-void KeyMap::Store(ReaderSettingsStore& store) const
+void KeyMap::Store(SettingsStore& store) const
 {
     const KeyMap defaults;
     QStringList changed;
@@ -130,9 +130,9 @@ void KeyMap::Store(ReaderSettingsStore& store) const
         if (commands_[std::size_t(code)] == defaults.commands_[std::size_t(code)])
             continue;
         changed.append(QString::number(code));
-        store.WriteInt(kKeysSection, QString::number(code), commands_[std::size_t(code)]);
+        store.WriteProfileInt(kKeysSection, QString::number(code), commands_[std::size_t(code)]);
     }
-    store.WriteString(kKeysSection, QStringLiteral("List"), changed.join(u','));
+    store.WriteProfileString(kKeysSection, QStringLiteral("List"), changed.join(u','));
 }
 
 int KeyMap::Command(int code) const

@@ -1,7 +1,7 @@
 #pragma once
 // The reader's commands and the key map of section "Keys": which command each key code (the
 // desktop's virtual-key numbering, 192..207 being hardware buttons) runs.
-#include "reader/reader_settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QList>
 #include <QString>
@@ -53,9 +53,9 @@ public:
     static constexpr int kNoCommand = -1;
 
     KeyMap(); // the default assignments
-    static KeyMap Load(const ReaderSettingsStore& store);
+    static KeyMap Load(SettingsStore& store);
     // Writes List and one value per key whose command differs from the defaults.
-    void Store(ReaderSettingsStore& store) const;
+    void Store(SettingsStore& store) const;
 
     int Command(int code) const; // kNoCommand for unassigned codes and codes outside 0..255
     void Assign(int code, int command);

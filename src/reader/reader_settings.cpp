@@ -80,14 +80,14 @@ constexpr const char16_t* kDisplayNames[] = {u"FontFace", u"FontSize", u"FontCle
 
 } // namespace
 
-ReaderParameters ReaderParameters::Load(const ReaderSettingsStore& store)
+ReaderParameters ReaderParameters::Load(SettingsStore& store)
 {
     ReaderParameters p;
     for (const auto& item : kIntParameters)
-        p.*item.field = store.GetInt(kParametersSection, QString::fromUtf16(item.name), p.*item.field);
+        p.*item.field = store.GetProfileInt(kParametersSection, QString::fromUtf16(item.name), p.*item.field);
     for (const auto& item : kStringParameters)
         p.*item.field
-            = store.GetString(kParametersSection, QString::fromUtf16(item.name), p.*item.field);
+            = store.GetProfileString(kParametersSection, QString::fromUtf16(item.name), p.*item.field);
     p.fileBufSize = ClampFileBufSize(p.fileBufSize);
     p.fontCacheSize = ClampFontCacheSize(p.fontCacheSize);
     p.orientation = ValidOrientation(p.orientation);
@@ -99,25 +99,25 @@ ReaderParameters ReaderParameters::Load(const ReaderSettingsStore& store)
     return p;
 }
 
-void ReaderParameters::Store(ReaderSettingsStore& store) const
+void ReaderParameters::Store(SettingsStore& store) const
 {
     for (const auto& item : kIntParameters)
-        store.WriteInt(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
+        store.WriteProfileInt(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
     for (const auto& item : kStringParameters)
-        store.WriteString(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
+        store.WriteProfileString(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
 }
 
-void ReaderParameters::StoreDisplay(ReaderSettingsStore& store) const
+void ReaderParameters::StoreDisplay(SettingsStore& store) const
 {
     for (const char16_t* display : kDisplayNames) {
         const QString name = QString::fromUtf16(display);
         if (name == u"FontFace") {
-            store.WriteString(kParametersSection, name, fontFace);
+            store.WriteProfileString(kParametersSection, name, fontFace);
             continue;
         }
         for (const auto& item : kIntParameters)
             if (name == QStringView(item.name))
-                store.WriteInt(kParametersSection, name, this->*item.field);
+                store.WriteProfileInt(kParametersSection, name, this->*item.field);
     }
 }
 
@@ -165,11 +165,11 @@ uint32_t ReaderColors::Default(ReaderColor color)
     return kColorDefaults[int(color)].value;
 }
 
-ReaderColors ReaderColors::Load(const ReaderSettingsStore& store)
+ReaderColors ReaderColors::Load(SettingsStore& store)
 {
     ReaderColors colors;
     for (int i = 0; i < kReaderColorCount; ++i) {
-        const int stored = store.GetInt(kColorsSection, QString::fromUtf16(kColorDefaults[i].name),
+        const int stored = store.GetProfileInt(kColorsSection, QString::fromUtf16(kColorDefaults[i].name),
             int(kColorDefaults[i].value));
         // Only the 24 colour bits mean anything in a COLORREF.
         colors.values[std::size_t(i)] = uint32_t(stored) & 0xFFFFFF;
@@ -177,11 +177,11 @@ ReaderColors ReaderColors::Load(const ReaderSettingsStore& store)
     return colors;
 }
 
-void ReaderColors::StoreChanged(ReaderSettingsStore& store, const ReaderColors& previous) const
+void ReaderColors::StoreChanged(SettingsStore& store, const ReaderColors& previous) const
 {
     for (int i = 0; i < kReaderColorCount; ++i)
         if (values[std::size_t(i)] != previous.values[std::size_t(i)])
-            store.WriteInt(kColorsSection, QString::fromUtf16(kColorDefaults[i].name),
+            store.WriteProfileInt(kColorsSection, QString::fromUtf16(kColorDefaults[i].name),
                 int(values[std::size_t(i)]));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The reader's settings of sections "Parameters" and "Colors": defaults, the ranges values are
-// clamped to when used, and reading and writing through a ReaderSettingsStore.
-#include "reader/reader_settings_store.h"
+// clamped to when used, and reading and writing them in the settings store.
+#include "settings/settings_store.h"
 
 #include <QString>
 #include <array>
@@ -52,10 +52,10 @@ struct ReaderParameters {
 
     // Values are clamped where their users need a range (buffer, font cache, orientation,
     // columns): a hand-edited store can't break the reader.
-    static ReaderParameters Load(const ReaderSettingsStore& store);
-    void Store(ReaderSettingsStore& store) const;
+    static ReaderParameters Load(SettingsStore& store);
+    void Store(SettingsStore& store) const;
     // The display group the options page writes together (announced as ReaderDisplay).
-    void StoreDisplay(ReaderSettingsStore& store) const;
+    void StoreDisplay(SettingsStore& store) const;
 };
 
 // Colours are 0x00BBGGRR values, in the order of the colour slots and the options page.
@@ -86,9 +86,9 @@ struct ReaderColors {
     uint32_t operator[](ReaderColor color) const { return values[std::size_t(color)]; }
     static QString Name(ReaderColor color); // the value name in section "Colors"
     static uint32_t Default(ReaderColor color);
-    static ReaderColors Load(const ReaderSettingsStore& store);
+    static ReaderColors Load(SettingsStore& store);
     // Writes only the colours that differ from `previous`, as the colours dialog does.
-    void StoreChanged(ReaderSettingsStore& store, const ReaderColors& previous) const;
+    void StoreChanged(SettingsStore& store, const ReaderColors& previous) const;
 };
 
 } // namespace lbv

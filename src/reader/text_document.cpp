@@ -1,8 +1,8 @@
 #include "reader/text_document.h"
 
-#include "reader/code_pages.h"
 #include "reader/paragraph_search.h"
 #include "reader/text_folding.h"
+#include "text/code_pages.h"
 #include "text/messages.h"
 
 #include <algorithm>
@@ -44,7 +44,7 @@ bool TextDocument::Load(int codePage)
     } else {
         QByteArray sample(int(std::min<int64_t>(size, kDetectionSample)), Qt::Uninitialized);
         const int64_t got = source_->ReadAt(0, sample.data(), sample.size());
-        codePage_ = DetectCodePage(QByteArrayView(sample).first(std::max<int64_t>(got, 0)));
+        codePage_ = DetectCodePageIndex(QByteArrayView(sample).first(std::max<int64_t>(got, 0)));
     }
     const auto& observer = options_.observer;
     if (observer.progress)
@@ -91,7 +91,7 @@ bool TextDocument::Load(int codePage)
 
 void TextDocument::CloseParagraph(uint32_t byteStart, uint32_t byteEnd)
 {
-    const int length = MeasureFolded(DecodeCodePage(codePage_, QByteArrayView(bytes_.data(),
+    const int length = MeasureFolded(ConvertToUnicode(codePage_, QByteArrayView(bytes_.data(),
                                                                  qsizetype(bytes_.size()))))
                            .length;
     bytes_.clear();
@@ -157,7 +157,7 @@ QString TextDocument::DecodeRange(uint32_t offset, uint32_t length)
 {
     bytes_.resize(length);
     const int64_t got = source_->ReadAt(offset, bytes_.data(), length);
-    return DecodeCodePage(codePage_, QByteArrayView(bytes_.data(), qsizetype(std::max<int64_t>(got, 0))));
+    return ConvertToUnicode(codePage_, QByteArrayView(bytes_.data(), qsizetype(std::max<int64_t>(got, 0))));
 }
 
 ParagraphView TextDocument::GetParagraph(int body, int paragraph)

@@ -1,6 +1,6 @@
 #include "reader/zip_scan.h"
 
-#include "reader/code_pages.h"
+#include "text/code_pages.h"
 #include "text/messages.h"
 #include "text/utf.h"
 
@@ -75,10 +75,10 @@ QString DecodeName(const QByteArray& raw, uint16_t flags, int zipEncoding)
     if (flags & kFlagUtf8)
         return FromUtf8(raw.constData(), raw.size());
     if (zipEncoding >= 0)
-        return DecodeCodePage(zipEncoding, raw);
+        return ConvertToUnicode(zipEncoding, raw);
     if (IsValidUtf8(raw))
         return FromUtf8(raw.constData(), raw.size());
-    return DecodeCodePage(FindCodePage("cp866"), raw);
+    return ConvertToUnicode(CodePageIndex(866), raw);
 }
 
 void Insert(ZipFolder& root, const QString& path, ZipMember member)
@@ -192,7 +192,7 @@ std::unique_ptr<ZipDirectory> ZipDirectory::Scan(
     }
 
     auto directory = std::unique_ptr<ZipDirectory>(new ZipDirectory);
-    const int encoding = zipEncoding.isEmpty() ? -1 : FindCodePage(zipEncoding.toLatin1());
+    const int encoding = zipEncoding.isEmpty() ? -1 : FindCodePage(zipEncoding);
     for (Found& item : found)
         Insert(directory->root_, DecodeName(item.rawName, item.flags, encoding),
             std::move(item.member));

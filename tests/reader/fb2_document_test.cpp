@@ -179,8 +179,9 @@ TEST(Fb2Document, PlacesImagesBetweenOrInsideParagraphs)
 
 TEST(Fb2Document, ClampsIndentsAndNestsNegativeOnes)
 {
-    MemorySettingsStore store;
-    store.WriteString(kStylesSection, u"Paragraph"_qs, u"127,127,127,127,127,127,600,0,3"_qs);
+    auto settings = test::MemoryStore();
+    SettingsStore& store = *settings;
+    store.WriteProfileString(kStylesSection, u"Paragraph"_qs, u"127,127,127,127,127,127,600,0,3"_qs);
     ElementStyleTable styles = ElementStyleTable::BuiltIn();
     styles.ApplyOverrides(store);
     EXPECT_EQ(styles.Row(styles.FindStyleName(u"Paragraph"_qs)).leftIndent, 100);

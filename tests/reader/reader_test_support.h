@@ -4,6 +4,8 @@
 #include "reader/byte_source.h"
 #include "reader/document_options.h"
 #include "reader/fb2_document.h"
+#include "settings/memory_settings_backend.h"
+#include "settings/settings_store.h"
 
 #include <QByteArray>
 #include <QString>
@@ -63,6 +65,12 @@ inline QStringList BodyTexts(DocumentSource& document, int body)
             texts.append(view.text);
     }
     return texts;
+}
+
+// A settings store over memory, for reading and writing reader settings.
+inline std::unique_ptr<SettingsStore> MemoryStore()
+{
+    return std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>());
 }
 
 inline int Colour(uint16_t attribute)
