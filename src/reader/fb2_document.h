@@ -38,7 +38,7 @@ private:
     // Global paragraph index, or -1 when out of range.
     int64_t Global(int body, int paragraph) const;
     uint32_t OffsetOf(uint32_t global) const;
-    void AppendRun(const TextRun& run, ParagraphView& view, bool& hyphenPending);
+    bool AppendRun(const TextRun& run, ParagraphView& view, bool& hyphenPending);
     QStringView DecodeBytes(uint32_t offset, uint32_t count);
     QByteArray BinaryData(const BinaryRecord& binary);
 
