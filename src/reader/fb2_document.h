@@ -30,8 +30,7 @@ public:
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }
     int64_t MemoryUsed() const override;
-
-    const ByteSource& Source() const { return *source_; }
+    QString SourceDescription() const override { return source_->Description(); }
 
 private:
     const BodyEntry* Body(int body) const;

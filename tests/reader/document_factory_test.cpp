@@ -28,6 +28,7 @@ TEST(DocumentFactory, BuildsTheDocumentOfEachKindAndReportsProgress)
     auto fb2 = OpenDocument(path, -1, -1, {}, options, error);
     ASSERT_TRUE(fb2) << error.toStdString();
     EXPECT_EQ(test::BodyTexts(*fb2, 0), QStringList {u"Hello there"_qs});
+    EXPECT_EQ(fb2->SourceDescription(), u"None");
     ASSERT_GE(progress.size(), 3u);
     EXPECT_EQ(progress.front().first, 0);
     EXPECT_EQ(progress.front().second, book.size());
