@@ -28,6 +28,13 @@ constexpr Entry kTable[] = {
     {Msg::IndexModifiedSave, u"Index is modified. Do you want to save the new index?"},
     {Msg::NewShelfTitle, u"New shelf"},
     {Msg::InvalidIndexName, u"Invalid index name "},
+    {Msg::IndexCantOpenForLoad, u"Load: Can't open file \"%1\"."},
+    {Msg::ImportDateMigration,
+     u"This version of Libravon supports additional\r\nfield - import date.\r\nIt looks like "
+     u"some books in your library does not contain this field.\r\n\r\nDo you want to add this "
+     u"field based on the file creation date?"},
+    {Msg::CantCreateDirectoryFor, u"Can't create directory for "},
+    {Msg::CantOpenForWriting, u"Can't open \"%1\" for writing."},
     {Msg::EmptyFile, u"Empty file %1."},
     {Msg::CantReadFile, u"Can't read file %1."},
     {Msg::NotAZipFile, u"Not a ZIP file."},
@@ -49,15 +56,21 @@ constexpr Entry kTable[] = {
     {Msg::CantEncodeText, u"Error converting from unicode: %1."},
     {Msg::CantCreateFile, u"Can't create file \"%1\"."},
     {Msg::UnsupportedImportType, u"Unsupported file type for standard import."},
+    {Msg::NewFilter, u"New filter"},
+    {Msg::GenreLanguageNotFound, u"Language \"%1\" is not found in \"%2\"."},
+    {Msg::GenreDictionaryLoadError, u"Error loading genre dictionary \"%1\"."},
+    {Msg::NoFilter, u"<No filter>"},
+    {Msg::CreateFilter, u"<Create filter>"},
     {Msg::GroupNameEmpty, u"The group name can not be empty."},
     {Msg::GroupExists, u"This group is already exists."},
+    {Msg::FilterNotFound, u"Filter \"%1\" is not found. Using defaults."},
     {Msg::MaskHintPlaceholders, u"Use %f - first name, %l - last name, %t - tile, %g - genre"},
     {Msg::MaskHintTransliteration, u"Use %F,%L,%T,%G for cyrillic transliteration"},
+    {Msg::ReaderFileNotFound, u"%1: File not found"},
+    {Msg::ReaderFileIoError, u"%1: I/O Error"},
     {Msg::DictionaryDisabled, u"Dictionary disabled"},
     {Msg::CantOpenDictionary, u"Can't open dictionary: "},
     {Msg::InvalidDictionaryFile, u"%1: Ivalid dictionary file"},
-    {Msg::ReaderFileNotFound, u"%1: File not found"},
-    {Msg::ReaderIoError, u"%1: I/O Error"},
 };
 
 constexpr bool IsSorted()
