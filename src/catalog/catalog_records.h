@@ -114,10 +114,15 @@ private:
 class CAuthor : public CCatalogItem {
 public:
     CAuthor(const QString& first, const QString& last)
-        : CCatalogItem(KindAuthor), firstName(first), lastName(last) { }
+        : CCatalogItem(KindAuthor), firstName(first), lastName(last),
+          sortKey(QString(last + first).toCaseFolded())
+    {
+    }
 
     const QString firstName;
     const QString lastName;
+    // Last name followed directly by first name, case-folded: authors are ordered by it.
+    const QString sortKey;
 
     const std::vector<std::unique_ptr<CGroup>>& Groups() const { return groups_; }
     // The first group named exactly `name`, or null.

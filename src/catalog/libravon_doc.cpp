@@ -1,7 +1,6 @@
 #include "catalog/libravon_doc.h"
 
 #include "catalog/file_name_mask.h"
-#include "text/case_fold.h"
 #include "text/messages.h"
 
 #include <QDateTime>
@@ -16,12 +15,9 @@ QString NameKey(const QString& firstName, const QString& lastName)
     return lastName + QChar(0x1F) + firstName;
 }
 
-// The author order: last name followed directly by first name, compared case-insensitively.
 bool AuthorLess(const std::unique_ptr<CAuthor>& a, const std::unique_ptr<CAuthor>& b)
 {
-    const QString keyA = a->lastName + a->firstName;
-    const QString keyB = b->lastName + b->firstName;
-    return CompareNoCase(keyA, keyB) < 0;
+    return a->sortKey < b->sortKey;
 }
 
 } // namespace
@@ -132,42 +128,35 @@ std::unique_ptr<CAuthor> CLibravonDoc::TakeAuthor(qsizetype index)
     return author;
 }
 
-CAuthor* CLibravonDoc::FindAuthor(const QString& firstName, const QString& lastName) const
+QList<CAuthor*> CLibravonDoc::AuthorsNamed(const QString& firstName, const QString& lastName) const
 {
     if (!authorIndexValid_)
         RebuildAuthorIndex();
-    const auto it = authorsByName_.constFind(NameKey(firstName, lastName));
-    if (it == authorsByName_.cend() || it->isEmpty())
-        return nullptr;
-    if (it->size() == 1)
-        return it->first();
-    // Several authors with the same names (only from a loaded index): the first in order wins.
-    CAuthor* first = nullptr;
-    qsizetype firstIndex = -1;
-    for (CAuthor* author : *it) {
-        const qsizetype index = IndexOf(author);
-        if (firstIndex < 0 || index < firstIndex) {
-            first = author;
-            firstIndex = index;
-        }
+    QList<CAuthor*> found = authorsByName_.value(NameKey(firstName, lastName));
+    // Several authors with the same names come only from a loaded index: keep catalog order.
+    if (found.size() > 1) {
+        std::sort(found.begin(), found.end(),
+            [this](CAuthor* a, CAuthor* b) { return IndexOf(a) < IndexOf(b); });
     }
-    return first;
+    return found;
+}
+
+CAuthor* CLibravonDoc::FindAuthor(const QString& firstName, const QString& lastName) const
+{
+    const QList<CAuthor*> found = AuthorsNamed(firstName, lastName);
+    return found.isEmpty() ? nullptr : found.first();
 }
 
 CBook* CLibravonDoc::FindBook(const BookDescription& header) const
 {
-    if (!authorIndexValid_)
-        RebuildAuthorIndex();
-    const auto it = authorsByName_.constFind(NameKey(header.firstName, header.lastName));
-    if (it == authorsByName_.cend())
-        return nullptr;
-    if (it->size() == 1)
-        return it->first()->FindTitle(header.title);
-    for (const auto& author : Authors()) {
-        if (author->firstName == header.firstName && author->lastName == header.lastName)
-            if (CBook* book = author->FindTitle(header.title))
-                return book;
-    }
+    return FindBook(header, AuthorsNamed(header.firstName, header.lastName));
+}
+
+CBook* CLibravonDoc::FindBook(const BookDescription& header, const QList<CAuthor*>& named) const
+{
+    for (CAuthor* author : named)
+        if (CBook* book = author->FindTitle(header.title))
+            return book;
     return nullptr;
 }
 
@@ -187,7 +176,8 @@ QString CLibravonDoc::StandardFileName(const QString& firstName, const QString& 
 
 bool CLibravonDoc::AddBook(const BookDescription& header, bool replace)
 {
-    if (CBook* existing = FindBook(header)) {
+    const QList<CAuthor*> named = AuthorsNamed(header.firstName, header.lastName);
+    if (CBook* existing = FindBook(header, named)) {
         if (replace) {
             existing->title = header.title;
             if (header.year != 0)
@@ -224,7 +214,7 @@ bool CLibravonDoc::AddBook(const BookDescription& header, bool replace)
         return changed;
     }
 
-    CAuthor* author = FindAuthor(header);
+    CAuthor* author = named.isEmpty() ? nullptr : named.first();
     if (!author) {
         // Appended unsorted; Authors() merges new authors into place on the next read.
         author = AppendAuthor(header.firstName, header.lastName);

@@ -8,6 +8,7 @@
 #include "catalog/catalog_records.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -87,6 +88,8 @@ public:
 
 private:
     void Changed();
+    QList<CAuthor*> AuthorsNamed(const QString& firstName, const QString& lastName) const;
+    CBook* FindBook(const BookDescription& header, const QList<CAuthor*>& named) const;
     void MergePendingAuthors() const;
     void IndexAuthor(CAuthor* author) const;
     void RebuildAuthorIndex() const;
