@@ -20,7 +20,11 @@ namespace lbv {
 
 QString NewLibraryChoice::IndexPath() const
 {
-    return QDir(folder).filePath(indexName);
+    // "~" is the shell's home folder, which people type out of habit.
+    QString base = folder;
+    if (base == QLatin1String("~") || base.startsWith(QLatin1String("~/")))
+        base.replace(0, 1, QDir::homePath());
+    return QDir(base).filePath(indexName);
 }
 
 CStructurePage::CStructurePage(QWidget* parent)
