@@ -3,9 +3,7 @@
 #include "settings/settings_store.h"
 
 #include <QtEndian>
-
 #include <cstdlib>
-
 #include <limits>
 
 namespace lbv {
@@ -60,14 +58,13 @@ std::optional<FontRecord> FontRecord::FromBytes(const QByteArray& bytes)
         return std::nullopt;
     const uchar* in = reinterpret_cast<const uchar*>(bytes.constData());
     FontRecord record;
-    for (qint32* field : {&record.height, &record.width, &record.escapement, &record.orientation,
-             &record.weight}) {
+    for (qint32* field :
+        {&record.height, &record.width, &record.escapement, &record.orientation, &record.weight}) {
         *field = qFromLittleEndian<qint32>(in);
         in += 4;
     }
     for (quint8* field : {&record.italic, &record.underline, &record.strikeOut, &record.charSet,
-             &record.outPrecision, &record.clipPrecision, &record.quality,
-             &record.pitchAndFamily})
+             &record.outPrecision, &record.clipPrecision, &record.quality, &record.pitchAndFamily})
         *field = *in++;
     for (char16_t& unit : record.face) {
         unit = char16_t(qFromLittleEndian<quint16>(in));
@@ -81,8 +78,8 @@ qint32 MulDiv(qint32 number, qint32 numerator, qint32 denominator)
     if (denominator == 0)
         return -1;
     const qint64 product = qint64(number) * numerator;
-    qint64 magnitude = (std::abs(product) + std::abs(qint64(denominator)) / 2)
-        / std::abs(qint64(denominator));
+    qint64 magnitude
+        = (std::abs(product) + std::abs(qint64(denominator)) / 2) / std::abs(qint64(denominator));
     if ((product < 0) != (denominator < 0))
         magnitude = -magnitude;
     if (magnitude > std::numeric_limits<qint32>::max()

@@ -3,7 +3,6 @@
 // so stored values keep their form. The GUI converts it to QFont.
 #include <QByteArray>
 #include <QString>
-
 #include <array>
 #include <optional>
 

@@ -75,7 +75,8 @@ QVariant MemorySettingsBackend::Read(const QString& section, const QString& name
     return value == node->values.end() ? QVariant() : value->second.value;
 }
 
-bool MemorySettingsBackend::Write(const QString& section, const QString& name, const QVariant& value)
+bool MemorySettingsBackend::Write(
+    const QString& section, const QString& name, const QVariant& value)
 {
     // The first spelling of a name stays, as it does in the registry.
     const auto [slot, inserted]

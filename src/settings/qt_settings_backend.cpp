@@ -1,5 +1,7 @@
 #include "settings/qt_settings_backend.h"
 
+#include <QFile>
+
 namespace lbv {
 namespace {
 
@@ -36,6 +38,14 @@ QtSettingsBackend::QtSettingsBackend(
     , readOnly_(scope == QSettings::SystemScope)
 {
     settings_.setFallbacksEnabled(false);
+    // Qt rewrites a file it could not fully parse without the broken lines on the next write;
+    // a copy keeps the user's hand edits.
+    settings_.childGroups();
+    if (!readOnly_ && settings_.status() == QSettings::FormatError) {
+        const QString copy = settings_.fileName() + u".bad";
+        QFile::remove(copy);
+        QFile::copy(settings_.fileName(), copy);
+    }
 }
 
 std::unique_ptr<QtSettingsBackend> QtSettingsBackend::UserScope(

@@ -5,7 +5,6 @@
 #include "settings/settings_backend.h"
 
 #include <QSettings>
-
 #include <memory>
 
 namespace lbv {
@@ -43,8 +42,8 @@ protected:
     QStringList ListSections(const QString& section) const override;
 
 private:
-    QtSettingsBackend(QSettings::Scope scope, const QString& organisation,
-        const QString& application);
+    QtSettingsBackend(
+        QSettings::Scope scope, const QString& organisation, const QString& application);
 
     // QSettings has no unnamed values, so a section's default value gets a reserved name.
     static QString StoredName(const QString& name);

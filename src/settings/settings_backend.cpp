@@ -61,7 +61,8 @@ std::optional<qint32> SettingsBackend::ReadInt(const QString& section, const QSt
     }
 }
 
-std::optional<QString> SettingsBackend::ReadString(const QString& section, const QString& name) const
+std::optional<QString> SettingsBackend::ReadString(
+    const QString& section, const QString& name) const
 {
     if (!IsValidValueName(name))
         return std::nullopt;
@@ -81,7 +82,8 @@ std::optional<QString> SettingsBackend::ReadString(const QString& section, const
     }
 }
 
-std::optional<QByteArray> SettingsBackend::ReadBinary(const QString& section, const QString& name) const
+std::optional<QByteArray> SettingsBackend::ReadBinary(
+    const QString& section, const QString& name) const
 {
     if (!IsValidValueName(name))
         return std::nullopt;

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-
 #include <optional>
 
 namespace lbv {

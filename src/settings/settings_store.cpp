@@ -75,7 +75,8 @@ bool SettingsStore::MayWrite(const QString& section) const
     return EqualsNoCase(NormalizedSection(section).section(u'/', 0, 0), u"Bookmarks");
 }
 
-qint32 SettingsStore::GetProfileInt(const QString& section, const QString& name, qint32 defaultValue)
+qint32 SettingsStore::GetProfileInt(
+    const QString& section, const QString& name, qint32 defaultValue)
 {
     const std::lock_guard lock(mutex_);
     if (const auto cached = intCache_.constFind(CacheKey(section, name));
@@ -132,7 +133,8 @@ qint32 SettingsStore::EnsureProfileInt(
     return defaultValue;
 }
 
-std::optional<QByteArray> SettingsStore::GetProfileBinary(const QString& section, const QString& name)
+std::optional<QByteArray> SettingsStore::GetProfileBinary(
+    const QString& section, const QString& name)
 {
     const std::lock_guard lock(mutex_);
     return backend_->ReadBinary(section, name);

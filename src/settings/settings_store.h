@@ -10,7 +10,6 @@
 #include "settings/settings_backend.h"
 
 #include <QHash>
-
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -27,8 +26,8 @@ public:
 
     // The autorun flag is fixed for the store's life. The ini file is read once, and only in
     // autorun mode with a non-empty path; a missing or unreadable file holds no values.
-    explicit SettingsStore(
-        std::unique_ptr<SettingsBackend> backend, bool autorun = false, const QString& iniPath = {});
+    explicit SettingsStore(std::unique_ptr<SettingsBackend> backend, bool autorun = false,
+        const QString& iniPath = {});
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;

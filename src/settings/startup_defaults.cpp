@@ -74,8 +74,8 @@ void EnsureStartupDefaults(SettingsStore& store, const StartupEnvironment& envir
 {
     EnsureString(store, QStringLiteral("LastIndex"), QString());
     for (const IntSettingDefault& entry : kIntDefaults)
-        store.EnsureProfileInt(entry.section.toString(), entry.name.toString(),
-            entry.Resolve(environment.colors));
+        store.EnsureProfileInt(
+            entry.section.toString(), entry.name.toString(), entry.Resolve(environment.colors));
     for (const FontSettingDefault& font : kFontDefaults)
         ReadFontSetting(store, font.name.toString(), font.points, environment.dpi);
     EnsureString(store, QStringLiteral("GenreDict"), environment.genreDictPath);

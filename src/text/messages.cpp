@@ -33,6 +33,11 @@ constexpr Entry kTable[] = {
     {Msg::GroupExists, u"This group is already exists."},
     {Msg::MaskHintPlaceholders, u"Use %f - first name, %l - last name, %t - tile, %g - genre"},
     {Msg::MaskHintTransliteration, u"Use %F,%L,%T,%G for cyrillic transliteration"},
+    {Msg::DictionaryDisabled, u"Dictionary disabled"},
+    {Msg::CantOpenDictionary, u"Can't open dictionary: "},
+    {Msg::InvalidDictionaryFile, u"%1: Ivalid dictionary file"},
+    {Msg::ReaderFileNotFound, u"%1: File not found"},
+    {Msg::ReaderIoError, u"%1: I/O Error"},
 };
 
 constexpr bool IsSorted()

@@ -25,6 +25,11 @@ enum class Msg : int {
     GroupExists = 310,
     MaskHintPlaceholders = 5001,
     MaskHintTransliteration = 5002,
+    DictionaryDisabled = 5660,
+    CantOpenDictionary = 5661,
+    InvalidDictionaryFile = 5662,
+    ReaderFileNotFound = 5663,
+    ReaderIoError = 5664,
 };
 
 QString MessageText(Msg id);

@@ -1,0 +1,98 @@
+// Packs 1,000 synthetic books of about 200 KB into one-book ZIP archives with CZipFile, as the
+// library does with compression on, and compares the rate with zlib's raw deflate alone on the
+// same bytes. Prints MB/s of input for both and their ratio (target: at least 0.7). Each side
+// runs twice and keeps its best time, which steadies the figures on a shared machine.
+#include "import/zip_file.h"
+#include "synthetic_library.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+#include <zlib.h>
+
+using namespace lbv;
+
+namespace {
+
+constexpr int kBooks = 1000;
+constexpr int kRounds = 2;
+
+double DeflateAloneSeconds(const std::vector<QByteArray>& books, qint64* packedBytes)
+{
+    QElapsedTimer timer;
+    timer.start();
+    *packedBytes = 0;
+    for (const QByteArray& book : books) {
+        z_stream stream {};
+        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+        QByteArray out(qsizetype(deflateBound(&stream, uLong(book.size()))), Qt::Uninitialized);
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(book.constData()));
+        stream.avail_in = uInt(book.size());
+        stream.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream.avail_out = uInt(out.size());
+        deflate(&stream, Z_FINISH);
+        *packedBytes += qint64(stream.total_out);
+        deflateEnd(&stream);
+    }
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+double ZipFileSeconds(const std::vector<QByteArray>& books, const QString& folder)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (std::size_t i = 0; i < books.size(); ++i) {
+        const QString name = QStringLiteral("book-%1").arg(i);
+        CZipFile zip;
+        zip.Open(folder + u'/' + name + u".zip", 'w', ZipDeflated);
+        CZipInfo info(name + u".fb2");
+        info.compressType = ZipDeflated;
+        zip.Write(info, books[i]);
+        zip.Close();
+    }
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    SyntheticOptions options;
+    options.minBytes = 180 * 1024;
+    options.maxBytes = 220 * 1024;
+    std::vector<QByteArray> books;
+    qint64 inputBytes = 0;
+    for (int i = 0; i < kBooks; ++i) {
+        books.push_back(MakeSyntheticBook(options, i).bytes);
+        inputBytes += books.back().size();
+    }
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "Can't create a temporary folder\n");
+        return 1;
+    }
+
+    double zlibBest = 1e9;
+    double zipBest = 1e9;
+    qint64 packedBytes = 0;
+    try {
+        for (int round = 0; round < kRounds; ++round) {
+            zlibBest = std::min(zlibBest, DeflateAloneSeconds(books, &packedBytes));
+            zipBest = std::min(zipBest, ZipFileSeconds(books, folder.path()));
+        }
+    } catch (const ZipError& error) {
+        std::fprintf(stderr, "ZIP: %s\n", error.what());
+        return 1;
+    }
+    const double megabytes = double(inputBytes) / 1e6;
+    std::printf("%d books, %.1f MB of input, deflated to %.1f%%\n", kBooks, megabytes,
+        100.0 * double(packedBytes) / double(inputBytes));
+    std::printf("zlib raw deflate alone:     %7.1f MB/s\n", megabytes / zlibBest);
+    std::printf("CZipFile one-book archives: %7.1f MB/s\n", megabytes / zipBest);
+    std::printf("ratio: %.2f (target >= 0.70)\n", zlibBest / zipBest);
+    return 0;
+}
