@@ -73,6 +73,11 @@ void StandardFrameDialogs::ShowError(QWidget* parent, const QString& text)
     QMessageBox::critical(parent, MessageText(Msg::Error), text);
 }
 
+void StandardFrameDialogs::ShowMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox::information(parent, QCoreApplication::applicationName(), text);
+}
+
 bool StandardFrameDialogs::AskYesNo(QWidget* parent, const QString& text)
 {
     return QMessageBox::question(parent, QCoreApplication::applicationName(), text,

@@ -28,6 +28,8 @@ public:
     virtual QMessageBox::StandardButton AskSaveModified(QWidget* parent) = 0;
     // An error with a stop icon.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // A plain message with an OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // A Yes/No question with a question icon; true for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
 };
@@ -40,6 +42,7 @@ public:
     QString AskSaveIndex(QWidget* parent, const QString& proposed) override;
     QMessageBox::StandardButton AskSaveModified(QWidget* parent) override;
     void ShowError(QWidget* parent, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
 };
 

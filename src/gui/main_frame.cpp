@@ -7,6 +7,7 @@
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -202,16 +203,12 @@ void CMainFrame::OpenLastIndex()
 bool CMainFrame::LoadCatalog(const QString& path)
 {
     catalog_.New();
-    QString error;
-    if (catalog_.Open(path, &error))
+    if (catalog_.Open(path, &indexUi_))
         return true;
     catalog_.New(); // the views must not see a half-read catalog
     Q_EMIT catalogReplaced();
     ShowFailedOpenTitle();
-    QString text = MessageText(Msg::CantOpenIndex).arg(path);
-    if (!error.isEmpty())
-        text += QLatin1String("\n\n") + error;
-    dialogs_.ShowError(this, text);
+    dialogs_.ShowError(this, MessageText(Msg::CantOpenIndex).arg(path));
     return false;
 }
 
@@ -254,11 +251,7 @@ bool CMainFrame::OpenIndex()
 
 bool CMainFrame::SaveTo(const QString& path)
 {
-    QString error;
-    if (catalog_.Save(path, &error))
-        return true;
-    dialogs_.ShowError(this, error);
-    return false;
+    return catalog_.Save(path, &indexUi_, autorun_);
 }
 
 bool CMainFrame::SaveIndex()
@@ -298,6 +291,31 @@ void CMainFrame::StoreStateOnExit()
     settings_.WriteProfileBinary(kPlacementSection, kPlacementValue,
         EncodePlacement(CapturePlacement(*this)));
     settings_.Flush();
+}
+
+void CMainFrame::IndexUi::ShowError(const QString& text)
+{
+    frame_.dialogs_.ShowError(&frame_, text);
+}
+
+void CMainFrame::IndexUi::ShowMessage(const QString& text)
+{
+    frame_.dialogs_.ShowMessage(&frame_, text);
+}
+
+bool CMainFrame::IndexUi::AskYesNo(const QString& question)
+{
+    return frame_.dialogs_.AskYesNo(&frame_, question);
+}
+
+void CMainFrame::IndexUi::BeginWait()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CMainFrame::IndexUi::EndWait()
+{
+    QApplication::restoreOverrideCursor();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -3,6 +3,7 @@
 // pages on tabs (Shelf, Reader, Import, Options, Maintenance; in autorun mode Import and
 // Maintenance are not offered), runs the index file commands, opens the last index at start, asks
 // to save a modified catalog when closing, and relays setting changes to every page.
+#include "catalog/index_file.h"
 #include "catalog/libravon_doc.h"
 #include "gui/frame_pages.h"
 
@@ -68,7 +69,7 @@ private:
     void CreateTabShortcuts();
     void AddPage(Page page, QWidget* widget);
     // Replaces the catalog with the index at `path`; on failure the catalog is left empty and
-    // the user is told.
+    // the user is told which file failed.
     bool LoadCatalog(const QString& path);
     bool SaveTo(const QString& path);
     void ShowCatalogSummary();
@@ -77,8 +78,23 @@ private:
     bool QueryClose();
     void StoreStateOnExit();
 
+    // The index file's messages, questions and wait cursor, through the frame's dialogs.
+    class IndexUi final : public IndexFileUi {
+    public:
+        explicit IndexUi(CMainFrame& frame) : frame_(frame) { }
+        void ShowError(const QString& text) override;
+        void ShowMessage(const QString& text) override;
+        bool AskYesNo(const QString& question) override;
+        void BeginWait() override;
+        void EndWait() override;
+
+    private:
+        CMainFrame& frame_;
+    };
+
     SettingsStore& settings_;
     FrameDialogs& dialogs_;
+    IndexUi indexUi_ {*this};
     const bool autorun_;
     const QString commandLineFile_;
     CLibravonDoc catalog_;

@@ -40,7 +40,12 @@ public:
         return closeAnswer;
     }
     void ShowError(QWidget*, const QString& text) override { errors.append(text); }
-    bool AskYesNo(QWidget*, const QString&) override { return false; }
+    void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
+    bool AskYesNo(QWidget*, const QString& question) override
+    {
+        questions.append(question);
+        return false;
+    }
 
     std::optional<NewLibraryChoice> newLibrary; // cancelled unless set
     int wizardRuns = 0;
@@ -50,6 +55,8 @@ public:
     QMessageBox::StandardButton closeAnswer = QMessageBox::Cancel;
     int closeQuestions = 0;
     QStringList errors;
+    QStringList messages;
+    QStringList questions;
 };
 
 // A plain UTF-8 index, which opens through the compressed attempt as well.
@@ -178,9 +185,10 @@ TEST_F(MainFrameTest, AnIndexThatFailsToOpenAtStartLeavesAnEmptyCatalogAndSaysWh
     Start();
     EXPECT_TRUE(frame->Catalog().Authors().empty());
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Libravon"));
-    ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Can't open \"%1\".").arg(lastIndex)))
-        << dialogs.errors[0].toStdString();
+    // The index file says why, then the frame says which.
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("Compressed index error: ")));
+    EXPECT_EQ(dialogs.errors, QStringList {QStringLiteral("Can't open \"%1\".").arg(lastIndex)});
     EXPECT_EQ(dialogs.wizardRuns, 0);
 }
 

@@ -1,6 +1,8 @@
 #include "gui/command_line.h"
+#include "gui/frame_dialogs.h"
 #include "gui/program_files.h"
 #include "gui/window_placement.h"
+#include "text/messages.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,4 +127,16 @@ TEST(WindowPlacement, RestoredOnlyWhenItMeetsAScreen)
     EXPECT_FALSE(IsOnScreen(placement, screens));
     placement.normal = QRect();
     EXPECT_FALSE(IsOnScreen(placement, screens));
+}
+
+TEST(FileDialogFilters, IndexFiltersBecomeQtNameFilters)
+{
+    EXPECT_EQ(NameFilters(MessageText(Msg::OpenIndexFilter)),
+        (QStringList {QStringLiteral("Compressed index (*.lvf)"),
+            QStringLiteral("Uncompressed index (*.xml)"), QStringLiteral("All Files (*.*)")}));
+    // The save filter names no patterns of its own; its description does.
+    EXPECT_EQ(NameFilters(MessageText(Msg::SaveIndexFilter)),
+        QStringList {QStringLiteral("Compressed index (*.lvf)")});
+    EXPECT_EQ(NameFilters(QStringLiteral("Books|*.fb2;*.zip|Text|*.txt||")),
+        (QStringList {QStringLiteral("Books (*.fb2 *.zip)"), QStringLiteral("Text (*.txt)")}));
 }
