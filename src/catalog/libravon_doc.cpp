@@ -80,17 +80,7 @@ void CLibravonDoc::ReplaceAuthors(std::vector<std::unique_ptr<CAuthor>> authors)
 
 void CLibravonDoc::SortAuthors()
 {
-    // Keys built once rather than twice per comparison: loading sorts tens of thousands.
-    std::vector<std::pair<QString, std::unique_ptr<CAuthor>>> keyed;
-    keyed.reserve(authors_.size());
-    for (auto& author : authors_) {
-        QString key = author->lastName + author->firstName;
-        keyed.emplace_back(std::move(key), std::move(author));
-    }
-    std::sort(keyed.begin(), keyed.end(),
-        [](const auto& a, const auto& b) { return CompareNoCase(a.first, b.first) < 0; });
-    for (std::size_t i = 0; i < keyed.size(); ++i)
-        authors_[i] = std::move(keyed[i].second);
+    std::sort(authors_.begin(), authors_.end(), AuthorLess);
     sortedCount_ = authors_.size();
 }
 

@@ -123,6 +123,9 @@ protected:
     {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
+        // As a drag does: enter first, then drop.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &enter);
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(frame.get(), &drop);
     }
