@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
+#include <unistd.h>
 #include <vector>
 #include <zlib.h>
 
@@ -73,13 +76,15 @@ bool ReadCompressed(const QString& path, QByteArray* bytes, QString* error)
         return false;
     }
     gzbuffer(file, kChunkSize);
-    bytes->reserve(UncompressedSizeHint(path) + 1);
+    bytes->reserve(UncompressedSizeHint(path) + kChunkSize);
     qsizetype used = 0;
     int status = Z_OK;
     const char* reason = nullptr;
     for (;;) {
-        if (bytes->size() - used < kChunkSize)
-            bytes->resize(std::max(bytes->size() * 2, used + kChunkSize));
+        const qsizetype wanted = used + kChunkSize;
+        if (bytes->size() < wanted)
+            bytes->resize(
+                wanted <= bytes->capacity() ? wanted : std::max(wanted, bytes->size() * 2));
         const int count = gzread(file, bytes->data() + used, kChunkSize);
         if (count <= 0) {
             // 0 is the end of the data; a truncated stream says so only through gzerror.
@@ -310,12 +315,25 @@ bool CLibravonDoc::Save(const QString& indexPath, IndexFileUi* ui, bool autorun)
     IndexTextSink sink([&gzip](const QByteArray& piece) { return gzip.Write(piece); });
     QString error;
     const bool written = WriteIndex(*this, sink, &error) && sink.Finish() && gzip.Finish();
-    if (!written || !file.commit()) { // commit flushes, syncs to disk and renames
+    if (!written) {
         file.cancelWriting();
         if (ui)
-            ui->ShowError(!gzip.Failure().isEmpty() ? CantWrite(target, gzip.Failure())
-                    : !written                      ? error
-                                                    : CantWrite(target, file.errorString()));
+            ui->ShowError(gzip.Failure().isEmpty() ? error : CantWrite(target, gzip.Failure()));
+        return false;
+    }
+    // QSaveFile syncs before renaming but ignores a failed sync; a disk that cannot keep the
+    // data must not get to replace the old index.
+    QString failure;
+    if (!file.flush())
+        failure = file.errorString();
+    else if (::fsync(file.handle()) != 0)
+        failure = QString::fromLocal8Bit(std::strerror(errno));
+    else if (!file.commit())
+        failure = file.errorString();
+    if (!failure.isEmpty()) {
+        file.cancelWriting();
+        if (ui)
+            ui->ShowError(CantWrite(target, failure));
         return false;
     }
     modified_ = false;
