@@ -13,6 +13,7 @@ struct Entry {
 
 // Kept in ascending id order; MessageText finds entries by binary search.
 constexpr Entry kTable[] = {
+    {Msg::ProgramTitle, u"Libravon"},
     {Msg::Error, u"Error"},
     {Msg::FatalFileNotFound, u"Fatal error: File \"%1\" is not found."},
     {Msg::CantInitializeOle, u"Can't initialize OLE."},

@@ -6,6 +6,7 @@
 namespace lbv {
 
 enum class Msg : int {
+    ProgramTitle = 201,
     Error = 220,
     FatalFileNotFound = 236,
     CantInitializeOle = 237,
