@@ -7,6 +7,11 @@ namespace lbv {
 
 enum class Msg : int {
     Error = 220,
+    CantCreateExporter = 231,
+    BookNotFb2 = 232,
+    ExportBookCaption = 233,
+    CantCreateExportTempFile = 234,
+    ExportDone = 235,
     FatalFileNotFound = 236,
     CantInitializeOle = 237,
     TabShelf = 238,
