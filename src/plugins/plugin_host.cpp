@@ -36,14 +36,14 @@ private:
     const QString previous_;
 };
 
-// Reads one text property; false when the plug-in fails it.
-bool ReadText(const Plugin& plugin, LbvResult (*getter)(ILibravonPlugin*, LbvChar**),
-    QString* text)
+// Reads one text property.
+LbvResult ReadText(
+    const Plugin& plugin, LbvResult (*getter)(ILibravonPlugin*, LbvChar**), QString* text)
 {
     LbvChar* value = nullptr;
     const LbvResult result = getter(plugin.Get(), &value);
     *text = TakePluginString(plugin.Get(), value);
-    return LBV_SUCCEEDED(result);
+    return result;
 }
 
 // The plug-in's own words for its last failure, or the system's for the code.
@@ -94,9 +94,9 @@ QList<PluginRecord> PluginHost::List(const QList<PluginRegistration>& registrati
         const auto* methods = plugin.Methods();
         int32_t supportsSetup = 0;
         LbvResult result = LBV_S_OK;
-        if (!ReadText(plugin, methods->get_Name, &record.name)
-            || !ReadText(plugin, methods->get_Cathegory, &record.category)
-            || !ReadText(plugin, methods->get_Description, &record.description)
+        if (LBV_FAILED(result = ReadText(plugin, methods->get_Name, &record.name))
+            || LBV_FAILED(result = ReadText(plugin, methods->get_Cathegory, &record.category))
+            || LBV_FAILED(result = ReadText(plugin, methods->get_Description, &record.description))
             || LBV_FAILED(result = methods->get_SupportsSetup(plugin.Get(), &supportsSetup))) {
             ShowError(QStringLiteral("Error creating instance of \"%1\" plugin.")
                           .arg(registration.name)

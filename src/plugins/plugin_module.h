@@ -69,9 +69,9 @@ public:
     LbvResult Create(const QString& clsid, const QString& modulePath, const char* iid,
         const LbvHostServices* host, void** object, QString* detail);
 
-    // What the folders' modules would register below "Software\<organisation>\<application>\
-    // <section>", one entry per class a module serves, with "Module" naming the module when it
-    // did not say itself. Folder order, then file name order; a class only once.
+    // What the folders' modules would register in `section` of the organisation's and
+    // application's settings, one entry per class a module serves, with "Module" naming the
+    // module when it did not say itself. Folder order, then file name order; a class only once.
     QList<SettingsListEntry> FolderRegistrations(
         const QString& organisation, const QString& application, const QString& section);
     // Files of the plug-in folders that could not be loaded as modules, with the reason.
