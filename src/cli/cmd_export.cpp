@@ -66,7 +66,7 @@ int RunExport(Arguments& args)
                 .arg(positional[2]));
         return 1;
     }
-    const ExportSummary summary = bridge.Export(index, books, 0);
+    const ExportSummary summary = bridge.Export(index, books, catalog, 0);
     Out(QStringLiteral("Exported %1 of %2 books.").arg(summary.exported).arg(books.size()));
     return summary.stopped || summary.skipped > 0 ? 1 : 0;
 }

@@ -1,15 +1,15 @@
 #include "plugins/export_bridge.h"
 
-#include "catalog/catalog_records.h"
+#include "catalog/libravon_doc.h"
+#include "import/book_placement.h"
 #include "catalog/xml_document.h"
-#include "import/library_placement.h"
+#include "import/temp_files.h"
 #include "plugins/export_plugin.h"
 #include "plugins/plugin_module.h"
 #include "plugins/plugin_object.h"
 #include "text/messages.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace lbv {
 namespace {
@@ -34,12 +34,12 @@ private:
 
 } // namespace
 
-bool CanExport(const QList<const CBook*>& selection)
+bool CanExport(const QList<const CBook*>& selection, const CLibravonDoc& catalog)
 {
     if (selection.size() > 1)
         return true;
     return selection.size() == 1 && selection.first()->format == FormatFb2
-        && QFileInfo::exists(selection.first()->StoredFilePath());
+        && !ActualBookPath(*selection.first(), catalog).isEmpty();
 }
 
 ExportBridge::ExportBridge(
@@ -53,7 +53,8 @@ void ExportBridge::Show(const QString& text, const QString& caption, quint32 fla
     table_.Services().MessageBox(0, text, caption, flags);
 }
 
-ExportSummary ExportBridge::Export(int index, const QList<const CBook*>& books, LbvWindow owner)
+ExportSummary ExportBridge::Export(
+    int index, const QList<const CBook*>& books, const CLibravonDoc& catalog, LbvWindow owner)
 {
     ExportSummary summary;
     if (index < 0 || index >= exporters_.size() || books.isEmpty())
@@ -85,10 +86,10 @@ ExportSummary ExportBridge::Export(int index, const QList<const CBook*>& books, 
             ++summary.skipped;
             continue;
         }
-        QString path = book->file;
+        QString path = book->file.isEmpty() ? book->DefaultFileName(catalog) : book->file;
         QString temporaryPath;
         if (book->compression != CompressionNone) {
-            temporaryPath = ExtractToTempFile(*book, &error);
+            temporaryPath = ExtractToTempFile(path, book->compression, &error);
             if (temporaryPath.isEmpty()) {
                 Show(MessageText(Msg::CantCreateExportTempFile).arg(book->title, error),
                     exportCaption, LBV_MB_OK | LBV_MB_ICONWARNING);

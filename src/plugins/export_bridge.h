@@ -10,11 +10,12 @@
 namespace lbv {
 
 class CBook;
+class CLibravonDoc;
 class PluginModules;
 
 // Whether the export commands are enabled: several books selected, or one FB2 book whose
-// stored file exists.
-bool CanExport(const QList<const CBook*>& selection);
+// stored file can be read.
+bool CanExport(const QList<const CBook*>& selection, const CLibravonDoc& catalog);
 
 struct ExportSummary {
     int exported = 0; // books handed to the exporter
@@ -32,7 +33,8 @@ public:
 
     // Runs exporter `index` over the books in order. An index outside the list or no books do
     // nothing. "Export done." follows when several books were given and the command ran through.
-    ExportSummary Export(int index, const QList<const CBook*>& books, LbvWindow owner);
+    ExportSummary Export(int index, const QList<const CBook*>& books,
+        const CLibravonDoc& catalog, LbvWindow owner);
 
 private:
     void Show(const QString& text, const QString& caption, quint32 flags);

@@ -1,6 +1,7 @@
 #include "reader/dictionary.h"
 
 #include "reader/dictionary_endings.h"
+#include "text/code_pages.h"
 #include "text/messages.h"
 
 #include <QFileInfo>
@@ -16,7 +17,6 @@ namespace {
 constexpr char kDicqMagic[4] = {'D', 'I', 'C', 'q'};
 constexpr qint64 kHeaderSize = 20;
 constexpr int kBlockRecordSize = 20;
-constexpr qsizetype kMaxEnglishWordLength = 63;
 
 quint32 ReadU32(const char* bytes)
 {
@@ -46,17 +46,23 @@ struct Dictionary::Header {
     quint32 blockTableOffset;
 };
 
-Dictionary::Dictionary(
-    const QString& path, const Header& header, std::unique_ptr<DictionaryCodec> codec)
+Dictionary::Dictionary(const QString& path, const Header& header)
     : path_(path)
     , file_(path)
     , sortKey_(header.lcid)
-    , codec_(std::move(codec))
+    , codePageIndex_(CodePageIndex(int(header.codePage)))
     , articleCount_(int(header.articleCount))
 {
+    if (codePageIndex_ < 0)
+        codePageIndex_ = DefaultCodePageIndex();
 }
 
 Dictionary::~Dictionary() = default;
+
+int Dictionary::CodePage() const
+{
+    return CodePageNumber(codePageIndex_);
+}
 
 std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* message)
 {
@@ -69,7 +75,7 @@ std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* messa
     }
     QFile probe(path);
     if (info.isDir() || !probe.open(QIODevice::ReadOnly)) {
-        error = MessageText(Msg::ReaderIoError).arg(path);
+        error = MessageText(Msg::ReaderFileIoError).arg(path);
         return nullptr;
     }
     // Only one format is known; its magic is checked first so that other files get the
@@ -88,12 +94,7 @@ std::unique_ptr<Dictionary> Dictionary::Open(const QString& path, QString* messa
         error = InvalidFile(path);
         return nullptr;
     }
-    auto codec = DictionaryCodec::ForCodePageOrDefault(int(fields.codePage));
-    if (!codec) {
-        error = InvalidFile(path);
-        return nullptr;
-    }
-    std::unique_ptr<Dictionary> dictionary(new Dictionary(path, fields, std::move(codec)));
+    std::unique_ptr<Dictionary> dictionary(new Dictionary(path, fields));
     if (!dictionary->sortKey_.IsValid()
         || !dictionary->file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
         || !dictionary->LoadBlockTable(fields.blockTableOffset)) {
@@ -159,12 +160,16 @@ const Dictionary::CachedBlock* Dictionary::Expand(int index)
         return &cache_;
     cache_.index = -1;
     const Block& block = blocks_[size_t(index)];
-    if (block.textSize > kMaxDictionaryBlockText || !file_.seek(block.dataOffset))
+    // Deflate expands at most about 1032 to 1, so a larger text size is damage, not data.
+    const bool compressed = block.storedSize != block.textSize;
+    if (block.textSize > kMaxDictionaryBlockText
+        || (compressed && block.textSize > quint64(block.storedSize) * 1032 + 64)
+        || block.dataOffset + block.storedSize > file_.size() || !file_.seek(block.dataOffset))
         return nullptr;
     QByteArray stored = file_.read(block.storedSize);
     if (stored.size() != qsizetype(block.storedSize))
         return nullptr;
-    if (block.storedSize == block.textSize) {
+    if (!compressed) {
         cache_.text = std::move(stored);
     } else {
         cache_.text.resize(block.textSize);
@@ -218,9 +223,9 @@ DictionaryLookup Dictionary::Lookup(QStringView word)
     if (word.isEmpty())
         return {};
     const DictionaryLookup plain = LookupKey(sortKey_.Key(word));
-    if (plain.match == DictionaryMatch::Found || !IsEnglishLcid(Lcid())
-        || word.size() > kMaxEnglishWordLength)
+    if (plain.match == DictionaryMatch::Found || !IsEnglishLcid(Lcid()))
         return plain;
+    // Words of 64 characters or more get no base forms.
     for (const QString& form : EnglishBaseForms(word)) {
         const DictionaryLookup base = LookupKey(sortKey_.Key(form));
         if (base.match == DictionaryMatch::Found)
@@ -309,7 +314,8 @@ QString Dictionary::ArticleText(int article)
     const ArticleSpan* span = FindArticle(article);
     if (!span)
         return {};
-    return codec_->Decode(cache_.text.constData() + span->textStart, span->textLength);
+    return ConvertToUnicode(codePageIndex_,
+        QByteArrayView(cache_.text.constData() + span->textStart, span->textLength));
 }
 
 int Dictionary::ArticleFirstLine(int article)
@@ -349,7 +355,7 @@ DictionaryParagraph Dictionary::Line(int line, bool markHeadword)
     if (start > end)
         return paragraph;
     const auto* lf = static_cast<const char*>(std::memchr(start, '\n', size_t(end - start)));
-    paragraph.text = codec_->Decode(start, (lf ? lf : end) - start);
+    paragraph.text = ConvertToUnicode(codePageIndex_, QByteArrayView(start, lf ? lf : end));
 
     // The reader folds runs of blanks, so indentation survives only as no-break spaces.
     for (qsizetype i = 0; i < paragraph.text.size() && paragraph.text[i] == u' '; ++i)

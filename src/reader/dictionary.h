@@ -4,7 +4,6 @@
 // Looking a word up reads and expands one block; the most recent block stays cached.
 //
 // Not thread-safe: lookups and reads change the block cache.
-#include "reader/dictionary_codec.h"
 #include "reader/dictionary_sort_key.h"
 
 #include <QByteArray>
@@ -50,7 +49,8 @@ public:
     const QString& Path() const { return path_; }
     // The headwords' locale identifier; an unknown one in the file is replaced by the user's.
     uint32_t Lcid() const { return sortKey_.Lcid(); }
-    int CodePage() const { return codec_->CodePage(); }
+    // The code page number of the text; an unknown one in the file is replaced by windows-1251.
+    int CodePage() const;
     int ArticleCount() const { return articleCount_; }
     int BlockCount() const { return int(blocks_.size()); }
     // Every article counts its text lines plus one empty line after it.
@@ -93,7 +93,7 @@ private:
     };
     struct Header;
 
-    Dictionary(const QString& path, const Header& header, std::unique_ptr<DictionaryCodec> codec);
+    Dictionary(const QString& path, const Header& header);
     bool LoadBlockTable(quint32 tableOffset);
     // The block, expanded and indexed, or null when it can't be read.
     const CachedBlock* Expand(int block);
@@ -105,7 +105,7 @@ private:
     QString path_;
     QFile file_;
     DictionarySortKey sortKey_;
-    std::unique_ptr<DictionaryCodec> codec_;
+    int codePageIndex_; // in the code page registry
     int articleCount_;
     int lineCount_ = 0;
     std::vector<Block> blocks_;

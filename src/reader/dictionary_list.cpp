@@ -3,6 +3,12 @@
 #include "text/messages.h"
 
 namespace lbv {
+namespace {
+
+const QString kSection = QStringLiteral("Parameters");
+const QString kName = QStringLiteral("Dictionary");
+
+} // namespace
 
 DictionaryList DictionaryList::FromSetting(const QString& value)
 {
@@ -25,6 +31,16 @@ QString DictionaryList::ToSetting() const
     for (const QString& path : paths_)
         value += u'?' + path;
     return value;
+}
+
+DictionaryList DictionaryList::Load(SettingsStore& store)
+{
+    return FromSetting(store.GetProfileString(kSection, kName));
+}
+
+void DictionaryList::Save(SettingsStore& store) const
+{
+    store.WriteProfileString(kSection, kName, ToSetting());
 }
 
 QStringList DictionaryList::EntryNames() const

@@ -3,6 +3,7 @@
 // "Dictionary"): the current entry's number in decimal, then every dictionary path preceded by
 // "?". Entry 0 is always "Dictionary disabled"; entry n is the n-th path.
 #include "reader/dictionary.h"
+#include "settings/settings_store.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,14 +11,13 @@
 
 namespace lbv {
 
-inline constexpr char16_t kDictionarySettingSection[] = u"Parameters";
-inline constexpr char16_t kDictionarySettingName[] = u"Dictionary";
-
 class DictionaryList {
 public:
     // An unreadable number or one out of range selects entry 0; a "*" before a path is dropped.
     static DictionaryList FromSetting(const QString& value);
     QString ToSetting() const;
+    static DictionaryList Load(SettingsStore& store);
+    void Save(SettingsStore& store) const;
 
     const QStringList& Paths() const { return paths_; }
     // "Dictionary disabled" followed by the paths.

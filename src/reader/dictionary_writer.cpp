@@ -1,8 +1,8 @@
 #include "reader/dictionary_writer.h"
 
 #include "reader/dictionary.h"
-#include "reader/dictionary_codec.h"
 #include "reader/dictionary_sort_key.h"
+#include "text/code_pages.h"
 #include "text/utf.h"
 
 #include <QFile>
@@ -62,8 +62,11 @@ bool EncodeArticles(const std::vector<DictionarySourceEntry>& entries,
                      .arg(options.lcid, 4, 16, QLatin1Char('0'));
         return false;
     }
-    const auto codec = DictionaryCodec::ForCodePage(options.codePage);
-    if (!codec) {
+    // Keys and texts end at zero bytes, so only code pages that keep ASCII in single bytes fit.
+    const int codePage = CodePageIndex(options.codePage);
+    QByteArray probe;
+    QString ignored;
+    if (codePage < 0 || !ConvertFromUnicode(codePage, u"a", probe, ignored) || probe != "a") {
         *error = QStringLiteral("code page %1 is not supported").arg(options.codePage);
         return false;
     }
@@ -81,7 +84,10 @@ bool EncodeArticles(const std::vector<DictionarySourceEntry>& entries,
             ? headword
             : headword + QStringLiteral("  ") + entries[i].definition;
         EncodedArticle article {sortKey.Key(headword), {}};
-        if (!codec->Encode(text, &article.text)) {
+        QString encodingError;
+        // The registry substitutes what a code page lacks; decoding again reveals it.
+        if (!ConvertFromUnicode(codePage, text, article.text, encodingError)
+            || ConvertToUnicode(codePage, article.text) != text) {
             *error = where()
                 + QStringLiteral(": a character has no form in code page %1").arg(options.codePage);
             return false;

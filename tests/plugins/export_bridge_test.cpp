@@ -92,12 +92,12 @@ TEST_F(ExportBridgeTest, CommandsAreEnabledForSeveralBooksOrOnePresentFb2Book)
     const CBook* packed = Book(QStringLiteral("Packed"),
         Write(QStringLiteral("a.zip"), "x") + QStringLiteral("@Packed.fb2"), FormatFb2,
         CompressionZip);
-    EXPECT_TRUE(CanExport({present}));
-    EXPECT_TRUE(CanExport({packed}));
-    EXPECT_FALSE(CanExport({missing}));
-    EXPECT_FALSE(CanExport({text}));
-    EXPECT_FALSE(CanExport({}));
-    EXPECT_TRUE(CanExport({missing, text}));
+    EXPECT_TRUE(CanExport({present}, catalog));
+    EXPECT_TRUE(CanExport({packed}, catalog));
+    EXPECT_FALSE(CanExport({missing}, catalog));
+    EXPECT_FALSE(CanExport({text}, catalog));
+    EXPECT_FALSE(CanExport({}, catalog));
+    EXPECT_TRUE(CanExport({missing, text}, catalog));
 }
 
 TEST_F(ExportBridgeTest, NonFb2BooksAreSkippedWithAWarningAndSeveralBooksEndWithExportDone)
@@ -115,7 +115,7 @@ TEST_F(ExportBridgeTest, NonFb2BooksAreSkippedWithAWarningAndSeveralBooksEndWith
         Book(QStringLiteral("Packed"), archive + QStringLiteral("@Packed book.fb2"), FormatFb2,
             CompressionZip)};
 
-    const ExportSummary summary = Bridge().Export(0, books, 5);
+    const ExportSummary summary = Bridge().Export(0, books, catalog, 5);
     EXPECT_EQ(summary.exported, 2);
     EXPECT_EQ(summary.skipped, 1);
     EXPECT_FALSE(summary.stopped);
@@ -143,7 +143,7 @@ TEST_F(ExportBridgeTest, NonFb2BooksAreSkippedWithAWarningAndSeveralBooksEndWith
 TEST_F(ExportBridgeTest, OneBookGetsNoCompletionMessageAndKeepsItsFile)
 {
     const QString path = Write(QStringLiteral("one.fb2"), BookXml(QStringLiteral("One")));
-    const ExportSummary summary = Bridge().Export(0, {Book(QStringLiteral("One"), path)}, 0);
+    const ExportSummary summary = Bridge().Export(0, {Book(QStringLiteral("One"), path)}, catalog, 0);
     EXPECT_EQ(summary.exported, 1);
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(ExportLog(), QStringList {QStringLiteral("export %1 root=FictionBook").arg(path)});
@@ -161,7 +161,7 @@ TEST_F(ExportBridgeTest, UnreadableBooksAreReportedAndAFailingExporterEndsTheCom
         Book(QStringLiteral("Never"),
             Write(QStringLiteral("never.fb2"), BookXml(QStringLiteral("Never")))),
     };
-    const ExportSummary summary = Bridge().Export(0, books, 0);
+    const ExportSummary summary = Bridge().Export(0, books, catalog, 0);
     EXPECT_EQ(summary.exported, 0);
     EXPECT_EQ(summary.skipped, 2);
     EXPECT_TRUE(summary.stopped);
@@ -185,7 +185,7 @@ TEST_F(ExportBridgeTest, AnExporterThatCannotBeCreatedStopsBeforeAnyBook)
     const QString path = Write(QStringLiteral("one.fb2"), BookXml(QStringLiteral("One")));
     const QList<const CBook*> books {Book(QStringLiteral("One"), path), Book(QStringLiteral("Two"), path)};
     const ExportSummary summary
-        = Bridge(QStringLiteral("{11111111-0000-0000-0000-0000000000E9}")).Export(0, books, 0);
+        = Bridge(QStringLiteral("{11111111-0000-0000-0000-0000000000E9}")).Export(0, books, catalog, 0);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(services.Texts(),
         QStringList {QStringLiteral("Can't create instance of Test export exporter.\r\n"
@@ -193,8 +193,8 @@ TEST_F(ExportBridgeTest, AnExporterThatCannotBeCreatedStopsBeforeAnyBook)
     EXPECT_TRUE(ExportLog().isEmpty());
 
     services.messages.clear();
-    EXPECT_EQ(Bridge().Export(1, books, 0).exported, 0);
-    EXPECT_EQ(Bridge().Export(0, {}, 0).exported, 0);
+    EXPECT_EQ(Bridge().Export(1, books, catalog, 0).exported, 0);
+    EXPECT_EQ(Bridge().Export(0, {}, catalog, 0).exported, 0);
     EXPECT_TRUE(services.messages.empty());
 }
 
@@ -213,7 +213,7 @@ TEST_F(ExportBridgeTest, ThePlainTextExporterWritesUtf8TextIntoTheFolderItIsGive
 
     services.folderAnswer = output;
     ExportBridge bridge(services, modules, {text});
-    EXPECT_EQ(bridge.Export(0, books, 0).exported, 2);
+    EXPECT_EQ(bridge.Export(0, books, catalog, 0).exported, 2);
     EXPECT_EQ(services.folderQuestions.size(), 1); // once per command, not per book
     EXPECT_EQ(services.Texts(), QStringList {QStringLiteral("Export done.")});
 
@@ -229,7 +229,7 @@ TEST_F(ExportBridgeTest, ThePlainTextExporterWritesUtf8TextIntoTheFolderItIsGive
     // The next command offers the folder chosen last; cancelling ends it quietly.
     services.messages.clear();
     services.folderAnswer.reset();
-    const ExportSummary cancelled = bridge.Export(0, books, 0);
+    const ExportSummary cancelled = bridge.Export(0, books, catalog, 0);
     EXPECT_TRUE(cancelled.stopped);
     EXPECT_EQ(cancelled.exported, 0);
     EXPECT_EQ(services.folderQuestions.last(), output);

@@ -1,5 +1,6 @@
 #include "reader/dictionary_list.h"
 #include "reader/dictionary_writer.h"
+#include "settings/memory_settings_backend.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -36,6 +37,13 @@ TEST(DictionaryList, RemovingAnEntryKeepsTheCurrentDictionary)
     list.Remove(0); // the disabled entry stays
     list.Remove(5);
     EXPECT_EQ(list.Paths(), QStringList(QStringLiteral("/c.dic")));
+
+    SettingsStore store(std::make_unique<MemorySettingsBackend>());
+    list.SetCurrent(1);
+    list.Save(store);
+    EXPECT_EQ(store.GetProfileString(QStringLiteral("Parameters"), QStringLiteral("Dictionary")),
+        QStringLiteral("1?/c.dic"));
+    EXPECT_EQ(DictionaryList::Load(store).CurrentPath(), QStringLiteral("/c.dic"));
 }
 
 TEST(DictionaryList, OpeningTheCurrentDictionaryExplainsFailure)
