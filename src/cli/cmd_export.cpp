@@ -16,7 +16,7 @@ QList<const CBook*> MatchingBooks(const CLibravonDoc& catalog, const QString& qu
     QList<const CBook*> books;
     for (const auto& author : catalog.Authors()) {
         const bool authorMatches
-            = (author->firstName + u' ' + author->lastName).toCaseFolded().contains(folded);
+            = QString(author->firstName + u' ' + author->lastName).toCaseFolded().contains(folded);
         for (const auto& group : author->Groups())
             for (const auto& book : group->Books())
                 if (authorMatches || book->title.toCaseFolded().contains(folded))

@@ -79,7 +79,7 @@ protected:
     CLibravonDoc catalog;
     RecordingHostServices services;
     PluginModules modules {QStringList()};
-    QLibrary log;
+    mutable QLibrary log;
 };
 
 } // namespace

@@ -125,7 +125,7 @@ TEST(PluginRegistration, ModulesOfThePluginFolderListThemselvesWithoutRegistrati
 
 TEST(PluginRegistration, RegisteringWritesTheUsersSettingsAndUnregisteringRemovesTheKeys)
 {
-    PluginModules modules({});
+    PluginModules modules {QStringList()};
     QString error;
     const PluginModule* module = modules.Module(QStringLiteral(LBV_TEST_PLUGIN_MODULE), &error);
     ASSERT_NE(module, nullptr) << error.toStdString();

@@ -72,8 +72,9 @@ protected:
         const LbvResult result
             = plugin.Methods()->Execute(plugin.Get(), 0, document->Doc(), &changed);
         *error = plugin.ErrorMessage();
-        if (LBV_SUCCEEDED(result))
+        if (LBV_SUCCEEDED(result)) {
             EXPECT_EQ(changed, 0);
+        }
         return result;
     }
 
@@ -120,10 +121,11 @@ TEST_F(StatisticsTest, CountsAGeneratedLibraryWithArchivesCountedWholeForEachBoo
     SyntheticOptions options;
     options.minBytes = options.maxBytes = 400 * 1024;
     QString error;
+    SyntheticTotals totals;
     const QString generated = library.filePath(QStringLiteral("generated"));
-    ASSERT_TRUE(WriteSyntheticFolder(options, 3, generated, nullptr, &error)) << error.toStdString();
+    ASSERT_TRUE(WriteSyntheticFolder(options, 3, generated, &totals, &error)) << error.toStdString();
     const QString archive = library.filePath(QStringLiteral("two.zip"));
-    ASSERT_TRUE(WriteSyntheticArchive(options, 2, archive, nullptr, &error)) << error.toStdString();
+    ASSERT_TRUE(WriteSyntheticArchive(options, 2, archive, &totals, &error)) << error.toStdString();
     qint64 expected = 0;
     for (int i = 0; i < 3; ++i) {
         const QString book = generated + QStringLiteral("/book-%1.fb2").arg(i, 6, 10, QLatin1Char('0'));
@@ -217,7 +219,7 @@ TEST_F(StatisticsTest, AuthorsWithoutBooksCountAndAnIndexWithoutOptionsFails)
 
 TEST_F(StatisticsTest, RegistersItselfInThePluginList)
 {
-    PluginModules folderless({});
+    PluginModules folderless {QStringList()};
     QString error;
     const PluginModule* module = folderless.Module(kModule, &error);
     ASSERT_NE(module, nullptr) << error.toStdString();

@@ -110,6 +110,7 @@ LbvResult Export(IFBEExportPlugin* self, int32_t hWnd, const LbvChar* path, xmlD
         const LbvResult chosen = ChooseFolder(exporter, LbvWindow(hWnd));
         if (LBV_FAILED(chosen))
             return chosen;
+        QDir().mkpath(exporter->folder); // a remembered folder may have gone meanwhile
         const QString target = QDir(exporter->folder).filePath(
             QFileInfo(FromLbvChars(path)).completeBaseName() + QStringLiteral(".txt"));
         // Written whole or not at all: a half-written file never replaces an earlier export.
