@@ -36,7 +36,7 @@ const char16_t kDuplicateName[] = u"Duplicate name";
 const char16_t kWriteMode[] = u"write() requires mode \"w\" or \"a\"";
 const char16_t kWriteClosed[] = u"Attempt to write ZIP archive that was already closed";
 const char16_t kDeflateInit[] = u"deflateInit2 error";
-// Conditions the original format handling left unchecked.
+// Damaged directories, sizes beyond what a member or an archive can hold, failed writes.
 const char16_t kCantReadDirectory[] = u"Can't read central directory";
 const char16_t kMemberTooLarge[] = u"File in ZIP is too large";
 const char16_t kArchiveTooLarge[] = u"ZIP archive is too large";

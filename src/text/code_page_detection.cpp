@@ -49,8 +49,11 @@ constexpr LetterPairWeights kWeights = {{
 }};
 // clang-format on
 
-constexpr qsizetype kSampleSize = 1024;
-constexpr std::uint32_t kMinimumScore = 5;
+constexpr qsizetype kLetterSampleSize = 1024;
+// Well-formed UTF-8 is a strong sign on its own, but a file's first non-ASCII character may come
+// late, after long markup, so it is looked for further than letter pairs are.
+constexpr qsizetype kUtf8SampleSize = 4096;
+constexpr std::uint64_t kMinimumScore = 5;
 
 // Well-formed UTF-8 with something beyond ASCII. A sequence cut off by the end of the sample
 // does not count against it, since callers often pass only the head of a file.
@@ -79,11 +82,10 @@ const LetterPairWeights& RussianLetterPairWeights()
     return kWeights;
 }
 
-std::uint32_t LetterPairScore(const std::array<std::uint8_t, 256>& letterClass,
-    QByteArrayView bytes)
+std::uint64_t LetterPairScore(const LetterClassTable& letterClass, QByteArrayView bytes)
 {
     // Row and column 0 are zero, so a pair with a non-letter adds nothing and needs no test.
-    std::uint32_t score = 0;
+    std::uint64_t score = 0;
     unsigned previous = 0;
     for (const char byte : bytes) {
         const unsigned current = letterClass[static_cast<unsigned char>(byte)];
@@ -99,13 +101,13 @@ int DetectCodePage(QByteArrayView bytes)
         return 1252;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return 65001;
-    const QByteArrayView sample = bytes.first(std::min(bytes.size(), kSampleSize));
-    if (LooksLikeUtf8(sample))
+    if (LooksLikeUtf8(bytes.first(std::min(bytes.size(), kUtf8SampleSize))))
         return 65001;
+    const QByteArrayView sample = bytes.first(std::min(bytes.size(), kLetterSampleSize));
     int best = 1252;
-    std::uint32_t bestScore = 0;
+    std::uint64_t bestScore = 0;
     for (const BuiltInCodePage& page : BuiltInCodePages()) {
-        const std::uint32_t score = LetterPairScore(page.letterClass, sample);
+        const std::uint64_t score = LetterPairScore(page.letterClass, sample);
         if (score > bestScore) {
             bestScore = score;
             best = page.number;

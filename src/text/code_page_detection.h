@@ -1,6 +1,8 @@
 #pragma once
 // Guesses the code page of unlabelled text: UTF-8 when it says or shows so, otherwise the
 // built-in code page in which the first kilobyte reads most like Russian, else windows-1252.
+#include "text/code_page_tables.h"
+
 #include <QByteArrayView>
 
 #include <array>
@@ -15,11 +17,10 @@ const LetterPairWeights& RussianLetterPairWeights();
 
 // The sum of the pair weights of every two consecutive letters, reading the bytes through a
 // letter class table.
-std::uint32_t LetterPairScore(const std::array<std::uint8_t, 256>& letterClass,
-    QByteArrayView bytes);
+std::uint64_t LetterPairScore(const LetterClassTable& letterClass, QByteArrayView bytes);
 
 // Code page number: 1252 for fewer than 3 bytes; 65001 after a UTF-8 byte-order mark or when
-// the first kilobyte is well-formed UTF-8 with at least one non-ASCII character; otherwise the
+// the first 4 KB are well-formed UTF-8 with at least one non-ASCII character; otherwise the
 // best-scoring built-in code page over the first 1024 bytes when it scores at least 5, else 1252.
 int DetectCodePage(QByteArrayView bytes);
 

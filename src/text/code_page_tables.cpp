@@ -110,7 +110,7 @@ constexpr HighHalf kWindows1252 = {
 
 constexpr ByteToUnicodeTable WithAsciiBelow(const HighHalf& high)
 {
-    ByteToUnicodeTable table{};
+    ByteToUnicodeTable table {};
     for (int b = 0; b < 0x80; ++b)
         table[b] = char16_t(b);
     for (int b = 0x80; b < 0x100; ++b)
@@ -120,7 +120,7 @@ constexpr ByteToUnicodeTable WithAsciiBelow(const HighHalf& high)
 
 constexpr LetterClassTable LetterClassesOf(const ByteToUnicodeTable& unicode)
 {
-    LetterClassTable classes{};
+    LetterClassTable classes {};
     for (int b = 0; b < 0x100; ++b)
         classes[b] = std::uint8_t(RussianLetterClass(unicode[b]));
     return classes;

@@ -67,8 +67,7 @@ public:
     }
 
 private:
-    template <typename Key>
-    static void Add(QHash<Key, int>& map, const Key& key, int index)
+    template<typename Key> static void Add(QHash<Key, int>& map, const Key& key, int index)
     {
         if (!map.contains(key))
             map.insert(key, index);
@@ -101,7 +100,8 @@ UConverter* ThreadConverter(int index, UErrorCode& status)
     thread_local std::vector<ConverterHandle> converters(CodePageEntries().size());
     ConverterHandle& slot = converters[std::size_t(index)];
     if (!slot) {
-        UConverter* opened = ucnv_open(ConverterName(CodePageEntries()[std::size_t(index)]), &status);
+        UConverter* opened
+            = ucnv_open(ConverterName(CodePageEntries()[std::size_t(index)]), &status);
         if (U_FAILURE(status))
             return nullptr;
         slot.reset(opened);
@@ -130,8 +130,8 @@ QString DecodeWithConverter(UConverter* converter, QByteArrayView bytes)
         auto* base = reinterpret_cast<UChar*>(text.data());
         UChar* target = base + written;
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_toUnicode(converter, &target, base + text.size(), &source, sourceEnd, nullptr, true,
-            &status);
+        ucnv_toUnicode(
+            converter, &target, base + text.size(), &source, sourceEnd, nullptr, true, &status);
         written = target - base;
         if (status != U_BUFFER_OVERFLOW_ERROR)
             break;
@@ -145,11 +145,11 @@ bool EncodeWithConverter(UConverter* converter, QStringView text, QByteArray& by
     UnmappableCharacters unmappable, UErrorCode& status)
 {
     if (unmappable == UnmappableCharacters::XmlReference) {
-        ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
-            nullptr, &status);
+        ucnv_setFromUCallBack(
+            converter, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr, nullptr, &status);
     } else {
-        ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
-            &status);
+        ucnv_setFromUCallBack(
+            converter, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
         ucnv_setSubstString(converter, u"?", 1, &status);
     }
     if (U_FAILURE(status))
@@ -162,8 +162,8 @@ bool EncodeWithConverter(UConverter* converter, QStringView text, QByteArray& by
         char* base = bytes.data();
         char* target = base + written;
         status = U_ZERO_ERROR;
-        ucnv_fromUnicode(converter, &target, base + bytes.size(), &source, sourceEnd, nullptr,
-            true, &status);
+        ucnv_fromUnicode(
+            converter, &target, base + bytes.size(), &source, sourceEnd, nullptr, true, &status);
         written = target - base;
         if (status != U_BUFFER_OVERFLOW_ERROR)
             break;
@@ -196,7 +196,7 @@ int CodePageIndex(int number)
 int CodePageNumber(int index)
 {
     return index >= 0 && index < CodePageCount() ? CodePageEntries()[std::size_t(index)].number
-                                                  : -1;
+                                                 : -1;
 }
 
 QString CodePageName(int index)
@@ -248,8 +248,8 @@ QString ConvertToUnicode(int index, QByteArrayView bytes)
     return DecodeWithTable(FindBuiltInCodePage(kDefaultNumber)->unicode, bytes);
 }
 
-bool ConvertFromUnicode(int index, QStringView text, QByteArray& bytes, QString& error,
-    UnmappableCharacters unmappable)
+bool ConvertFromUnicode(
+    int index, QStringView text, QByteArray& bytes, QString& error, UnmappableCharacters unmappable)
 {
     index = ValidIndexOrDefault(index);
     bytes.clear();
@@ -273,8 +273,8 @@ QList<CodePageChoice> CodePageChoices()
     for (const CodePageEntry& entry : CodePageEntries())
         choices.append({QString::fromLatin1(entry.displayName),
             QString::number(entry.number) + u',' + QString::fromLatin1(entry.name)});
-    std::stable_sort(choices.begin(), choices.end(),
-        [](const CodePageChoice& a, const CodePageChoice& b) {
+    std::stable_sort(
+        choices.begin(), choices.end(), [](const CodePageChoice& a, const CodePageChoice& b) {
             return a.displayName.compare(b.displayName, Qt::CaseInsensitive) < 0;
         });
     return choices;
