@@ -1,0 +1,81 @@
+#include "reader/hyphenation.h"
+
+#include "reader/document_source.h"
+
+#include <string_view>
+
+namespace lbv {
+namespace {
+
+enum LetterClass { Consonant = 0, Vowel = 1, HardSign = 2, SoftSign = 3 };
+
+bool InWordRange(char16_t c)
+{
+    return c >= 0x0401 && c <= 0x0491;
+}
+
+// The 28 vowels of Russian, Ukrainian and Belarusian.
+constexpr std::u16string_view kVowels = u"АЕИОУЫЭЮЯаеиоуыэюяЁёЄєІіЇїЎў";
+
+LetterClass ClassOf(char16_t c)
+{
+    if (kVowels.find(c) != std::u16string_view::npos)
+        return Vowel;
+    if (c == u'Ъ' || c == u'ъ')
+        return HardSign;
+    if (c == u'Ь' || c == u'ь')
+        return SoftSign;
+    return Consonant;
+}
+
+// Breaks fall after a vowel that another vowel follows, moved past one consonant of a pair and
+// past a consonant with its hard or soft sign, keeping at least three letters before the break
+// and two after it.
+void MarkWord(QStringView text, qsizetype start, qsizetype end, uint16_t* attributes)
+{
+    auto classAt = [&](qsizetype i) { return ClassOf(text[i].unicode()); };
+    auto vowelAfter = [&](qsizetype k) {
+        for (qsizetype i = k + 1; i < end; ++i)
+            if (classAt(i) == Vowel)
+                return true;
+        return false;
+    };
+    qsizetype letter = 0;
+    for (qsizetype k = start; k < end - 3; ++k, ++letter) {
+        if (classAt(k) != Vowel || !vowelAfter(k))
+            continue;
+        if (classAt(k + 1) == Consonant) {
+            const LetterClass next = classAt(k + 2);
+            if (next == Consonant) {
+                k += 1;
+                letter += 1;
+            } else if (next == HardSign || next == SoftSign) {
+                k += 2;
+                letter += 2;
+            }
+        }
+        if (letter > 1 && end - k > 2)
+            attributes[k + 1] |= kAttrHyphenBreak;
+    }
+}
+
+} // namespace
+
+void MarkHyphenationPoints(QStringView text, uint16_t* attributes)
+{
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (!InWordRange(text[i].unicode()) || (attributes[i] & kAttrInlineImage)) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < text.size() && InWordRange(text[i].unicode())
+            && !(attributes[i] & kAttrInlineImage))
+            ++i;
+        if (i - start >= 4)
+            MarkWord(text, start, i, attributes);
+    }
+}
+
+} // namespace lbv
