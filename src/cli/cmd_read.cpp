@@ -112,7 +112,7 @@ int RunRead(Arguments& args)
         if (formatter.AtBodyEnd(next) || SamePosition(next, page.start)) {
             if (all)
                 return 0;
-            Err(QStringLiteral("libravon-cli: the book has only %1 pages").arg(number));
+            Err(QStringLiteral("libravon-cli: the book ends on page %1").arg(number));
             return 1;
         }
         position = next;

@@ -2,47 +2,46 @@
 
 #include "reader/document_source.h"
 
+#include <array>
 #include <string_view>
 
 namespace lbv {
 namespace {
 
-enum LetterClass { Consonant = 0, Vowel = 1, HardSign = 2, SoftSign = 3 };
+enum LetterClass : uint8_t { Consonant = 0, Vowel = 1, HardSign = 2, SoftSign = 3 };
+
+constexpr char16_t kFirstLetter = 0x0401;
+constexpr char16_t kLastLetter = 0x0491;
 
 bool InWordRange(char16_t c)
 {
-    return c >= 0x0401 && c <= 0x0491;
+    return c >= kFirstLetter && c <= kLastLetter;
 }
 
 // The 28 vowels of Russian, Ukrainian and Belarusian.
 constexpr std::u16string_view kVowels = u"АЕИОУЫЭЮЯаеиоуыэюяЁёЄєІіЇїЎў";
 
-LetterClass ClassOf(char16_t c)
-{
-    if (kVowels.find(c) != std::u16string_view::npos)
-        return Vowel;
-    if (c == u'Ъ' || c == u'ъ')
-        return HardSign;
-    if (c == u'Ь' || c == u'ь')
-        return SoftSign;
-    return Consonant;
-}
+constexpr auto kClasses = [] {
+    std::array<LetterClass, kLastLetter - kFirstLetter + 1> classes {};
+    for (const char16_t vowel : kVowels)
+        classes[vowel - kFirstLetter] = Vowel;
+    classes[u'Ъ' - kFirstLetter] = classes[u'ъ' - kFirstLetter] = HardSign;
+    classes[u'Ь' - kFirstLetter] = classes[u'ь' - kFirstLetter] = SoftSign;
+    return classes;
+}();
 
 // Breaks fall after a vowel that another vowel follows, moved past one consonant of a pair and
 // past a consonant with its hard or soft sign, keeping at least three letters before the break
 // and two after it.
 void MarkWord(QStringView text, qsizetype start, qsizetype end, uint16_t* attributes)
 {
-    auto classAt = [&](qsizetype i) { return ClassOf(text[i].unicode()); };
-    auto vowelAfter = [&](qsizetype k) {
-        for (qsizetype i = k + 1; i < end; ++i)
-            if (classAt(i) == Vowel)
-                return true;
-        return false;
-    };
+    auto classAt = [&](qsizetype i) { return kClasses[text[i].unicode() - kFirstLetter]; };
+    qsizetype lastVowel = end - 1;
+    while (lastVowel >= start && classAt(lastVowel) != Vowel)
+        --lastVowel;
     qsizetype letter = 0;
     for (qsizetype k = start; k < end - 3; ++k, ++letter) {
-        if (classAt(k) != Vowel || !vowelAfter(k))
+        if (classAt(k) != Vowel || k >= lastVowel) // no vowel follows
             continue;
         if (classAt(k + 1) == Consonant) {
             const LetterClass next = classAt(k + 2);
