@@ -1,5 +1,6 @@
 // Breaking paragraphs into lines: where lines end, indents, alignment and justification.
 #include "formatter_test_support.h"
+#include "reader/line_runs.h"
 #include "reader_test_support.h"
 
 #include <gtest/gtest.h>
@@ -155,6 +156,35 @@ TEST(FormatterLines, EmptyParagraphsAreBlankLinesOfTheBaseFont)
     for (const LayoutLine& line : page.lines)
         EXPECT_EQ(line.height, 20);
     EXPECT_EQ(Line(page, 3).y, 60);
+}
+
+TEST(FormatterLines, LinesAreDrawnInRunsOfEqualAttributesOnTheBaseline)
+{
+    const uint16_t emphasis = 5 << kAttrColourShift;
+    ParagraphView view = TextParagraph(QStringLiteral("ab cd") + QChar(0) + QStringLiteral("e"));
+    view.attributes = {0, 0, 0, emphasis, emphasis, kAttrInlineImage, 0};
+    view.links.append({0, 0, QStringLiteral("pic")});
+    Layout layout({view}, 200, 200, Settings(false));
+    layout.document.AddImage(QStringLiteral("pic"), 10, 30);
+    Page page = layout.formatter.LayoutPage({});
+    layout.formatter.SetFoundRange({0, 0, 0, 1}, page);
+    const ReaderColors colors;
+    const std::vector<LineRun> runs
+        = LineRuns(Line(page, 0), layout.measurer, layout.formatter.Settings().font, colors);
+    ASSERT_EQ(runs.size(), 5u);
+    const int starts[] = {0, 1, 3, 5, 6};
+    const int xs[] = {0, 10, 30, 50, 60};
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(runs[i].from, starts[i]);
+        EXPECT_EQ(runs[i].x, xs[i]);
+        EXPECT_EQ(runs[i].top, i == 3 ? 0 : 30 - 16); // the picture raised the baseline to 30
+    }
+    EXPECT_EQ(runs[0].backgroundColor, colors[ReaderColor::HighlightedBackground]);
+    EXPECT_EQ(runs[1].backgroundColor, colors[ReaderColor::Background]);
+    EXPECT_EQ(runs[1].textColor, colors[ReaderColor::Text]);
+    EXPECT_EQ(runs[2].textColor, colors[ReaderColor::Highlight5]);
+    ASSERT_NE(runs[3].image, nullptr);
+    EXPECT_EQ(runs[3].count, 1);
 }
 
 TEST(FormatterLines, Fb2BookIsLaidOutWithItsStyles)
