@@ -107,6 +107,8 @@ public:
     virtual QString ErrorText() const = 0;
     // Bytes the open document keeps in memory for its model (not counting decoded images).
     virtual int64_t MemoryUsed() const = 0;
+    // How the bytes were stored: "None", "ZIP, deflated (0.35)", "PDB, packed (0.61)", ...
+    virtual QString SourceDescription() const = 0;
 };
 
 } // namespace lbv

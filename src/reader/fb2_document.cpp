@@ -166,7 +166,7 @@ QStringView Fb2Document::DecodeBytes(uint32_t offset, uint32_t count)
     return QStringView(out, decoder.appendToBuffer(out, bytes) - out);
 }
 
-void Fb2Document::AppendRun(const TextRun& run, ParagraphView& view, bool& hyphenPending)
+bool Fb2Document::AppendRun(const TextRun& run, ParagraphView& view, bool& hyphenPending)
 {
     const uint16_t style = uint16_t(run.attributes & kRunStyleMask);
     if (run.attributes & kRunBlankBefore) {
@@ -182,13 +182,16 @@ void Fb2Document::AppendRun(const TextRun& run, ParagraphView& view, bool& hyphe
         AppendFolded(QStringView(text.data(), qsizetype(text.size())), style, true, view,
             hyphenPending);
     } else {
-        // Text that can't be read back leaves the rest of the paragraph blank.
-        AppendFolded(DecodeBytes(run.data, run.length), style, true, view, hyphenPending);
+        const QStringView text = DecodeBytes(run.data, run.length);
+        if (text.isEmpty())
+            return false; // the source changed under us: the rest of the paragraph stays blank
+        AppendFolded(text, style, true, view, hyphenPending);
     }
     if (run.attributes & kRunBlankAfter) {
         view.text.append(u' ');
         view.attributes.push_back(style);
     }
+    return true;
 }
 
 ParagraphView Fb2Document::GetParagraph(int body, int paragraph)
@@ -235,7 +238,8 @@ ParagraphView Fb2Document::GetParagraph(int body, int paragraph)
             images.append({0, 0, ToQString(model_.strings.View(id))});
             continue;
         }
-        AppendRun(run, view, hyphenPending);
+        if (!AppendRun(run, view, hyphenPending))
+            break;
     }
     view.links.append(images);
     FitToLength(view, length);

@@ -30,15 +30,14 @@ public:
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }
     int64_t MemoryUsed() const override;
-
-    const ByteSource& Source() const { return *source_; }
+    QString SourceDescription() const override { return source_->Description(); }
 
 private:
     const BodyEntry* Body(int body) const;
     // Global paragraph index, or -1 when out of range.
     int64_t Global(int body, int paragraph) const;
     uint32_t OffsetOf(uint32_t global) const;
-    void AppendRun(const TextRun& run, ParagraphView& view, bool& hyphenPending);
+    bool AppendRun(const TextRun& run, ParagraphView& view, bool& hyphenPending);
     QStringView DecodeBytes(uint32_t offset, uint32_t count);
     QByteArray BinaryData(const BinaryRecord& binary);
 

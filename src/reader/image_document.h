@@ -27,6 +27,7 @@ public:
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }
     int64_t MemoryUsed() const override { return source_->MemoryUsed() + data_.capacity(); }
+    QString SourceDescription() const override { return source_->Description(); }
 
 private:
     std::unique_ptr<ByteSource> source_;

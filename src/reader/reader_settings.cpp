@@ -75,7 +75,8 @@ constexpr StringParameter kStringParameters[] = {
     {u"Dictionary", &ReaderParameters::dictionary},
 };
 
-constexpr const char16_t* kDisplayNames[] = {u"FontFace", u"FontSize", u"FontClearType",
+// The display group besides FontFace.
+constexpr const char16_t* kDisplayNames[] = {u"FontSize", u"FontClearType",
     u"FontBold", u"Orientation", u"Columns", u"Hyphenate", u"Justify", u"Margins"};
 
 } // namespace
@@ -109,16 +110,12 @@ void ReaderParameters::Store(SettingsStore& store) const
 
 void ReaderParameters::StoreDisplay(SettingsStore& store) const
 {
-    for (const char16_t* display : kDisplayNames) {
-        const QString name = QString::fromUtf16(display);
-        if (name == u"FontFace") {
-            store.WriteProfileString(kParametersSection, name, fontFace);
-            continue;
-        }
+    store.WriteProfileString(kParametersSection, QStringLiteral("FontFace"), fontFace);
+    for (const char16_t* display : kDisplayNames)
         for (const auto& item : kIntParameters)
-            if (name == QStringView(item.name))
-                store.WriteProfileInt(kParametersSection, name, this->*item.field);
-    }
+            if (QStringView(display) == QStringView(item.name))
+                store.WriteProfileInt(
+                    kParametersSection, QString::fromUtf16(item.name), this->*item.field);
 }
 
 namespace {

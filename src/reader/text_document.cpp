@@ -39,7 +39,7 @@ bool TextDocument::Load(int codePage)
 {
     // Offsets are 32 bits; text past 4 GB is not shown.
     const int64_t size = std::min<int64_t>(source_->Size(), UINT32_MAX - 1);
-    if (codePage >= 0) {
+    if (codePage >= 0 && codePage < CodePageCount()) {
         codePage_ = codePage;
     } else {
         QByteArray sample(int(std::min<int64_t>(size, kDetectionSample)), Qt::Uninitialized);

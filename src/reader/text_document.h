@@ -31,6 +31,7 @@ public:
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }
     int64_t MemoryUsed() const override;
+    QString SourceDescription() const override { return source_->Description(); }
 
 private:
     struct Record {
