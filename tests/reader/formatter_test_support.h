@@ -84,6 +84,7 @@ public:
     bool Load(int) override { return true; }
     QString ErrorText() const override { return {}; }
     int64_t MemoryUsed() const override { return 0; }
+    QString SourceDescription() const override { return QStringLiteral("None"); }
 
 private:
     bool Valid(int body, int paragraph) const
