@@ -14,6 +14,13 @@ struct Entry {
 // Kept in ascending id order; MessageText finds entries by binary search.
 constexpr Entry kTable[] = {
     {Msg::Error, u"Error"},
+    {Msg::HeaderChangedWrite, u"The book header was changed.\r\nDo you want to write changes?"},
+    {Msg::BookChangedCaption, u"Book changed"},
+    {Msg::ErrorDeletingBook, u"Error deleting book."},
+    {Msg::ErrorAddingBook, u"Error adding book to index."},
+    {Msg::BookNotInStandardPlace,
+     u"The book is not in standard place.\r\nThis operation is not currently supported.\r\n"
+     u"Please wait for next version."},
     {Msg::FatalFileNotFound, u"Fatal error: File \"%1\" is not found."},
     {Msg::CantInitializeOle, u"Can't initialize OLE."},
     {Msg::TabShelf, u"Shelf"},

@@ -7,6 +7,11 @@ namespace lbv {
 
 enum class Msg : int {
     Error = 220,
+    HeaderChangedWrite = 221,
+    BookChangedCaption = 222,
+    ErrorDeletingBook = 223,
+    ErrorAddingBook = 224,
+    BookNotInStandardPlace = 225,
     FatalFileNotFound = 236,
     CantInitializeOle = 237,
     TabShelf = 238,
