@@ -45,15 +45,26 @@ bool SameFileOnDisk(const QString& a, const QString& b)
         == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
-// Compared loosely (the catalog's case-insensitive rule): a doubtful match keeps the file.
+// Whether a record's file is `file` or a member of it.
+bool BookUsesFile(const CBook& book, const QString& file)
+{
+    const QStringView path(book.file);
+    if (path.size() < file.size()
+        || path.first(file.size()).compare(file, Qt::CaseInsensitive) != 0)
+        return false;
+    if (path.size() != file.size()
+        && !(book.compression == CompressionZip && path[file.size()] == u'@'))
+        return false;
+    // Paths differing in letter case name one file only on a case-insensitive file system.
+    return path.startsWith(file) || SameFileOnDisk(path.first(file.size()).toString(), file);
+}
+
 bool CatalogUsesFile(const CLibravonDoc& catalog, const QString& file)
 {
-    const QString wanted = QDir::cleanPath(file);
     for (const auto& author : catalog.Authors())
         for (const auto& group : author->Groups())
             for (const auto& book : group->Books())
-                if (SameLibraryPath(
-                        QDir::cleanPath(FileOnDisk(book->file, book->compression)), wanted))
+                if (BookUsesFile(*book, file))
                     return true;
     return false;
 }
@@ -162,7 +173,6 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
         ui.ShowError(error);
         return HeaderEditResult::Failed;
     }
-    document.reset();
     const QString newFile = FileOnDisk(header.file, header.compression);
 
     if (!accessor.AuthorChanged()) {

@@ -50,8 +50,9 @@ enum class HeaderEditResult {
 // Where the program looks for "fb2-header.xml": beside the executable, then in ../share/libravon.
 QString HeaderSheetPath();
 
-// The whole edit of one catalog book. `book` may be deleted on the way (a changed author files
-// it anew): unless the result is Unchanged, the caller must not use the pointer again.
+// The whole edit of one catalog book (for a search result row, the record it stands for). `book`
+// may be deleted on the way (a changed author files it anew): unless the result is Unchanged, the
+// caller must not use the pointer again.
 HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStore& settings,
     HeaderSheet& sheet, HeaderEditUi& ui);
 

@@ -113,6 +113,7 @@ protected:
         header.title = title;
         header.genre = QStringLiteral("sf");
         header.year = 1951;
+        header.format = FormatFb2;
         const QByteArray bytes = Fb2(titleInfo);
         QString error;
         EXPECT_FALSE(
