@@ -196,17 +196,17 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
     }
     const bool authorCreated = !catalog.FindAuthor(header);
     const bool bookCreated = authorCreated || !catalog.FindBook(header);
-    const bool added = catalog.AddBook(header, false);
-    if (added && bookCreated)
+    const bool bookAdded = catalog.AddBook(header, false);
+    if (bookAdded && bookCreated)
         if (CBook* filed = catalog.FindBook(header))
             filed->added = importDate; // an edit is no new import
     if (groupRemoved || authorRemoved || authorCreated)
         ui.RefreshShelf();
     else
         ui.RebuildBookList();
-    if (!added) {
-        // The old record is gone; the catalog holds the book only if a record already
-        // pointing at the new file took it in, so both files stay unless unused.
+    if (!bookAdded) {
+        // Adding is refused only when a record already at the new file stands for the book, so
+        // the new file stays in use; the old file, now without a record, is kept as it is.
         DeleteUnusedFile(catalog, newFile, oldFile);
         ui.ShowError(MessageText(Msg::ErrorAddingBook));
         return HeaderEditResult::Failed;
