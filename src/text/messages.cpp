@@ -15,6 +15,13 @@ struct Entry {
 constexpr Entry kTable[] = {
     {Msg::ProgramTitle, u"Libravon"},
     {Msg::Error, u"Error"},
+    {Msg::HeaderChangedWrite, u"The book header was changed.\r\nDo you want to write changes?"},
+    {Msg::BookChangedCaption, u"Book changed"},
+    {Msg::ErrorDeletingBook, u"Error deleting book."},
+    {Msg::ErrorAddingBook, u"Error adding book to index."},
+    {Msg::BookNotInStandardPlace,
+     u"The book is not in standard place.\r\nThis operation is not currently supported.\r\n"
+     u"Please wait for next version."},
     {Msg::CantCreateExporter, u"Can't create instance of %1 exporter.\r\n"},
     {Msg::BookNotFb2, u"The book \"%1\" is not in FB2 format.\r\nExport can not be performed."},
     {Msg::ExportBookCaption, u"Export book"},

@@ -8,6 +8,11 @@ namespace lbv {
 enum class Msg : int {
     ProgramTitle = 201,
     Error = 220,
+    HeaderChangedWrite = 221,
+    BookChangedCaption = 222,
+    ErrorDeletingBook = 223,
+    ErrorAddingBook = 224,
+    BookNotInStandardPlace = 225,
     CantCreateExporter = 231,
     BookNotFb2 = 232,
     ExportBookCaption = 233,
