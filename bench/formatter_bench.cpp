@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <random>
 
 namespace {
@@ -45,13 +46,13 @@ std::unique_ptr<Reader> Open(const QString& path, bool hyphenate)
     return reader;
 }
 
-// Every page start of the main body, paging forward from its start.
+// Every page start of the main body, paging forward from its start; ms is processor time, so
+// other work on a shared machine doesn't count.
 std::vector<lbv::ReadingPosition> PageForward(
     lbv::TextFormatter& formatter, double& ms, qint64& lines)
 {
     std::vector<lbv::ReadingPosition> starts;
-    QElapsedTimer timer;
-    timer.start();
+    const std::clock_t start = std::clock();
     lbv::ReadingPosition position;
     lines = 0;
     while (!formatter.AtBodyEnd(position)) {
@@ -60,7 +61,7 @@ std::vector<lbv::ReadingPosition> PageForward(
         lines += qint64(page.lines.size());
         position = formatter.NextPageStart(page);
     }
-    ms = timer.nsecsElapsed() / 1e6;
+    ms = double(std::clock() - start) * 1000.0 / CLOCKS_PER_SEC;
     return starts;
 }
 
@@ -91,7 +92,8 @@ void Report(const QString& path, bool hyphenate)
     std::printf("%s: %zu pages, %.1f lines a page\n",
         hyphenate ? "hyphenation on" : "hyphenation off", starts.size(),
         double(lines) / double(starts.size()));
-    std::printf("  paging forward through the book: %.0f ms (target <= 3000)\n", forwardMs);
+    std::printf("  paging forward through the book: %.0f ms of processor time (target <= 3000)\n",
+        forwardMs);
 
     // Random pages, each from a fresh formatter state, as after a jump.
     std::mt19937 rng(11);

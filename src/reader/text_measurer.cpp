@@ -27,20 +27,20 @@ FontKey FontKeyFor(uint16_t attribute, const FontBase& base)
     return key;
 }
 
-FontSpec FontSpecFor(const FontKey& key, const QString& face, int clearType)
+LogicalFont LogicalFontFor(const FontKey& key, const QString& face, int clearType)
 {
-    FontSpec spec;
-    spec.height = -key.pixelHeight;
-    spec.weight = key.flags & FontKey::Bold ? 700 : 400;
-    spec.italic = key.flags & FontKey::Italic;
-    spec.underline = key.flags & FontKey::Underline;
-    spec.escapement = key.rotation;
-    spec.orientation = key.rotation;
-    spec.quality = clearType == 1 ? FontSpec::Quality::ClearType
-        : clearType == 2          ? FontSpec::Quality::Antialiased
-                                  : FontSpec::Quality::NonAntialiased;
-    spec.face = face;
-    return spec;
+    LogicalFont font;
+    font.height = -key.pixelHeight;
+    font.weight = key.flags & FontKey::Bold ? 700 : 400;
+    font.italic = key.flags & FontKey::Italic;
+    font.underline = key.flags & FontKey::Underline;
+    font.escapement = key.rotation;
+    font.orientation = key.rotation;
+    font.quality = clearType == 1 ? LogicalFont::Quality::ClearType
+        : clearType == 2          ? LogicalFont::Quality::Antialiased
+                                  : LogicalFont::Quality::NonAntialiased;
+    font.face = face;
+    return font;
 }
 
 } // namespace lbv

@@ -35,7 +35,7 @@ FontKey FontKeyFor(uint16_t attribute, const FontBase& base);
 // A font as the surface creates it, in the terms of a logical-font record: the requested
 // character height (negative), weight, escapement and orientation equal to the rotation, the
 // quality the FontClearType setting names, and the face.
-struct FontSpec {
+struct LogicalFont {
     enum class Quality { NonAntialiased, ClearType, Antialiased };
     int height = -12;
     int weight = 400;
@@ -47,7 +47,7 @@ struct FontSpec {
     QString face;
 };
 // clearType: the FontClearType setting (1 ClearType, 2 antialiased, anything else neither).
-FontSpec FontSpecFor(const FontKey& key, const QString& face, int clearType);
+LogicalFont LogicalFontFor(const FontKey& key, const QString& face, int clearType);
 
 struct FontMetrics {
     int height = 0; // ascent + descent + external leading

@@ -24,19 +24,19 @@ TEST(FormatterFonts, AttributesSelectHeightStyleAndRotation)
     EXPECT_EQ(FontKeyFor(0, {12, true, 0}).flags, FontKey::Bold); // FontBold: all text bold
 }
 
-TEST(FormatterFonts, SpecFollowsTheSmoothingSetting)
+TEST(FormatterFonts, LogicalFontFollowsTheSmoothingSetting)
 {
     const FontKey key {14, FontKey::Bold, 2700};
-    const FontSpec spec = FontSpecFor(key, QStringLiteral("Tahoma"), 1);
-    EXPECT_EQ(spec.height, -14);
-    EXPECT_EQ(spec.weight, 700);
-    EXPECT_EQ(spec.escapement, 2700);
-    EXPECT_EQ(spec.orientation, 2700);
-    EXPECT_EQ(spec.face, QStringLiteral("Tahoma"));
-    EXPECT_EQ(spec.quality, FontSpec::Quality::ClearType);
-    EXPECT_EQ(FontSpecFor(key, {}, 2).quality, FontSpec::Quality::Antialiased);
-    EXPECT_EQ(FontSpecFor(key, {}, 0).quality, FontSpec::Quality::NonAntialiased);
-    EXPECT_EQ(FontSpecFor({14, 0, 0}, {}, 7).weight, 400);
+    const LogicalFont font = LogicalFontFor(key, QStringLiteral("Tahoma"), 1);
+    EXPECT_EQ(font.height, -14);
+    EXPECT_EQ(font.weight, 700);
+    EXPECT_EQ(font.escapement, 2700);
+    EXPECT_EQ(font.orientation, 2700);
+    EXPECT_EQ(font.face, QStringLiteral("Tahoma"));
+    EXPECT_EQ(font.quality, LogicalFont::Quality::ClearType);
+    EXPECT_EQ(LogicalFontFor(key, {}, 2).quality, LogicalFont::Quality::Antialiased);
+    EXPECT_EQ(LogicalFontFor(key, {}, 0).quality, LogicalFont::Quality::NonAntialiased);
+    EXPECT_EQ(LogicalFontFor({14, 0, 0}, {}, 7).weight, 400);
 }
 
 TEST(FormatterFonts, CacheDropsTheLeastRecentlyUsedFontNobodyHolds)
