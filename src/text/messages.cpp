@@ -15,6 +15,12 @@ struct Entry {
 constexpr Entry kTable[] = {
     {Msg::ProgramTitle, u"Libravon"},
     {Msg::Error, u"Error"},
+    {Msg::CantCreateExporter, u"Can't create instance of %1 exporter.\r\n"},
+    {Msg::BookNotFb2, u"The book \"%1\" is not in FB2 format.\r\nExport can not be performed."},
+    {Msg::ExportBookCaption, u"Export book"},
+    {Msg::CantCreateExportTempFile,
+     u"Error creating temp file for book \"%1\".\r\n%2\r\nExport can not be performed."},
+    {Msg::ExportDone, u"Export done."},
     {Msg::FatalFileNotFound, u"Fatal error: File \"%1\" is not found."},
     {Msg::CantInitializeOle, u"Can't initialize OLE."},
     {Msg::TabShelf, u"Shelf"},

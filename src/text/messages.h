@@ -8,6 +8,11 @@ namespace lbv {
 enum class Msg : int {
     ProgramTitle = 201,
     Error = 220,
+    CantCreateExporter = 231,
+    BookNotFb2 = 232,
+    ExportBookCaption = 233,
+    CantCreateExportTempFile = 234,
+    ExportDone = 235,
     FatalFileNotFound = 236,
     CantInitializeOle = 237,
     TabShelf = 238,
