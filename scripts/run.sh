@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows the program at work.
+# Installs what is missing, builds, and shows the program at work: the GUI on the demo library
+# when there is a display, otherwise the same library through libravon-cli.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LIBRAVON_BUILD_DIR:-$root/build}
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
+index=$("$root/scripts/demo-library.sh" "$build/demo-library")
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "Starting Libravon on the demo library $index"
+  exec "$build/src/app/libravon" "$index"
+fi
+
+echo "No display, so here is the same engine through libravon-cli."
 cli="$build/src/cli/libravon-cli"
 "$cli" --help
 echo
+if grep -q '^  list ' <<<"$("$cli" --help)"; then
+  echo "The demo library $index:"
+  "$cli" list "$index"
+  echo
+fi
 echo "Where the default mask files a book (plain and ZIP-compressed):"
 "$cli" mask '%f %l\%f %l. %t' Ivar Kessel Foundation
 "$cli" mask '%f %l\%f %l. %t' Ivar Kessel Foundation --zip

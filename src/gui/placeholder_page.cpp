@@ -15,7 +15,7 @@ CPlaceholderPage::CPlaceholderPage(const QString& heading, const QString& descri
     font.setBold(true);
     title->setFont(font);
 
-    auto* text = new QLabel(description, this);
+    auto* text = new QLabel(QStringLiteral("This page is still being built. It will hold: ") + description, this);
     text->setWordWrap(true);
     text->setTextFormat(Qt::PlainText);
     status_->setObjectName(QStringLiteral("status"));
