@@ -117,9 +117,9 @@ int main(int argc, char** argv)
     // The plug-in alone, on the document already built.
     PluginObject<ILibravonPlugin> plugin;
     HostServicesTable table(services);
-    if (LBV_FAILED(modules.Create(statistics->registration.clsid,
-            statistics->registration.modulePath, LBV_IID_ILIBRAVONPLUGIN, table.Table(),
-            plugin.Out(), &error)))
+    if (LBV_FAILED(
+            modules.Create(statistics->registration.clsid, statistics->registration.modulePath,
+                LBV_IID_ILIBRAVONPLUGIN, table.Table(), plugin.Out(), &error)))
         return 1;
     int32_t changed = 0;
     timer.restart();
@@ -134,11 +134,11 @@ int main(int argc, char** argv)
     std::printf("Index document for a plug-in call: %.3f s\n", store);
     std::printf("Reload after a changed index:      %.3f s\n", reload);
     std::printf("Statistics plug-in's walk:         %.3f s (%.0f books/s)\n", walk, kBooks / walk);
-    std::printf("Limit, one stat() per book alone:  %.3f s; walk/limit = %.2f\n", limit,
-        walk / limit);
-    std::printf("Statistics through the host:       %.3f s (document, walk, folder switch)\n",
-        execute);
-    std::printf("Reported: %s\n", qPrintable(services.lastText.replace(QStringLiteral("\r\n"),
-                                       QStringLiteral(" | "))));
+    std::printf(
+        "Limit, one stat() per book alone:  %.3f s; walk/limit = %.2f\n", limit, walk / limit);
+    std::printf(
+        "Statistics through the host:       %.3f s (document, walk, folder switch)\n", execute);
+    std::printf("Reported: %s\n",
+        qPrintable(services.lastText.replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "plugins/export_bridge.h"
 
 #include "catalog/libravon_doc.h"
-#include "import/book_placement.h"
 #include "catalog/xml_document.h"
+#include "import/book_placement.h"
 #include "import/temp_files.h"
 #include "plugins/export_plugin.h"
 #include "plugins/plugin_module.h"
@@ -19,7 +19,10 @@ using Exporter = PluginObject<IFBEExportPlugin>;
 // Deletes the extracted copy of a compressed book whichever way its export ends.
 class TemporaryCopy {
 public:
-    explicit TemporaryCopy(QString path) : path_(std::move(path)) { }
+    explicit TemporaryCopy(QString path)
+        : path_(std::move(path))
+    {
+    }
     ~TemporaryCopy()
     {
         if (!path_.isEmpty())
@@ -44,7 +47,9 @@ bool CanExport(const QList<const CBook*>& selection, const CLibravonDoc& catalog
 
 ExportBridge::ExportBridge(
     PluginHostServices& services, PluginModules& modules, QList<ExporterEntry> exporters)
-    : table_(services), modules_(modules), exporters_(std::move(exporters))
+    : table_(services)
+    , modules_(modules)
+    , exporters_(std::move(exporters))
 {
 }
 
