@@ -81,6 +81,15 @@ BookEncoding ChooseBookEncoding(QByteArrayView bytes)
     return {DetectCodePageIndex(bytes), 0};
 }
 
+qsizetype XmlDeclarationLength(QStringView text)
+{
+    if (!text.startsWith(u"<?xml") || text.size() < 6
+        || (!IsXmlSpace(char(text[5].unicode())) && text[5] != u'?'))
+        return 0;
+    const qsizetype end = text.indexOf(u"?>");
+    return end < 0 ? 0 : end + 2;
+}
+
 QString DecodeBookBytes(QByteArrayView bytes, int* codePage)
 {
     const BookEncoding encoding = ChooseBookEncoding(bytes);

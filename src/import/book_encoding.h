@@ -4,6 +4,7 @@
 // not know) are guessed by the statistical detection.
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 namespace lbv {
 
@@ -16,5 +17,8 @@ BookEncoding ChooseBookEncoding(QByteArrayView bytes);
 
 // The bytes as text, without the byte-order mark; `codePage` receives the registry index used.
 QString DecodeBookBytes(QByteArrayView bytes, int* codePage = nullptr);
+
+// The length of the XML declaration ("<?xml ... ?>") that the text starts with; 0 for none.
+qsizetype XmlDeclarationLength(QStringView text);
 
 } // namespace lbv

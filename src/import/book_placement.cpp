@@ -1,6 +1,7 @@
 #include "import/book_placement.h"
 
 #include "catalog/libravon_doc.h"
+#include "import/book_encoding.h"
 #include "import/stored_book.h"
 #include "import/zip_file.h"
 #include "settings/settings_store.h"
@@ -38,21 +39,12 @@ bool IsCharsetName(QStringView name)
     return true;
 }
 
-bool IsXmlSpace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
-}
-
 // The text with the declaration it starts with (if any) replaced by one naming `charset`.
 QString WithEncodingDeclaration(QStringView text, const QString& charset)
 {
     if (text.startsWith(QChar(0xFEFF)))
         text = text.sliced(1);
-    if (text.startsWith(u"<?xml") && text.size() > 5 && (IsXmlSpace(text[5]) || text[5] == u'?')) {
-        const qsizetype end = text.indexOf(u"?>");
-        if (end > 0)
-            text = text.sliced(end + 2);
-    }
+    text = text.sliced(XmlDeclarationLength(text));
     return u"<?xml version=\"1.0\" encoding=\"" + charset + u"\"?>" + text;
 }
 

@@ -53,21 +53,15 @@ bool ReadPlainBook(const QString& path, QByteArray* bytes, QString* error)
     return true;
 }
 
-bool IsXmlSpace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
-}
-
 // The text as it is handed to the parser: its own declaration dropped (the text is decoded
 // already, so the encoding it names no longer holds), nothing before the first tag or after the
 // last one, and a plain declaration in front.
 QString NormalizedBookText(QStringView text)
 {
-    const qsizetype declaration = text.indexOf(u"<?xml");
-    const qsizetype declarationEnd = text.indexOf(u"?>");
-    if (declaration >= 0 && declarationEnd > declaration && declaration + 5 < text.size()
-        && IsXmlSpace(text[declaration + 5]))
-        text = text.sliced(declarationEnd + 2);
+    const qsizetype start = text.indexOf(u'<');
+    if (start > 0)
+        text = text.sliced(start);
+    text = text.sliced(XmlDeclarationLength(text));
     const qsizetype first = text.indexOf(u'<');
     const qsizetype last = text.lastIndexOf(u'>');
     if (first < 0 || last < first)

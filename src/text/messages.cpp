@@ -13,6 +13,7 @@ struct Entry {
 
 // Kept in ascending id order; MessageText finds entries by binary search.
 constexpr Entry kTable[] = {
+    {Msg::ProgramTitle, u"Libravon"},
     {Msg::Error, u"Error"},
     {Msg::CantCreateExporter, u"Can't create instance of %1 exporter.\r\n"},
     {Msg::BookNotFb2, u"The book \"%1\" is not in FB2 format.\r\nExport can not be performed."},

@@ -6,6 +6,7 @@
 namespace lbv {
 
 enum class Msg : int {
+    ProgramTitle = 201,
     Error = 220,
     CantCreateExporter = 231,
     BookNotFb2 = 232,

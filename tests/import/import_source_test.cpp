@@ -149,12 +149,17 @@ TEST(ImportSource, HostileFoldersAndArchivesNeitherHangNorCrash)
     EXPECT_EQ(HeaderPaths(*looped.source), QStringList({top + u"/sub/b.fb2"}));
     EXPECT_TRUE(looped.error.contains(u"Can't open \"" + top + u"/pipe.fb2\"."));
 
-    // Every truncation of a real archive: an error or the books it still holds, never a crash.
+    // Truncated and corrupted copies of a real archive: an error or the books they still hold,
+    // never a crash.
     const QByteArray archive = ReadFile(kThreeBooks);
-    const QString cut = top + u"/cut.zip";
-    for (qsizetype length = 0; length < archive.size(); length += 37) {
-        WriteFile(cut, archive.left(length));
-        Scan(cut);
+    const QString damaged = top + u"/damaged.zip";
+    for (qsizetype at = 0; at < archive.size(); at += 37) {
+        WriteFile(damaged, archive.left(at));
+        Scan(damaged);
+        QByteArray corrupt = archive;
+        corrupt[at] = char(corrupt[at] ^ 0x5A);
+        WriteFile(damaged, corrupt);
+        Scan(damaged);
     }
 
     // A member claiming four gigabytes: only the prefetch is read, the claim is reported.
