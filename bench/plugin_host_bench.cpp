@@ -142,7 +142,7 @@ int main(int argc, char** argv)
     std::printf(
         "Limit, one stat() per book alone:  %.3f s; walk/limit = %.2f\n", limit, walk / limit);
     std::printf(
-        "Statistics through the host:       %.3f s (document, walk, folder switch)\n", execute);
+        "Statistics through the host:       %.3f s (a fresh document and the walk)\n", execute);
     std::printf("Reported: %s\n",
         qPrintable(services.lastText.replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
     return 0;
