@@ -37,7 +37,7 @@ public:
         int index, const QList<const CBook*>& books, const CLibravonDoc& catalog, LbvWindow owner);
 
 private:
-    void Show(const QString& text, const QString& caption, quint32 flags);
+    void Show(LbvWindow owner, const QString& text, const QString& caption, quint32 flags);
 
     HostServicesTable table_;
     PluginModules& modules_;
