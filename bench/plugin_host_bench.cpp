@@ -87,21 +87,26 @@ int main(int argc, char** argv)
     bench::FillSyntheticCatalog(catalog, kBooks, kAuthors);
     std::printf("Library: %d books by %d authors\n", kBooks, kAuthors);
 
+    // The second round is reported: the first also pays for putting the new authors in order
+    // and for the allocator's first growth.
     QString error;
-    CpuTimer timer;
     XmlDocument document;
-    if (!StoreCatalog(catalog, document, &error)) {
-        std::fprintf(stderr, "store failed: %s\n", qPrintable(error));
-        return 1;
+    double store = 0;
+    double reload = 0;
+    for (int round = 0; round < 2; ++round) {
+        CpuTimer timer;
+        if (!StoreCatalog(catalog, document, &error)) {
+            std::fprintf(stderr, "store failed: %s\n", qPrintable(error));
+            return 1;
+        }
+        store = timer.Seconds();
+        timer.restart();
+        if (!ReloadCatalog(catalog, document, &error)) {
+            std::fprintf(stderr, "reload failed: %s\n", qPrintable(error));
+            return 1;
+        }
+        reload = timer.Seconds();
     }
-    const double store = timer.Seconds();
-
-    timer.restart();
-    if (!ReloadCatalog(catalog, document, &error)) {
-        std::fprintf(stderr, "reload failed: %s\n", qPrintable(error));
-        return 1;
-    }
-    const double reload = timer.Seconds();
 
     QuietServices services;
     PluginModules modules;
@@ -117,12 +122,12 @@ int main(int argc, char** argv)
     // The plug-in alone, on the document already built.
     PluginObject<ILibravonPlugin> plugin;
     HostServicesTable table(services);
-    if (LBV_FAILED(modules.Create(statistics->registration.clsid,
-            statistics->registration.modulePath, LBV_IID_ILIBRAVONPLUGIN, table.Table(),
-            plugin.Out(), &error)))
+    if (LBV_FAILED(
+            modules.Create(statistics->registration.clsid, statistics->registration.modulePath,
+                LBV_IID_ILIBRAVONPLUGIN, table.Table(), plugin.Out(), &error)))
         return 1;
     int32_t changed = 0;
-    timer.restart();
+    CpuTimer timer;
     plugin.Methods()->Execute(plugin.Get(), 0, document.Doc(), &changed);
     const double walk = timer.Seconds();
 
@@ -131,14 +136,14 @@ int main(int argc, char** argv)
     const double execute = timer.Seconds();
     const double limit = StatLimit(catalog);
 
-    std::printf("Index document for a plug-in call: %.3f s\n", store);
+    std::printf("Index document, memory reused:     %.3f s\n", store);
     std::printf("Reload after a changed index:      %.3f s\n", reload);
     std::printf("Statistics plug-in's walk:         %.3f s (%.0f books/s)\n", walk, kBooks / walk);
-    std::printf("Limit, one stat() per book alone:  %.3f s; walk/limit = %.2f\n", limit,
-        walk / limit);
-    std::printf("Statistics through the host:       %.3f s (document, walk, folder switch)\n",
-        execute);
-    std::printf("Reported: %s\n", qPrintable(services.lastText.replace(QStringLiteral("\r\n"),
-                                       QStringLiteral(" | "))));
+    std::printf(
+        "Limit, one stat() per book alone:  %.3f s; walk/limit = %.2f\n", limit, walk / limit);
+    std::printf(
+        "Statistics through the host:       %.3f s (a fresh document and the walk)\n", execute);
+    std::printf("Reported: %s\n",
+        qPrintable(services.lastText.replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
     return 0;
 }

@@ -23,7 +23,8 @@ int ChangeRegistration(const QString& modulePath, bool add)
         return std::unique_ptr<SettingsBackend>(
             QtSettingsBackend::UserScope(organisation, application));
     });
-    const LbvResult result = add ? module->Register(sink.Table()) : module->Unregister(sink.Table());
+    const LbvResult result
+        = add ? module->Register(sink.Table()) : module->Unregister(sink.Table());
     if (LBV_FAILED(result) || !sink.Flush()) {
         Err(QStringLiteral("libravon-cli: %1 failed for %2: %3")
                 .arg(add ? QStringLiteral("registration") : QStringLiteral("unregistration"),
@@ -47,9 +48,10 @@ int RunPlugins(Arguments& args)
         return UsageError(self, QStringLiteral("unexpected argument %1").arg(positional.first()));
     if (!registerPath.isEmpty() || !unregisterPath.isEmpty()) {
         if (!registerPath.isEmpty() && !unregisterPath.isEmpty())
-            return UsageError(self, QStringLiteral("--register and --unregister exclude each other"));
-        return ChangeRegistration(registerPath.isEmpty() ? unregisterPath : registerPath,
-            !registerPath.isEmpty());
+            return UsageError(
+                self, QStringLiteral("--register and --unregister exclude each other"));
+        return ChangeRegistration(
+            registerPath.isEmpty() ? unregisterPath : registerPath, !registerPath.isEmpty());
     }
 
     PluginModules modules;

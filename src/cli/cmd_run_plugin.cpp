@@ -64,11 +64,11 @@ int RunPlugin(Arguments& args)
     return 0;
 }
 
-const CommandRegistrar registrar({QStringLiteral("run-plugin"),
-    QStringLiteral("INDEX NAME [--save] [--setup]"),
-    QStringLiteral("Run a catalog plug-in (by name or CLSID) on an index; a changed index is "
-                   "saved only with --save."),
-    RunPlugin});
+const CommandRegistrar registrar(
+    {QStringLiteral("run-plugin"), QStringLiteral("INDEX NAME [--save] [--setup]"),
+        QStringLiteral("Run a catalog plug-in (by name or CLSID) on an index; a changed index is "
+                       "saved only with --save."),
+        RunPlugin});
 
 } // namespace
 } // namespace lbv::cli

@@ -4,12 +4,11 @@
 
 namespace lbv {
 
-int ConsoleHostServices::MessageBox(LbvWindow, const QString& text, const QString& caption,
-    quint32 flags)
+int ConsoleHostServices::MessageBox(
+    LbvWindow, const QString& text, const QString& caption, quint32 flags)
 {
     const quint32 icon = flags & 0xF0u;
-    std::FILE* stream
-        = icon == LBV_MB_ICONSTOP || icon == LBV_MB_ICONWARNING ? stderr : stdout;
+    std::FILE* stream = icon == LBV_MB_ICONSTOP || icon == LBV_MB_ICONWARNING ? stderr : stdout;
     QString shown = caption.isEmpty() ? text : caption + QStringLiteral(": ") + text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     std::fputs(shown.toUtf8().append('\n').constData(), stream);

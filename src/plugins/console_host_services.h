@@ -11,7 +11,10 @@ class ConsoleHostServices final : public PluginHostServices, public IndexFileUi 
 public:
     // `folder` answers every folder question; when empty, the question's own initial folder
     // does, and without one the question counts as cancelled.
-    explicit ConsoleHostServices(QString folder = {}) : folder_(std::move(folder)) { }
+    explicit ConsoleHostServices(QString folder = {})
+        : folder_(std::move(folder))
+    {
+    }
 
     int MessageBox(
         LbvWindow owner, const QString& text, const QString& caption, quint32 flags) override;

@@ -1,8 +1,8 @@
 #include "plugins/export_bridge.h"
 
 #include "catalog/libravon_doc.h"
-#include "import/book_placement.h"
 #include "catalog/xml_document.h"
+#include "import/book_placement.h"
 #include "import/temp_files.h"
 #include "plugins/export_plugin.h"
 #include "plugins/plugin_module.h"
@@ -19,7 +19,10 @@ using Exporter = PluginObject<IFBEExportPlugin>;
 // Deletes the extracted copy of a compressed book whichever way its export ends.
 class TemporaryCopy {
 public:
-    explicit TemporaryCopy(QString path) : path_(std::move(path)) { }
+    explicit TemporaryCopy(QString path)
+        : path_(std::move(path))
+    {
+    }
     ~TemporaryCopy()
     {
         if (!path_.isEmpty())
@@ -44,13 +47,15 @@ bool CanExport(const QList<const CBook*>& selection, const CLibravonDoc& catalog
 
 ExportBridge::ExportBridge(
     PluginHostServices& services, PluginModules& modules, QList<ExporterEntry> exporters)
-    : table_(services), modules_(modules), exporters_(std::move(exporters))
+    : table_(services)
+    , modules_(modules)
+    , exporters_(std::move(exporters))
 {
 }
 
-void ExportBridge::Show(const QString& text, const QString& caption, quint32 flags)
+void ExportBridge::Show(LbvWindow owner, const QString& text, const QString& caption, quint32 flags)
 {
-    table_.Services().MessageBox(0, text, caption, flags);
+    table_.Services().MessageBox(owner, text, caption, flags);
 }
 
 ExportSummary ExportBridge::Export(
@@ -65,14 +70,14 @@ ExportSummary ExportBridge::Export(
     QString error;
     const XmlDocumentPtr document = CreateFreeThreadedDocument(false, &error);
     if (!document) {
-        Show(error, QString(), LBV_MB_OK | LBV_MB_ICONSTOP);
+        Show(owner, error, QString(), LBV_MB_OK | LBV_MB_ICONSTOP);
         summary.stopped = true;
         return summary;
     }
     Exporter exporter;
     if (LBV_FAILED(modules_.Create(entry.clsid, entry.modulePath, LBV_IID_IFBEEXPORTPLUGIN,
             table_.Table(), exporter.Out(), &error))) {
-        Show(MessageText(Msg::CantCreateExporter).arg(entry.menu) + error, QString(),
+        Show(owner, MessageText(Msg::CantCreateExporter).arg(entry.menu) + error, QString(),
             LBV_MB_OK | LBV_MB_ICONSTOP);
         summary.stopped = true;
         return summary;
@@ -81,7 +86,7 @@ ExportSummary ExportBridge::Export(
 
     for (const CBook* book : books) {
         if (book->format != FormatFb2) {
-            Show(MessageText(Msg::BookNotFb2).arg(book->title), exportCaption,
+            Show(owner, MessageText(Msg::BookNotFb2).arg(book->title), exportCaption,
                 LBV_MB_OK | LBV_MB_ICONWARNING);
             ++summary.skipped;
             continue;
@@ -91,7 +96,7 @@ ExportSummary ExportBridge::Export(
         if (book->compression != CompressionNone) {
             temporaryPath = ExtractToTempFile(path, book->compression, &error);
             if (temporaryPath.isEmpty()) {
-                Show(MessageText(Msg::CantCreateExportTempFile).arg(book->title, error),
+                Show(owner, MessageText(Msg::CantCreateExportTempFile).arg(book->title, error),
                     exportCaption, LBV_MB_OK | LBV_MB_ICONWARNING);
                 ++summary.skipped;
                 continue;
@@ -100,17 +105,17 @@ ExportSummary ExportBridge::Export(
         }
         const TemporaryCopy copy(temporaryPath);
         if (!LoadInto(*document, path, &error)) {
-            Show(error, QString(), LBV_MB_OK | LBV_MB_ICONSTOP);
+            Show(owner, error, QString(), LBV_MB_OK | LBV_MB_ICONSTOP);
             ++summary.skipped;
             continue;
         }
-        const LbvResult result = exporter.Methods()->Export(exporter.Get(), int32_t(owner),
-            reinterpret_cast<const LbvChar*>(path.utf16()), document->Doc());
+        const LbvResult result = exporter.Methods()->Export(
+            exporter.Get(), int32_t(owner), LbvUnits(path), document->Doc());
         if (LBV_FAILED(result)) {
             // A cancelled export needs no message; any other failure ends the command too.
             if (result != LBV_E_ABORT) {
                 const QString message = exporter.ErrorMessage();
-                Show(message.isEmpty() ? FailureDescription(result) : message, entry.menu,
+                Show(owner, message.isEmpty() ? FailureDescription(result) : message, entry.menu,
                     LBV_MB_OK | LBV_MB_ICONSTOP);
             }
             summary.stopped = true;
@@ -119,7 +124,7 @@ ExportSummary ExportBridge::Export(
         ++summary.exported;
     }
     if (books.size() > 1)
-        Show(MessageText(Msg::ExportDone), QString(), LBV_MB_OK);
+        Show(owner, MessageText(Msg::ExportDone), QString(), LBV_MB_OK);
     return summary;
 }
 

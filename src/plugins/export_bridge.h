@@ -33,11 +33,11 @@ public:
 
     // Runs exporter `index` over the books in order. An index outside the list or no books do
     // nothing. "Export done." follows when several books were given and the command ran through.
-    ExportSummary Export(int index, const QList<const CBook*>& books,
-        const CLibravonDoc& catalog, LbvWindow owner);
+    ExportSummary Export(
+        int index, const QList<const CBook*>& books, const CLibravonDoc& catalog, LbvWindow owner);
 
 private:
-    void Show(const QString& text, const QString& caption, quint32 flags);
+    void Show(LbvWindow owner, const QString& text, const QString& caption, quint32 flags);
 
     HostServicesTable table_;
     PluginModules& modules_;

@@ -117,7 +117,9 @@ struct ILibravonPlugin {
 };
 
 /* Where a module records its registration. Keys are registry-style paths below the machine-wide
-   store, e.g. "Software\\Marrowfield\\Libravon\\Plugins\\{CLSID}"; "" names a key's default value. */
+   store, e.g. "Software\\Marrowfield\\Libravon\\Plugins\\{CLSID}"; "" names a key's default value.
+   A plug-in entry names its module file in the value "Module"; modules in the program's plug-in
+   folder are found without being registered, from what their DllRegisterServer would write. */
 typedef struct LbvRegistry {
     void* context;
     LbvResult (*SetString)(void* context, const char* key, const char* name, const LbvChar* value);

@@ -23,8 +23,7 @@ inline QString FromLbvChars(const LbvChar* text)
 }
 
 // A string an object returned, freed through the object's FreeString.
-template <typename Interface>
-QString TakePluginString(Interface* object, LbvChar* text)
+template<typename Interface> QString TakePluginString(Interface* object, LbvChar* text)
 {
     QString result = FromLbvChars(text);
     if (text)

@@ -23,7 +23,8 @@ QString CantCreateText(const QString& registryName, const QString& detail)
 // folder; whatever happens in between, the previous folder comes back.
 class CurrentFolderSwitch {
 public:
-    explicit CurrentFolderSwitch(const QString& folder) : previous_(QDir::currentPath())
+    explicit CurrentFolderSwitch(const QString& folder)
+        : previous_(QDir::currentPath())
     {
         if (!folder.isEmpty())
             QDir::setCurrent(folder);
@@ -69,13 +70,14 @@ QList<PluginCategory> GroupByCategory(const QList<PluginRecord>& records)
 }
 
 PluginHost::PluginHost(PluginHostServices& services, PluginModules& modules)
-    : table_(services), modules_(modules)
+    : table_(services)
+    , modules_(modules)
 {
 }
 
-void PluginHost::ShowError(const QString& text)
+void PluginHost::ShowError(const QString& text, LbvWindow owner)
 {
-    table_.Services().MessageBox(0, text, QString(), LBV_MB_OK | LBV_MB_ICONSTOP);
+    table_.Services().MessageBox(owner, text, QString(), LBV_MB_OK | LBV_MB_ICONSTOP);
 }
 
 QList<PluginRecord> PluginHost::List(const QList<PluginRegistration>& registrations)
@@ -98,8 +100,8 @@ QList<PluginRecord> PluginHost::List(const QList<PluginRegistration>& registrati
             || LBV_FAILED(result = ReadText(plugin, methods->get_Cathegory, &record.category))
             || LBV_FAILED(result = ReadText(plugin, methods->get_Description, &record.description))
             || LBV_FAILED(result = methods->get_SupportsSetup(plugin.Get(), &supportsSetup))) {
-            ShowError(QStringLiteral("Error creating instance of \"%1\" plugin.")
-                          .arg(registration.name)
+            ShowError(
+                QStringLiteral("Error creating instance of \"%1\" plugin.").arg(registration.name)
                 + QStringLiteral("\r\n") + FailureText(plugin, result));
             continue;
         }
@@ -120,8 +122,8 @@ bool PluginHost::Setup(const PluginRecord& plugin, const CLibravonDoc& catalog, 
     return Run(Call::Setup, plugin, nullptr, catalog, owner) != Outcome::Failed;
 }
 
-PluginHost::Outcome PluginHost::Run(Call call, const PluginRecord& plugin,
-    CLibravonDoc* catalog, const CLibravonDoc& source, LbvWindow owner)
+PluginHost::Outcome PluginHost::Run(Call call, const PluginRecord& plugin, CLibravonDoc* catalog,
+    const CLibravonDoc& source, LbvWindow owner)
 {
     const CurrentFolderSwitch folder(source.IndexFolder());
     Plugin object;
@@ -129,7 +131,7 @@ PluginHost::Outcome PluginHost::Run(Call call, const PluginRecord& plugin,
     const PluginRegistration& registration = plugin.registration;
     if (LBV_FAILED(modules_.Create(registration.clsid, registration.modulePath,
             LBV_IID_ILIBRAVONPLUGIN, table_.Table(), object.Out(), &detail))) {
-        ShowError(CantCreateText(registration.name, detail));
+        ShowError(CantCreateText(registration.name, detail), owner);
         return Outcome::Failed;
     }
 
@@ -138,11 +140,11 @@ PluginHost::Outcome PluginHost::Run(Call call, const PluginRecord& plugin,
         WaitCursor wait(table_.Services());
         document = CreateDocument(false, &detail);
         if (!document) {
-            ShowError(QStringLiteral("CreateDOMDocument: ") + detail);
+            ShowError(QStringLiteral("CreateDOMDocument: ") + detail, owner);
             return Outcome::Failed;
         }
         if (!StoreCatalog(source, *document, &detail)) {
-            ShowError(detail);
+            ShowError(detail, owner);
             return Outcome::Failed;
         }
     }
@@ -153,11 +155,12 @@ PluginHost::Outcome PluginHost::Run(Call call, const PluginRecord& plugin,
         : object.Methods()->Setup(object.Get(), owner, document->Doc());
     if (LBV_FAILED(result)) {
         const QString message = object.ErrorMessage();
-        ShowError((call == Call::Execute
-                          ? QStringLiteral("Error while executing plugin \"%1\".")
-                          : QStringLiteral("Error while calling setup for plugin \"%1\"."))
-                      .arg(plugin.name)
-            + (message.isEmpty() ? QString() : QStringLiteral("\r\n") + message));
+        ShowError(
+            (call == Call::Execute ? QStringLiteral("Error while executing plugin \"%1\".")
+                                   : QStringLiteral("Error while calling setup for plugin \"%1\"."))
+                    .arg(plugin.name)
+                + (message.isEmpty() ? QString() : QStringLiteral("\r\n") + message),
+            owner);
         return Outcome::Failed;
     }
     if (!catalog || indexChanged == 0)
@@ -169,7 +172,8 @@ PluginHost::Outcome PluginHost::Run(Call call, const PluginRecord& plugin,
             ShowError(QStringLiteral("Plugin \"%1\" changed the index into one that can't be "
                                      "read; the catalog is left unchanged.")
                           .arg(plugin.name)
-                + QStringLiteral("\r\n") + detail);
+                    + QStringLiteral("\r\n") + detail,
+                owner);
             return Outcome::Failed;
         }
     }

@@ -60,7 +60,7 @@ private:
     enum class Call { Execute, Setup };
     Outcome Run(Call call, const PluginRecord& plugin, CLibravonDoc* catalog,
         const CLibravonDoc& source, LbvWindow owner);
-    void ShowError(const QString& text);
+    void ShowError(const QString& text, LbvWindow owner = 0);
 
     HostServicesTable table_;
     PluginModules& modules_;

@@ -45,9 +45,8 @@ LbvResult ChooseFolder(void* context, LbvWindow owner, const LbvChar* title,
 } // namespace
 
 HostServicesTable::HostServicesTable(PluginHostServices& services)
-    : services_(services),
-      table_ {sizeof(LbvHostServices), &services, ShowMessageBox, BeginWait, EndWait,
-          ChooseFolder}
+    : services_(services)
+    , table_ {sizeof(LbvHostServices), &services, ShowMessageBox, BeginWait, EndWait, ChooseFolder}
 {
 }
 

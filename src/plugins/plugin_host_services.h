@@ -27,7 +27,8 @@ public:
 // Shows the wait cursor for its lifetime.
 class WaitCursor {
 public:
-    explicit WaitCursor(PluginHostServices& services) : services_(services)
+    explicit WaitCursor(PluginHostServices& services)
+        : services_(services)
     {
         services_.BeginWaitCursor();
     }

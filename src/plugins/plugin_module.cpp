@@ -17,7 +17,8 @@ constexpr LbvResult kClassNotRegistered = LbvResult(0x80040154u);
 QString CanonicalPath(const QString& path)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(QDir::current().absoluteFilePath(path)) : canonical;
+    return canonical.isEmpty() ? QDir::cleanPath(QDir::current().absoluteFilePath(path))
+                               : canonical;
 }
 
 bool SameClsid(const SettingsListEntry& entry, const QString& clsid)
@@ -49,7 +50,9 @@ QString FailureDescription(LbvResult result)
     }
 }
 
-PluginModule::PluginModule(const QString& path) : path_(path), library_(path)
+PluginModule::PluginModule(const QString& path)
+    : path_(path)
+    , library_(path)
 {
     // Missing symbols show when the module is loaded, not in the middle of a call.
     library_.setLoadHints(QLibrary::ResolveAllSymbolsHint);
@@ -103,8 +106,7 @@ LbvResult PluginModule::CreateObject(
     const QString& clsid, const char* iid, const LbvHostServices* host, void** object) const
 {
     *object = nullptr;
-    const LbvResult result
-        = getClassObject_(clsid.toLatin1().constData(), iid, host, object);
+    const LbvResult result = getClassObject_(clsid.toLatin1().constData(), iid, host, object);
     if (LBV_SUCCEEDED(result) && !*object)
         return LBV_E_POINTER;
     return result;
@@ -140,7 +142,10 @@ QStringList PluginModules::DefaultFolders()
     return folders;
 }
 
-PluginModules::PluginModules(QStringList folders) : folders_(std::move(folders)) { }
+PluginModules::PluginModules(QStringList folders)
+    : folders_(std::move(folders))
+{
+}
 
 PluginModules::~PluginModules() = default;
 

@@ -31,8 +31,8 @@ public:
     const QStringList& Classes() const { return classes_; }
 
     // Creates an object of a class and returns its interface `iid` with one reference.
-    LbvResult CreateObject(const QString& clsid, const char* iid, const LbvHostServices* host,
-        void** object) const;
+    LbvResult CreateObject(
+        const QString& clsid, const char* iid, const LbvHostServices* host, void** object) const;
     // The module's own registration calls; LBV_E_NOTIMPL when it exports none.
     LbvResult Register(const LbvRegistry* registry) const;
     LbvResult Unregister(const LbvRegistry* registry) const;

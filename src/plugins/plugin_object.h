@@ -8,12 +8,12 @@
 namespace lbv {
 
 // Owns one reference to an object of the interface (ILibravonPlugin, IFBEExportPlugin).
-template <typename Interface>
-class PluginObject {
+template<typename Interface> class PluginObject {
 public:
     PluginObject() = default;
     ~PluginObject() { Reset(); }
-    PluginObject(PluginObject&& other) noexcept : object_(std::exchange(other.object_, nullptr))
+    PluginObject(PluginObject&& other) noexcept
+        : object_(std::exchange(other.object_, nullptr))
     {
     }
     PluginObject& operator=(PluginObject&& other) noexcept

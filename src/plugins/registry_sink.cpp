@@ -15,14 +15,15 @@ QString StoreName(const QString& organisation, const QString& application)
 } // namespace
 
 RegistrySink::RegistrySink(BackendFactory makeBackend)
-    : makeBackend_(std::move(makeBackend)), table_ {this, SetString, DeleteKey}
+    : makeBackend_(std::move(makeBackend))
+    , table_ {this, SetString, DeleteKey}
 {
 }
 
 RegistrySink::RegistrySink()
     : RegistrySink([](const QString&, const QString&) -> std::unique_ptr<SettingsBackend> {
-          return std::make_unique<MemorySettingsBackend>();
-      })
+        return std::make_unique<MemorySettingsBackend>();
+    })
 {
 }
 

@@ -39,8 +39,8 @@ private:
     };
     // Null backend for a key outside "Software\<organisation>\<application>".
     Key Resolve(const char* key);
-    static LbvResult SetString(void* context, const char* key, const char* name,
-        const LbvChar* value);
+    static LbvResult SetString(
+        void* context, const char* key, const char* name, const LbvChar* value);
     static LbvResult DeleteKey(void* context, const char* key);
 
     BackendFactory makeBackend_;

@@ -17,9 +17,8 @@ struct LibraryStatistics {
 // Walks the index once; a book without a stored path is looked for at its standard place below
 // `libraryFolder`. False with `error` set when the index lacks its options or a book lacks its
 // title or genre.
-bool CollectStatistics(
-    const xmlDoc* index, const QString& libraryFolder, LibraryStatistics* statistics,
-    QString* error);
+bool CollectStatistics(const xmlDoc* index, const QString& libraryFolder,
+    LibraryStatistics* statistics, QString* error);
 
 // The report shown to the user.
 QString StatisticsText(const LibraryStatistics& statistics);

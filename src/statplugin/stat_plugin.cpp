@@ -108,8 +108,7 @@ LbvResult Execute(ILibravonPlugin* self, LbvWindow hWnd, xmlDocPtr index, int32_
         if (!counted)
             return LBV_E_FAIL;
         const QString text = StatisticsText(statistics);
-        host->MessageBox(host->context, hWnd, LbvUnits(text),
-            nullptr, LBV_MB_OK);
+        host->MessageBox(host->context, hWnd, LbvUnits(text), nullptr, LBV_MB_OK);
         *indexChanged = 0;
         return LBV_S_OK;
     } catch (const std::bad_alloc&) {
@@ -135,9 +134,9 @@ LbvChar* ErrorMessage(ILibravonPlugin* self)
     return message.isEmpty() ? nullptr : NewLbvString(message);
 }
 
-const ILibravonPluginVtbl kMethods = {QueryInterface, AddRef, Release, nullptr, nullptr, nullptr,
-    nullptr, GetName, GetCathegory, GetDescription, GetSupportsSetup, Execute, Setup, FreeString,
-    ErrorMessage};
+const ILibravonPluginVtbl kMethods
+    = {QueryInterface, AddRef, Release, nullptr, nullptr, nullptr, nullptr, GetName, GetCathegory,
+        GetDescription, GetSupportsSetup, Execute, Setup, FreeString, ErrorMessage};
 
 } // namespace
 } // namespace lbv
@@ -184,8 +183,7 @@ LBV_PLUGIN_EXPORT LbvResult DllCanUnloadNow(void)
     return liveObjects == 0 ? LBV_S_OK : LBV_S_FALSE;
 }
 
-LBV_PLUGIN_EXPORT LbvResult DllRegisterServer(
-    const LbvRegistry* registry, const char* modulePath)
+LBV_PLUGIN_EXPORT LbvResult DllRegisterServer(const LbvRegistry* registry, const char* modulePath)
 {
     if (!registry || !modulePath)
         return LBV_E_POINTER;

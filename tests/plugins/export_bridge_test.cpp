@@ -87,8 +87,10 @@ protected:
 TEST_F(ExportBridgeTest, CommandsAreEnabledForSeveralBooksOrOnePresentFb2Book)
 {
     const CBook* present = Book(QStringLiteral("Present"), Write(QStringLiteral("p.fb2"), "x"));
-    const CBook* missing = Book(QStringLiteral("Missing"), folder.filePath(QStringLiteral("m.fb2")));
-    const CBook* text = Book(QStringLiteral("Text"), Write(QStringLiteral("t.txt"), "x"), FormatTxt);
+    const CBook* missing
+        = Book(QStringLiteral("Missing"), folder.filePath(QStringLiteral("m.fb2")));
+    const CBook* text
+        = Book(QStringLiteral("Text"), Write(QStringLiteral("t.txt"), "x"), FormatTxt);
     const CBook* packed = Book(QStringLiteral("Packed"),
         Write(QStringLiteral("a.zip"), "x") + QStringLiteral("@Packed.fb2"), FormatFb2,
         CompressionZip);
@@ -143,7 +145,8 @@ TEST_F(ExportBridgeTest, NonFb2BooksAreSkippedWithAWarningAndSeveralBooksEndWith
 TEST_F(ExportBridgeTest, OneBookGetsNoCompletionMessageAndKeepsItsFile)
 {
     const QString path = Write(QStringLiteral("one.fb2"), BookXml(QStringLiteral("One")));
-    const ExportSummary summary = Bridge().Export(0, {Book(QStringLiteral("One"), path)}, catalog, 0);
+    const ExportSummary summary
+        = Bridge().Export(0, {Book(QStringLiteral("One"), path)}, catalog, 0);
     EXPECT_EQ(summary.exported, 1);
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(ExportLog(), QStringList {QStringLiteral("export %1 root=FictionBook").arg(path)});
@@ -172,8 +175,8 @@ TEST_F(ExportBridgeTest, UnreadableBooksAreReportedAndAFailingExporterEndsTheCom
     EXPECT_TRUE(services.messages[1].text.startsWith(
         QStringLiteral("Error creating temp file for book \"Bad zip\".\r\n")))
         << services.messages[1].text.toStdString();
-    EXPECT_TRUE(services.messages[1].text.endsWith(
-        QStringLiteral("\r\nExport can not be performed.")));
+    EXPECT_TRUE(
+        services.messages[1].text.endsWith(QStringLiteral("\r\nExport can not be performed.")));
     EXPECT_EQ(services.messages[1].caption, QStringLiteral("Export book"));
     EXPECT_EQ(services.messages[2].text, QStringLiteral("The test exporter failed on purpose."));
     EXPECT_EQ(services.messages[2].flags, LBV_MB_OK | LBV_MB_ICONSTOP);
@@ -183,9 +186,10 @@ TEST_F(ExportBridgeTest, UnreadableBooksAreReportedAndAFailingExporterEndsTheCom
 TEST_F(ExportBridgeTest, AnExporterThatCannotBeCreatedStopsBeforeAnyBook)
 {
     const QString path = Write(QStringLiteral("one.fb2"), BookXml(QStringLiteral("One")));
-    const QList<const CBook*> books {Book(QStringLiteral("One"), path), Book(QStringLiteral("Two"), path)};
-    const ExportSummary summary
-        = Bridge(QStringLiteral("{11111111-0000-0000-0000-0000000000E9}")).Export(0, books, catalog, 0);
+    const QList<const CBook*> books {
+        Book(QStringLiteral("One"), path), Book(QStringLiteral("Two"), path)};
+    const ExportSummary summary = Bridge(QStringLiteral("{11111111-0000-0000-0000-0000000000E9}"))
+                                      .Export(0, books, catalog, 0);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(services.Texts(),
         QStringList {QStringLiteral("Can't create instance of Test export exporter.\r\n"
@@ -208,7 +212,8 @@ TEST_F(ExportBridgeTest, ThePlainTextExporterWritesUtf8TextIntoTheFolderItIsGive
     const QList<const CBook*> books {
         Book(QStringLiteral("Foundation"),
             Write(QStringLiteral("Foundation.fb2"), BookXml(QStringLiteral("Foundation")))),
-        Book(QStringLiteral("Сад"), Write(QStringLiteral("Сад.fb2"), BookXml(QStringLiteral("Сад")))),
+        Book(QStringLiteral("Сад"),
+            Write(QStringLiteral("Сад.fb2"), BookXml(QStringLiteral("Сад")))),
     };
 
     services.folderAnswer = output;
@@ -224,7 +229,8 @@ TEST_F(ExportBridgeTest, ThePlainTextExporterWritesUtf8TextIntoTheFolderItIsGive
                        "Line one\nLine two\n\n1\n\nA note.\n"));
     QFile cyrillic(output + QStringLiteral("/Сад.txt"));
     ASSERT_TRUE(cyrillic.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(cyrillic.readAll()).startsWith(QStringLiteral("Ivar Kessel\nСад\n")));
+    EXPECT_TRUE(
+        QString::fromUtf8(cyrillic.readAll()).startsWith(QStringLiteral("Ivar Kessel\nСад\n")));
 
     // The next command offers the folder chosen last; cancelling ends it quietly.
     services.messages.clear();

@@ -30,7 +30,8 @@ PluginRegistration Registered(int number, const QString& name, const QString& mo
 // The log the C module keeps of what its objects saw.
 class ModuleLog {
 public:
-    ModuleLog() : library_(kModule)
+    ModuleLog()
+        : library_(kModule)
     {
         clear_ = reinterpret_cast<void (*)()>(library_.resolve("TestModuleClearLog"));
         read_ = reinterpret_cast<const char* (*)()>(library_.resolve("TestModuleLog"));
@@ -59,8 +60,8 @@ protected:
         catalog.AddBook({QStringLiteral("Ivar"), QStringLiteral("Kessel"),
                             QStringLiteral("Foundation"), QStringLiteral("sf"), {}, 1951},
             false);
-        catalog.AddBook({QStringLiteral("Anna"), QStringLiteral("Berg"),
-                            QStringLiteral("Winter"), QStringLiteral("prose")},
+        catalog.AddBook({QStringLiteral("Anna"), QStringLiteral("Berg"), QStringLiteral("Winter"),
+                            QStringLiteral("prose")},
             false);
         catalog.SetModified(false);
         host.SetSettingChangedHandler([this](const QString& name) { notifications << name; });
@@ -96,9 +97,9 @@ protected:
 
 TEST_F(PluginHostTest, ListingReadsEachPluginsTextsAndGroupsThemByCategoryInOrder)
 {
-    const QList<PluginRecord> records = host.List({Registered(3, QStringLiteral("Breaker")),
-        Registered(1, QStringLiteral("Renamer")), Registered(4, QStringLiteral("Failer")),
-        Registered(2, QStringLiteral("Toucher"))});
+    const QList<PluginRecord> records = host.List(
+        {Registered(3, QStringLiteral("Breaker")), Registered(1, QStringLiteral("Renamer")),
+            Registered(4, QStringLiteral("Failer")), Registered(2, QStringLiteral("Toucher"))});
     ASSERT_EQ(records.size(), 4);
     EXPECT_EQ(records[1].name, QStringLiteral("Renamer"));
     EXPECT_EQ(records[1].category, QStringLiteral("Test tools"));
@@ -139,7 +140,8 @@ TEST_F(PluginHostTest, PluginsThatCannotBeCreatedOrAnswerAreReportedAndLeftOut)
     EXPECT_EQ(texts[1],
         QStringLiteral("Can't create instance of \"Unknown class\" plugin.\r\n"
                        "ClassFactory cannot supply requested class"));
-    EXPECT_TRUE(texts[2].startsWith(QStringLiteral("Can't create instance of \"Gone\" plugin.\r\n")))
+    EXPECT_TRUE(
+        texts[2].startsWith(QStringLiteral("Can't create instance of \"Gone\" plugin.\r\n")))
         << texts[2].toStdString();
     EXPECT_TRUE(texts[2].contains(QStringLiteral("missing.so")));
     EXPECT_EQ(texts[3],
@@ -157,8 +159,8 @@ TEST_F(PluginHostTest, AChangedIndexIsReadBackMarkedModifiedAndAnnounced)
     EXPECT_EQ(host.Execute(renamer, catalog, 7), PluginHost::Outcome::Reloaded);
 
     // Authors are ordered by last name: Berg's "Winter" is the first book of the document.
-    EXPECT_EQ(Titles(), (QStringList {QStringLiteral("Changed by plug-in"),
-                            QStringLiteral("Foundation")}));
+    EXPECT_EQ(Titles(),
+        (QStringList {QStringLiteral("Changed by plug-in"), QStringLiteral("Foundation")}));
     EXPECT_TRUE(catalog.IsModified());
     EXPECT_EQ(catalog.path, library.filePath(QStringLiteral("index.lvf")));
     EXPECT_EQ(notifications, QStringList {QStringLiteral("Reload")});
@@ -167,7 +169,8 @@ TEST_F(PluginHostTest, AChangedIndexIsReadBackMarkedModifiedAndAnnounced)
     EXPECT_GT(services.waitCount, 0);
     // The plug-in ran in the index folder; the previous folder is back.
     EXPECT_EQ(log.Lines(),
-        QStringList {QStringLiteral("execute Renamer cwd=") + QDir(library.path()).canonicalPath()});
+        QStringList {
+            QStringLiteral("execute Renamer cwd=") + QDir(library.path()).canonicalPath()});
     EXPECT_EQ(QDir::currentPath(), before);
     EXPECT_TRUE(log.AllObjectsReleased());
 }
@@ -218,11 +221,12 @@ TEST_F(PluginHostTest, SetupRunsInTheIndexFolderAndReadsNothingBack)
 
 TEST_F(PluginHostTest, ABrokenOrEmptiedIndexFromAPluginKeepsTheOldCatalog)
 {
-    for (const auto& [number, name] : {std::pair {3, QStringLiteral("Breaker")},
-             std::pair {6, QStringLiteral("Uprooter")}}) {
+    for (const auto& [number, name] :
+        {std::pair {3, QStringLiteral("Breaker")}, std::pair {6, QStringLiteral("Uprooter")}}) {
         services.messages.clear();
         const PluginRecord plugin = Listed(number, name);
-        EXPECT_EQ(host.Execute(plugin, catalog, 0), PluginHost::Outcome::Failed) << name.toStdString();
+        EXPECT_EQ(host.Execute(plugin, catalog, 0), PluginHost::Outcome::Failed)
+            << name.toStdString();
         EXPECT_EQ(Titles(), (QStringList {QStringLiteral("Winter"), QStringLiteral("Foundation")}));
         EXPECT_FALSE(catalog.IsModified());
         ASSERT_EQ(services.messages.size(), 1u);

@@ -14,7 +14,8 @@ namespace {
 
 const QString kStatClsid = QStringLiteral("{E43ABDAA-8F77-4078-B6A0-65ACE6936E39}");
 
-SettingsListEntry Entry(const QString& name, std::initializer_list<std::pair<const char*, const char*>> values)
+SettingsListEntry Entry(
+    const QString& name, std::initializer_list<std::pair<const char*, const char*>> values)
 {
     SettingsListEntry entry {name, {}};
     for (const auto& [key, value] : values)
@@ -24,7 +25,9 @@ SettingsListEntry Entry(const QString& name, std::initializer_list<std::pair<con
 
 QString TestClsid(int number)
 {
-    return QStringLiteral("{11111111-0000-0000-0000-%1}").arg(number, 12, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("{11111111-0000-0000-0000-%1}")
+        .arg(number, 12, 16, QLatin1Char('0'))
+        .toUpper();
 }
 
 } // namespace
@@ -154,8 +157,8 @@ TEST(PluginRegistration, RegisteringWritesTheUsersSettingsAndUnregisteringRemove
         ASSERT_EQ(module->Unregister(sink.Table()), LBV_S_OK);
         ASSERT_TRUE(sink.Flush());
     }
-    EXPECT_TRUE(ReadSettingsList(QStringLiteral("Marrowfield"), QStringLiteral("Libravon"),
-        QStringLiteral("Plugins"))
+    EXPECT_TRUE(ReadSettingsList(
+        QStringLiteral("Marrowfield"), QStringLiteral("Libravon"), QStringLiteral("Plugins"))
                     .isEmpty());
 }
 
@@ -166,11 +169,13 @@ TEST(PluginRegistration, TheSinkRefusesKeysOutsideAnApplicationAndKeepsItsShared
     const char16_t value[] = u"x";
     const auto* text = reinterpret_cast<const LbvChar*>(value);
     EXPECT_EQ(table->SetString(table->context, "CLSID\\{X}", "", text), LBV_E_INVALIDARG);
-    EXPECT_EQ(table->SetString(table->context, "Software\\Marrowfield", "", text), LBV_E_INVALIDARG);
-    EXPECT_EQ(table->SetString(table->context, "Software\\Marrowfield\\Libravon\\Plugins\\{A}",
-                  "Type", text),
+    EXPECT_EQ(
+        table->SetString(table->context, "Software\\Marrowfield", "", text), LBV_E_INVALIDARG);
+    EXPECT_EQ(table->SetString(
+                  table->context, "Software\\Marrowfield\\Libravon\\Plugins\\{A}", "Type", text),
         LBV_S_OK);
-    EXPECT_EQ(table->DeleteKey(table->context, "Software\\Marrowfield\\Libravon"), LBV_E_INVALIDARG);
+    EXPECT_EQ(
+        table->DeleteKey(table->context, "Software\\Marrowfield\\Libravon"), LBV_E_INVALIDARG);
     EXPECT_EQ(table->DeleteKey(table->context, "Software\\Marrowfield\\Libravon\\Plugins\\{B}"),
         LBV_S_OK);
     const SettingsBackend* backend

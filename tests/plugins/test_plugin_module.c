@@ -27,10 +27,10 @@ static const char* const kClasses[CLASS_COUNT + 1] = {
     "{11111111-0000-0000-0000-0000000000E1}",
     NULL,
 };
-static const char* const kNames[CLASS_COUNT] = {
-    "Renamer", "Toucher", "Breaker", "Failer", "Mute", "Uprooter", "Test export"};
-static const char* const kCategories[CLASS_COUNT] = {
-    "Test tools", "Test tools", "Faults", "Faults", "Faults", "Faults", ""};
+static const char* const kNames[CLASS_COUNT]
+    = {"Renamer", "Toucher", "Breaker", "Failer", "Mute", "Uprooter", "Test export"};
+static const char* const kCategories[CLASS_COUNT]
+    = {"Test tools", "Test tools", "Faults", "Faults", "Faults", "Faults", ""};
 
 static char logText[65536];
 static int liveObjects;
@@ -85,8 +85,8 @@ static TestObject* Self(void* object)
 
 static LbvResult QueryInterface(void* self, const char* iid, void** object)
 {
-    const char* own = Self(self)->behaviour == EXPORTER ? LBV_IID_IFBEEXPORTPLUGIN
-                                                         : LBV_IID_ILIBRAVONPLUGIN;
+    const char* own
+        = Self(self)->behaviour == EXPORTER ? LBV_IID_IFBEEXPORTPLUGIN : LBV_IID_ILIBRAVONPLUGIN;
     *object = NULL;
     if (strcmp(iid, own) != 0 && strcmp(iid, LBV_IID_IUNKNOWN) != 0)
         return LBV_E_NOINTERFACE;
@@ -178,8 +178,8 @@ static void LogCall(ILibravonPlugin* self, const char* call)
     AppendLog("%s cwd=%s\n", line, folder);
 }
 
-static LbvResult Execute(ILibravonPlugin* self, LbvWindow hWnd, xmlDocPtr index,
-    int32_t* indexChanged)
+static LbvResult Execute(
+    ILibravonPlugin* self, LbvWindow hWnd, xmlDocPtr index, int32_t* indexChanged)
 {
     xmlNodePtr title = FirstBookTitle(index);
     (void)hWnd;
@@ -198,7 +198,8 @@ static LbvResult Execute(ILibravonPlugin* self, LbvWindow hWnd, xmlDocPtr index,
         }
         break;
     case UPROOTER:
-        xmlFreeNode(xmlDocSetRootElement(index, xmlNewDocNode(index, NULL, BAD_CAST "other", NULL)));
+        xmlFreeNode(
+            xmlDocSetRootElement(index, xmlNewDocNode(index, NULL, BAD_CAST "other", NULL)));
         break;
     case FAILER:
         Self(self)->error = "The test plug-in failed on purpose.";
@@ -223,8 +224,8 @@ static LbvResult Setup(ILibravonPlugin* self, LbvWindow hWnd, xmlDocPtr index)
     return LBV_S_OK;
 }
 
-static LbvResult Export(IFBEExportPlugin* self, int32_t hWnd, const LbvChar* path,
-    xmlDocPtr document)
+static LbvResult Export(
+    IFBEExportPlugin* self, int32_t hWnd, const LbvChar* path, xmlDocPtr document)
 {
     char file[4096];
     xmlNodePtr root = xmlDocGetRootElement(document);
@@ -281,8 +282,8 @@ static LbvChar* ExporterErrorMessage(IFBEExportPlugin* self)
 }
 
 static const ILibravonPluginVtbl kPluginMethods = {PluginQueryInterface, PluginAddRef,
-    PluginRelease, NULL, NULL, NULL, NULL, GetName, GetCathegory, GetDescription,
-    GetSupportsSetup, Execute, Setup, PluginFreeString, PluginErrorMessage};
+    PluginRelease, NULL, NULL, NULL, NULL, GetName, GetCathegory, GetDescription, GetSupportsSetup,
+    Execute, Setup, PluginFreeString, PluginErrorMessage};
 
 static const IFBEExportPluginVtbl kExporterMethods = {ExporterQueryInterface, ExporterAddRef,
     ExporterRelease, Export, ExporterFreeString, ExporterErrorMessage};
@@ -297,8 +298,8 @@ LBV_PLUGIN_EXPORT const char* const* LbvPluginClasses(void)
     return kClasses;
 }
 
-LBV_PLUGIN_EXPORT LbvResult DllGetClassObject(const char* clsid, const char* iid,
-    const LbvHostServices* host, void** object)
+LBV_PLUGIN_EXPORT LbvResult DllGetClassObject(
+    const char* clsid, const char* iid, const LbvHostServices* host, void** object)
 {
     int i;
     (void)host;
@@ -309,8 +310,8 @@ LBV_PLUGIN_EXPORT LbvResult DllGetClassObject(const char* clsid, const char* iid
             LbvResult result;
             if (!created)
                 return LBV_E_OUTOFMEMORY;
-            created->lpVtbl = i == EXPORTER ? (const void*)&kExporterMethods
-                                            : (const void*)&kPluginMethods;
+            created->lpVtbl
+                = i == EXPORTER ? (const void*)&kExporterMethods : (const void*)&kPluginMethods;
             created->references = 1;
             created->behaviour = (enum Behaviour)i;
             ++liveObjects;
@@ -327,12 +328,12 @@ LBV_PLUGIN_EXPORT LbvResult DllCanUnloadNow(void)
     return liveObjects == 0 ? LBV_S_OK : LBV_S_FALSE;
 }
 
-static LbvResult SetValue(const LbvRegistry* registry, const char* key, const char* name,
-    const char* value)
+static LbvResult SetValue(
+    const LbvRegistry* registry, const char* key, const char* name, const char* value)
 {
     LbvChar* text = NewString(value);
-    LbvResult result = text ? registry->SetString(registry->context, key, name, text)
-                            : LBV_E_OUTOFMEMORY;
+    LbvResult result
+        = text ? registry->SetString(registry->context, key, name, text) : LBV_E_OUTOFMEMORY;
     free(text);
     return result;
 }
@@ -348,8 +349,7 @@ LBV_PLUGIN_EXPORT LbvResult DllRegisterServer(const LbvRegistry* registry, const
                 || LBV_FAILED(SetValue(registry, key, "Menu", kNames[i])))
                 return LBV_SELFREG_E_CLASS;
         } else {
-            snprintf(key, sizeof key, "Software\\Marrowfield\\Libravon\\Plugins\\%s",
-                kClasses[i]);
+            snprintf(key, sizeof key, "Software\\Marrowfield\\Libravon\\Plugins\\%s", kClasses[i]);
             if (LBV_FAILED(SetValue(registry, key, "Type", "Index"))
                 || LBV_FAILED(SetValue(registry, key, "Name", kNames[i])))
                 return LBV_SELFREG_E_CLASS;

@@ -81,8 +81,8 @@ protected:
     void AddBook(const QString& first, const QString& last, const QString& title,
         const QString& file, int format = FormatFb2, int compression = CompressionNone)
     {
-        catalog.AddBook({first, last, title, QStringLiteral("sf"), file, 0, format, compression},
-            false);
+        catalog.AddBook(
+            {first, last, title, QStringLiteral("sf"), file, 0, format, compression}, false);
     }
 
     QTemporaryDir library;
@@ -123,13 +123,16 @@ TEST_F(StatisticsTest, CountsAGeneratedLibraryWithArchivesCountedWholeForEachBoo
     QString error;
     SyntheticTotals totals;
     const QString generated = library.filePath(QStringLiteral("generated"));
-    ASSERT_TRUE(WriteSyntheticFolder(options, 3, generated, &totals, &error)) << error.toStdString();
+    ASSERT_TRUE(WriteSyntheticFolder(options, 3, generated, &totals, &error))
+        << error.toStdString();
     const QString archive = library.filePath(QStringLiteral("two.zip"));
     ASSERT_TRUE(WriteSyntheticArchive(options, 2, archive, &totals, &error)) << error.toStdString();
     qint64 expected = 0;
     for (int i = 0; i < 3; ++i) {
-        const QString book = generated + QStringLiteral("/book-%1.fb2").arg(i, 6, 10, QLatin1Char('0'));
-        AddBook(QStringLiteral("Ivar"), QStringLiteral("Kessel"), QStringLiteral("Book %1").arg(i), book);
+        const QString book
+            = generated + QStringLiteral("/book-%1.fb2").arg(i, 6, 10, QLatin1Char('0'));
+        AddBook(QStringLiteral("Ivar"), QStringLiteral("Kessel"), QStringLiteral("Book %1").arg(i),
+            book);
         expected += SizeOf(book);
     }
     // Both books of the archive add its whole size, even the one it does not hold.

@@ -111,8 +111,9 @@ LbvResult Export(IFBEExportPlugin* self, int32_t hWnd, const LbvChar* path, xmlD
         if (LBV_FAILED(chosen))
             return chosen;
         QDir().mkpath(exporter->folder); // a remembered folder may have gone meanwhile
-        const QString target = QDir(exporter->folder).filePath(
-            QFileInfo(FromLbvChars(path)).completeBaseName() + QStringLiteral(".txt"));
+        const QString target = QDir(exporter->folder)
+                                   .filePath(QFileInfo(FromLbvChars(path)).completeBaseName()
+                                       + QStringLiteral(".txt"));
         // Written whole or not at all: a half-written file never replaces an earlier export.
         QSaveFile file(target);
         if (!file.open(QIODevice::WriteOnly) || file.write(Fb2PlainText(document).toUtf8()) < 0
@@ -193,8 +194,7 @@ LBV_PLUGIN_EXPORT LbvResult DllRegisterServer(const LbvRegistry* registry, const
         return LBV_E_POINTER;
     try {
         return WriteRegistration(registry, kRegistrationKey,
-            {{"", QStringLiteral("Libravon plain text export")},
-                {"Type", QStringLiteral("Export")},
+            {{"", QStringLiteral("Libravon plain text export")}, {"Type", QStringLiteral("Export")},
                 {"Menu", QStringLiteral("Export to plain text")},
                 {"Module", QString::fromUtf8(modulePath)}});
     } catch (...) {
