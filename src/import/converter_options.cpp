@@ -50,9 +50,10 @@ bool ToInt(const QVariant& value, int* number)
     return ok;
 }
 
-bool Compile(const QString& pattern, QRegularExpression* target, QString* error)
+bool Compile(const QString& pattern, QRegularExpression* target, QString* error,
+    QRegularExpression::PatternOptions extra = {})
 {
-    QRegularExpression expression(pattern, kRegexOptions);
+    QRegularExpression expression(pattern, kRegexOptions | extra);
     if (!expression.isValid())
         return SetError(error,
             QStringLiteral("invalid regular expression \"%1\": %2")
@@ -83,7 +84,9 @@ bool ParseRegexRules(const QString& text, QList<RegexRule>* rules, QString* erro
             continue;
         const qsizetype tab = line.indexOf(u'\t');
         RegexRule rule;
-        if (!Compile(tab < 0 ? line : line.left(tab), &rule.pattern, error))
+        // Rules rewrite whole texts, so ^ and $ mean the start and end of a line.
+        if (!Compile(tab < 0 ? line : line.left(tab), &rule.pattern, error,
+                QRegularExpression::MultilineOption))
             return false;
         if (tab >= 0)
             rule.replacement = line.mid(tab + 1);

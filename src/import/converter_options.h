@@ -24,8 +24,8 @@ struct RegexRule {
 };
 
 // A rule list is stored as text, one rule per line: the expression, then optionally a tab and
-// the replacement (without one, matches are removed). Blank lines are skipped. False with the
-// reason for an expression that does not compile.
+// the replacement (without one, matches are removed). Blank lines are skipped; ^ and $ match at
+// line breaks. False with the reason for an expression that does not compile.
 bool ParseRegexRules(const QString& text, QList<RegexRule>* rules, QString* error);
 void ApplyRegexRules(const QList<RegexRule>& rules, QString& text);
 

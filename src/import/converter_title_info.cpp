@@ -21,7 +21,7 @@ bool IsPatronymic(QStringView word)
     static const QRegularExpression patronymic(
         QStringLiteral("(ович|евич|ьич|овна|евна|ична|ovich|evich|ovna|evna|ichna)$"),
         QRegularExpression::CaseInsensitiveOption);
-    return word.size() > 5 && patronymic.match(word).hasMatch();
+    return word.size() >= 5 && patronymic.match(word).hasMatch();
 }
 
 bool IsAllCapitals(QStringView text)

@@ -46,9 +46,12 @@ bool NamesTitle(QStringView line, const QString& title)
     return TidyTitle(line).compare(title, Qt::CaseInsensitive) == 0;
 }
 
-bool CouldBeTitle(const TextLine& line)
+// A title stands on a line of its own, with a blank line (or nothing) after it.
+bool CouldBeTitle(const std::vector<TextLine>& lines, std::size_t i)
 {
-    return !line.heading && line.text.size() <= 150 && !line.text.endsWith(u',');
+    const TextLine& line = lines[i];
+    return !line.heading && line.text.size() <= 150 && !line.text.endsWith(u',')
+        && (i + 1 == lines.size() || lines[i + 1].IsBlank());
 }
 
 QString AuthorDisplayName(const Fb2Author& author)
@@ -83,7 +86,7 @@ std::size_t FindAuthorAndTitle(const std::vector<TextLine>& lines, const QString
                 consumed = first;
             }
         } else if (!lines[first].heading && LooksLikePersonName(firstText) && second != kNoLine
-            && CouldBeTitle(lines[second])) {
+            && CouldBeTitle(lines, second)) {
             author = ParseAuthorName(firstText);
             title = TidyTitle(lines[second].text);
             consumed = second;
