@@ -2,6 +2,7 @@
 
 #include "import/converter_common.h"
 #include "import/converter_title_info.h"
+#include "text/utf.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -34,7 +35,7 @@ PandocRun Run(const QString& program, const QStringList& arguments, int timeoutM
         process.kill();
         process.waitForFinished();
         run.errors = QStringLiteral("pandoc took longer than %1 seconds and was stopped.")
-                         .arg(timeoutMs / 1000);
+                         .arg(timeoutMs / 1000.0);
         return run;
     }
     run.finished = process.exitStatus() == QProcess::NormalExit;
@@ -46,43 +47,75 @@ PandocRun Run(const QString& program, const QStringList& arguments, int timeoutM
     return run;
 }
 
-// Fills the first author and the book title from the file's name where pandoc left them empty,
-// so that a document without metadata can still be catalogued.
+// Places a new title-info element after the last of the named ones (FB2 orders title-info's
+// children), or before every other child when none of them is there.
+void InsertInOrder(xmlNode* titleInfo, xmlNode* element, std::initializer_list<const char*> after)
+{
+    xmlNode* anchor = nullptr;
+    for (xmlNode* child = titleInfo->children; child; child = child->next)
+        for (const char* name : after)
+            if (child->type == XML_ELEMENT_NODE && xmlStrcmp(child->name, BAD_CAST name) == 0)
+                anchor = child;
+    if (anchor)
+        xmlAddNextSibling(anchor, element);
+    else if (titleInfo->children)
+        xmlAddPrevSibling(titleInfo->children, element);
+    else
+        xmlAddChild(titleInfo, element);
+}
+
+// pandoc writes only what the document's metadata says. The first author and the title come
+// from an "Author - Title" file name when it says nothing, so that the book can be catalogued,
+// and the language is guessed from the text.
 void CompleteTitleInfo(XmlDocument& document, const QString& path)
 {
-    Fb2Author author;
-    QString title;
-    if (!AuthorAndTitleFromFileName(path, &author, &title))
-        title = FileTitle(path);
     xmlNode* titleInfo = SelectSingleNode(
         document.Node(), u"/fb:FictionBook/fb:description/fb:title-info");
     if (!titleInfo)
         return;
+    Fb2Author author;
+    QString title;
+    if (!AuthorAndTitleFromFileName(path, &author, &title))
+        title = FileTitle(path);
     xmlNs* fb = xmlSearchNsByHref(document.Doc(), titleInfo, BAD_CAST kFictionBookNamespace);
-    const auto named = [&](const xmlNode* element, const char* part) {
-        const QString xpath = QStringLiteral("fb:") + QLatin1String(part);
-        return !NodeText(SelectSingleNode(element, xpath)).isEmpty();
+    const auto newElement = [&](const char* name, const QString& text) {
+        xmlNode* element = xmlNewDocNode(document.Doc(), fb, BAD_CAST name, nullptr);
+        if (!text.isEmpty())
+            xmlNodeAddContent(element, BAD_CAST XmlTextUtf8(text).constData());
+        return element;
     };
+
     xmlNode* firstAuthor = SelectSingleNode(titleInfo, u"fb:author");
-    const bool hasAuthor
-        = firstAuthor && named(firstAuthor, "first-name") && named(firstAuthor, "last-name");
+    const auto named = [&](const char* part) {
+        const QString xpath = QStringLiteral("fb:") + QLatin1String(part);
+        return !NodeText(SelectSingleNode(firstAuthor, xpath)).isEmpty();
+    };
+    const bool hasAuthor = firstAuthor && named("first-name") && named("last-name");
     if (!hasAuthor && !author.firstName.isEmpty() && !author.lastName.isEmpty()) {
-        xmlNode* element = xmlNewDocNode(document.Doc(), fb, BAD_CAST "author", nullptr);
+        xmlNode* element = newElement("author", {});
         for (const auto& [name, text] : {std::pair {"first-name", author.firstName},
                  std::pair {"middle-name", author.middleName},
                  std::pair {"last-name", author.lastName}})
             if (!text.isEmpty())
-                xmlNewTextChild(element, fb, BAD_CAST name, BAD_CAST XmlTextUtf8(text).constData());
+                xmlAddChild(element, newElement(name, text));
         if (firstAuthor)
             xmlAddPrevSibling(firstAuthor, element);
-        else if (xmlNode* genre = SelectSingleNode(titleInfo, u"fb:genre[last()]"))
-            xmlAddNextSibling(genre, element);
         else
-            xmlAddPrevSibling(titleInfo->children, element);
+            InsertInOrder(titleInfo, element, {"genre"});
     }
+
     xmlNode* bookTitle = SelectSingleNode(titleInfo, u"fb:book-title");
-    if (bookTitle && NodeText(bookTitle).isEmpty())
+    if (!bookTitle)
+        InsertInOrder(titleInfo, newElement("book-title", title), {"genre", "author"});
+    else if (NodeText(bookTitle).isEmpty())
         SetNodeText(bookTitle, title);
+
+    if (!SelectSingleNode(titleInfo, u"fb:lang")) {
+        xmlChar* text = xmlNodeGetContent(SelectSingleNode(document.Node(), u"/fb:FictionBook/fb:body"));
+        InsertInOrder(titleInfo, newElement("lang", GuessLanguage(FromUtf8(text))),
+            {"genre", "author", "book-title", "annotation", "keywords", "date", "coverpage"});
+        xmlFree(text);
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // check also proves that libxml2 reads what the converter wrote).
 #include "catalog/xml_document.h"
 #include "import/converter_factory.h"
+#include "text/code_pages.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,15 +58,8 @@ struct Book {
     int Count(const QString& xpath) const { return int(SelectNodes(document->Node(), xpath).size()); }
 };
 
-inline Book Convert(const QString& path,
-    std::initializer_list<std::pair<const char*, QVariant>> properties = {})
+inline Book Reload(ConversionResult result)
 {
-    Any2Fb2Converter converter(FindPandoc());
-    for (const auto& [name, value] : properties) {
-        QString error;
-        EXPECT_TRUE(converter.SetProperty(QString::fromLatin1(name), value, &error)) << name;
-    }
-    ConversionResult result = converter.Convert(path);
     Book book;
     book.message = result.message;
     if (!result.document)
@@ -78,6 +72,17 @@ inline Book Convert(const QString& path,
         book.document->SetSelectionNamespaces(FictionBookSelectionNamespaces()
             + QStringLiteral(" xmlns:l='http://www.w3.org/1999/xlink'"));
     return book;
+}
+
+inline Book Convert(const QString& path,
+    std::initializer_list<std::pair<const char*, QVariant>> properties = {})
+{
+    Any2Fb2Converter converter(FindPandoc());
+    for (const auto& [name, value] : properties) {
+        QString error;
+        EXPECT_TRUE(converter.SetProperty(QString::fromLatin1(name), value, &error)) << name;
+    }
+    return Reload(converter.Convert(path));
 }
 
 } // namespace lbv::test
