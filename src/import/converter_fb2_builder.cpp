@@ -126,6 +126,12 @@ void Fb2Builder::SetHref(xmlNode* element, QStringView href)
         xmlSetNsProp(element, xlink_, BAD_CAST "href", BAD_CAST XmlTextUtf8(href).constData());
 }
 
+void Fb2Builder::SetAttribute(xmlNode* element, const char* name, QStringView value)
+{
+    if (element)
+        xmlSetProp(element, BAD_CAST name, BAD_CAST XmlTextUtf8(value).constData());
+}
+
 QString Fb2Builder::UniqueId(QStringView wanted)
 {
     QString id;
@@ -144,8 +150,7 @@ QString Fb2Builder::UniqueId(QStringView wanted)
 QString Fb2Builder::SetUniqueId(xmlNode* element, QStringView wanted)
 {
     const QString id = UniqueId(wanted);
-    if (element)
-        xmlSetProp(element, BAD_CAST "id", BAD_CAST XmlTextUtf8(id).constData());
+    SetAttribute(element, "id", id);
     return id;
 }
 

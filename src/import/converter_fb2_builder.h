@@ -61,6 +61,8 @@ public:
     void AppendText(xmlNode* parent, QStringView text);
     // Sets xlink:href, as <a> and <image> carry their targets.
     void SetHref(xmlNode* element, QStringView href);
+    // Sets a plain attribute, stripped like text.
+    void SetAttribute(xmlNode* element, const char* name, QStringView value);
     // Gives `element` an id made from `wanted`: a valid XML name not used before.
     QString SetUniqueId(xmlNode* element, QStringView wanted);
 

@@ -29,6 +29,7 @@ bool HasVisibleText(QStringView text)
 {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
 }
+
 } // namespace
 
 struct HtmlFlow::Impl {
@@ -570,7 +571,7 @@ void HtmlFlow::Impl::Table(const xmlNode* node, int depth)
             for (const char* attribute : {"colspan", "rowspan", "align"}) {
                 const QString value = HtmlAttribute(td, attribute);
                 if (!value.isEmpty())
-                    xmlSetProp(cell, BAD_CAST attribute, BAD_CAST value.toUtf8().constData());
+                    b.SetAttribute(cell, attribute, value);
             }
             paragraph = cell;
             paragraphHasContent = false;
@@ -645,7 +646,7 @@ void HtmlFlow::Impl::Image(const xmlNode* node)
         paragraphHasContent = false; // a block image: the next paragraph starts afresh
     const QString alt = HtmlAttribute(node, "alt").simplified();
     if (!alt.isEmpty())
-        xmlSetProp(image, BAD_CAST "alt", BAD_CAST alt.toUtf8().constData());
+        b.SetAttribute(image, "alt", alt);
 }
 
 void HtmlFlow::Impl::Note(const xmlNode* node, const QString& key, int depth)

@@ -46,11 +46,14 @@ bool NamesTitle(QStringView line, const QString& title)
     return TidyTitle(line).compare(title, Qt::CaseInsensitive) == 0;
 }
 
-// A title stands on a line of its own, with a blank line (or nothing) after it.
+// A title stands on a line of its own, with a blank line (or nothing) after it, and doesn't
+// end like a sentence.
 bool CouldBeTitle(const std::vector<TextLine>& lines, std::size_t i)
 {
     const TextLine& line = lines[i];
-    return !line.heading && line.text.size() <= 150 && !line.text.endsWith(u',')
+    const bool sentence = line.text.endsWith(u',')
+        || (line.text.endsWith(u'.') && !line.text.endsWith(u".."));
+    return !line.heading && line.text.size() <= 150 && !sentence
         && (i + 1 == lines.size() || lines[i + 1].IsBlank());
 }
 
