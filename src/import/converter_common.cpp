@@ -67,6 +67,26 @@ QString DecodeDocumentText(const QByteArray& bytes, int codePageIndex)
     return ConvertToUnicode(codePageIndex, bytes);
 }
 
+QString KeepBlanks(QStringView line)
+{
+    constexpr QChar kNoBreakSpace(0xA0);
+    QString kept;
+    kept.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'\t') {
+            kept.append(QString(4, kNoBreakSpace));
+        } else if (c == u' ') {
+            const bool nextBlank = i + 1 < line.size() && (line[i + 1] == u' ' || line[i + 1] == u'\t');
+            const bool run = kept.isEmpty() || kept.back() == kNoBreakSpace || nextBlank;
+            kept.append(run ? kNoBreakSpace : c);
+        } else {
+            kept.append(c);
+        }
+    }
+    return kept;
+}
+
 void PrepareGenreForImport(XmlDocument& document, QStringView placeholder)
 {
     document.SetSelectionNamespaces(FictionBookSelectionNamespaces());

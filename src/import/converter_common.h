@@ -29,6 +29,10 @@ bool HasUtf16ByteOrderMark(const QByteArray& bytes);
 // page registry's index `codePageIndex`, else by the detected code page.
 QString DecodeDocumentText(const QByteArray& bytes, int codePageIndex = -1);
 
+// A preformatted line as FB2 can show it: leading blanks, runs of blanks and tabs (four
+// columns) become no-break spaces; single blanks between words stay.
+QString KeepBlanks(QStringView line);
+
 // Gives every empty title-info genre (and one reading `placeholder`) the form "<genre></genre>"
 // that the import fills with its default genre.
 void PrepareGenreForImport(XmlDocument& document, QStringView placeholder = {});

@@ -1,6 +1,7 @@
 #include "import/converter_factory.h"
 
 #include "import/html_to_fb2.h"
+#include "import/html_to_fb2_links.h"
 #include "import/text_to_fb2.h"
 
 #include <QFileInfo>
@@ -10,10 +11,9 @@ namespace lbv {
 
 ConverterKind ConverterKindFor(const QString& path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"txt")
+    if (QFileInfo(path).suffix().compare(u"txt", Qt::CaseInsensitive) == 0)
         return ConverterKind::PlainText;
-    if (suffix == u"html" || suffix == u"htm" || suffix == u"xhtml" || suffix == u"shtml")
+    if (IsHtmlPagePath(path))
         return ConverterKind::Html;
     if (!PandocInputFormat(path).isEmpty())
         return ConverterKind::Pandoc;

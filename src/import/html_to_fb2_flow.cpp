@@ -1,5 +1,6 @@
 #include "import/html_to_fb2_flow.h"
 
+#include "import/converter_common.h"
 #include "import/converter_typography.h"
 #include "import/html_to_fb2_images.h"
 #include "import/html_to_fb2_tags.h"
@@ -122,6 +123,7 @@ struct HtmlFlow::Impl {
     xmlNode* cite = nullptr;
     int citeDepth = 0;
     int preDepth = 0;
+    bool preStart = false; // no text of the <pre> seen yet
     xmlNode* cell = nullptr;
     xmlNode* noteSection = nullptr;
     bool lastEmptyLine = false;
@@ -218,6 +220,7 @@ void HtmlFlow::Impl::Element(const xmlNode* node, int depth)
         break;
     case HtmlTag::Pre:
         ++preDepth;
+        preStart = true;
         Walk(node, depth);
         EndParagraph();
         --preDepth;
@@ -291,17 +294,22 @@ void HtmlFlow::Impl::Wrote(bool visible)
 
 void HtmlFlow::Impl::PreText(QStringView raw)
 {
-    // Preformatted text keeps its lines and its blanks.
+    // Preformatted text keeps its lines and its blanks; a line break right after <pre> is
+    // only markup.
+    if (std::exchange(preStart, false)) {
+        if (raw.startsWith(u'\r'))
+            raw = raw.mid(1);
+        if (raw.startsWith(u'\n'))
+            raw = raw.mid(1);
+    }
     const auto lines = raw.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0 && paragraph)
             EndParagraph();
         else if (i > 0)
             EmptyLine(); // a line break with nothing before it: a blank line
-        QString line = lines[i].toString();
+        QString line = KeepBlanks(lines[i]);
         line.remove(u'\r');
-        line.replace(u'\t', QString(4, kNoBreakSpace));
-        line.replace(u' ', kNoBreakSpace);
         if (line.isEmpty())
             continue;
         b.AppendText(InlineTarget(), line);

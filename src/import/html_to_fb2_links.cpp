@@ -96,6 +96,13 @@ QString HtmlText(const xmlNode* node)
     return text;
 }
 
+bool IsHtmlPagePath(const QString& path)
+{
+    static const QSet<QString> suffixes {QStringLiteral("html"), QStringLiteral("htm"),
+        QStringLiteral("xhtml"), QStringLiteral("shtml")};
+    return suffixes.contains(QFileInfo(path).suffix().toLower());
+}
+
 QString LocalPageTarget(
     const QString& href, const QString& documentPath, const QString& rootFolder, QString* fragment)
 {
@@ -107,10 +114,8 @@ QString LocalPageTarget(
     const QString path = url.isLocalFile() ? url.toLocalFile() : url.path();
     if (path.isEmpty())
         return {};
-    static const QSet<QString> pageSuffixes {QStringLiteral("html"), QStringLiteral("htm"),
-        QStringLiteral("xhtml"), QStringLiteral("shtml")};
     const QFileInfo target(QFileInfo(documentPath).dir(), path);
-    if (!pageSuffixes.contains(target.suffix().toLower()))
+    if (!IsHtmlPagePath(path))
         return {};
     // The canonical path also resolves symbolic links that would lead out of the book's folder.
     const QString canonical = target.canonicalFilePath();

@@ -34,6 +34,9 @@ QString HtmlAttribute(const xmlNode* node, const char* name);
 // The element's text with runs of white space made single blanks.
 QString HtmlText(const xmlNode* node);
 
+// Whether a file's extension names an HTML page (.html, .htm, .xhtml, .shtml).
+bool IsHtmlPagePath(const QString& path);
+
 // The file a link leads to when it names a local HTML page below `rootFolder`; empty
 // otherwise. `fragment` receives the part after "#", percent-decoded.
 QString LocalPageTarget(const QString& href, const QString& documentPath,

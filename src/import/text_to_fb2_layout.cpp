@@ -1,5 +1,7 @@
 #include "import/text_to_fb2_layout.h"
 
+#include "import/converter_common.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -179,17 +181,8 @@ void Layout::Group(std::size_t from)
 
 QString Layout::Joined(const Paragraph& paragraph) const
 {
-    if (layout_ == TextLayout::PreserveForm) {
-        // Leading blanks and runs of blanks survive as no-break spaces.
-        QString text;
-        for (QChar c : lines_[paragraph.first].raw) {
-            if (c == u'\t')
-                text.append(QString(4, QChar(0xA0)));
-            else
-                text.append(c == u' ' ? QChar(0xA0) : c);
-        }
-        return text;
-    }
+    if (layout_ == TextLayout::PreserveForm)
+        return KeepBlanks(lines_[paragraph.first].raw);
     QString text;
     for (std::size_t i = paragraph.first; i <= paragraph.last; ++i) {
         if (!text.isEmpty())

@@ -248,3 +248,20 @@ TEST(HtmlConverter, SurvivesHostilePagesAndRefusesEmptyOnes)
         = WriteFile(dir, QStringLiteral("binary.html"), QByteArray("\x89PNG\r\n\x1A\n\0\0", 10));
     EXPECT_EQ(Convert(binary).message, QStringLiteral("\"%1\" is not an HTML page.").arg(binary));
 }
+
+TEST(HtmlConverter, KeepsPreformattedLinesAndNumbersListItems)
+{
+    QTemporaryDir dir;
+    const Book book = Convert(WriteFile(dir, QStringLiteral("lists.html"),
+        Page("<pre>\nline one\n    indented\n\nafter blank\n</pre>"
+             "<ol start=\"3\"><li>three<ul><li>nested</li></ul></li><li value=\"7\">seven</li></ol>"
+             "<p>Mail <a href=\"mailto:x@example.org\">me</a>.</p>")));
+    ASSERT_TRUE(book) << qPrintable(book.message);
+    EXPECT_EQ(book.Texts(QStringLiteral("//fb:section/fb:p")),
+        QStringList({QStringLiteral("line one"), QStringLiteral("\u00A0\u00A0\u00A0\u00A0indented"),
+            QStringLiteral("after blank"), QStringLiteral("3. three"),
+            QStringLiteral("\u00A0\u00A0• nested"), QStringLiteral("7. seven"),
+            QStringLiteral("Mail me.")}));
+    EXPECT_EQ(book.Count(QStringLiteral("//fb:section/fb:empty-line")), 1);
+    EXPECT_EQ(book.Text(QStringLiteral("//fb:a/@l:href")), QStringLiteral("mailto:x@example.org"));
+}
