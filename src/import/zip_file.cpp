@@ -91,15 +91,6 @@ void Put32(QByteArray& out, qint64 value)
     out.append(bytes, 4);
 }
 
-QString DecodeText(const QByteArray& bytes, quint16 flags)
-{
-    if ((flags & kUtf8Flag) || IsValidUtf8(bytes))
-        return FromUtf8(bytes.constData(), bytes.size());
-    // Archives from older tools carry names in the Russian DOS code page.
-    QStringDecoder cp866("IBM866");
-    return cp866.isValid() ? QString(cp866(bytes)) : QString::fromLatin1(bytes);
-}
-
 quint32 Crc32(const QByteArray& data)
 {
     return quint32(crc32_z(0, reinterpret_cast<const Bytef*>(data.constData()), data.size()));
@@ -220,11 +211,11 @@ CZipInfo ParseCentralRecord(const char* bytes, qsizetype available, qsizetype* c
     const quint16 flags = Get16(bytes + 8);
     const char* variable = bytes + kCentralHeaderSize;
     const QByteArray name(variable, nameLength);
-    CZipInfo info(DecodeText(name, flags), TimeFromDos(Get16(bytes + 14), Get16(bytes + 12)));
+    CZipInfo info(DecodeZipText(name, flags), TimeFromDos(Get16(bytes + 14), Get16(bytes + 12)));
     info.storedName = name;
     info.extra = QByteArray(variable + nameLength, extraLength);
     info.comment
-        = DecodeText(QByteArray(variable + nameLength + extraLength, commentLength), flags);
+        = DecodeZipText(QByteArray(variable + nameLength + extraLength, commentLength), flags);
     info.createVersion = quint8(bytes[4]);
     info.createSystem = quint8(bytes[5]);
     info.extractVersion = quint8(bytes[6]);
@@ -272,6 +263,15 @@ private:
 };
 
 } // namespace
+
+QString DecodeZipText(const QByteArray& bytes, quint16 flags)
+{
+    if ((flags & kUtf8Flag) || IsValidUtf8(bytes))
+        return FromUtf8(bytes.constData(), bytes.size());
+    // Archives from older tools carry names in the Russian DOS code page.
+    QStringDecoder cp866("IBM866");
+    return cp866.isValid() ? QString(cp866(bytes)) : QString::fromLatin1(bytes);
+}
 
 CZipInfo::CZipInfo(const QString& name, qint64 time)
     : fileName(name)

@@ -92,6 +92,10 @@ private:
     QHash<QString, qsizetype> m_index; // name -> first member of that name
 };
 
+// A stored member name or comment: UTF-8 when flag bit 11 says so or the bytes are well-formed
+// UTF-8, otherwise the Russian DOS code page (CP866) of older archivers.
+QString DecodeZipText(const QByteArray& bytes, quint16 flags);
+
 // Local DOS date and time of a time value; times before 1980 or after 2107 are clamped.
 void DosDateTime(qint64 time, quint16* dosDate, quint16* dosTime);
 qint64 TimeFromDos(quint16 dosDate, quint16 dosTime);

@@ -1,0 +1,203 @@
+#include "import/book_header.h"
+
+#include "import/book_encoding.h"
+#include "import/extra_columns.h"
+#include "import/fb_xpath.h"
+#include "text/messages.h"
+
+#include <QFileInfo>
+#include <limits>
+#include <optional>
+
+namespace lbv {
+namespace {
+
+bool IsNameStart(QChar c)
+{
+    return c.isLetter() || c == u'_';
+}
+
+bool IsXmlName(QStringView name)
+{
+    if (name.isEmpty() || !IsNameStart(name.front()))
+        return false;
+    for (const QChar c : name)
+        if (!IsNameStart(c) && !c.isDigit() && c != u'-' && c != u'.' && c != u':')
+            return false;
+    return true;
+}
+
+QString TextOf(const xmlNode* context, QStringView xpath)
+{
+    return NodeText(SelectFirstFbNode(context, xpath));
+}
+
+// The value an extra column names: an XPath, or an element path followed by "@" and the name of
+// one of the element's attributes.
+std::optional<QString> ExtraValue(const XmlDocument& document, QStringView xpath)
+{
+    const qsizetype at = xpath.lastIndexOf(u'@');
+    if (at > 0 && xpath[at - 1] != u'/' && xpath[at - 1] != u'[' && xpath[at - 1] != u'('
+        && IsXmlName(xpath.sliced(at + 1))) {
+        const xmlNode* element = SelectFirstFbNode(document.Node(), xpath.first(at));
+        if (!element || element->type != XML_ELEMENT_NODE)
+            return std::nullopt;
+        return AttributeText(element, xpath.sliced(at + 1));
+    }
+    const xmlNode* node = SelectFirstFbNode(document.Node(), xpath);
+    return node ? std::optional<QString>(NodeText(node)) : std::nullopt;
+}
+
+ExtraFields CaptureExtraFields(const XmlDocument& document)
+{
+    ExtraFields fields;
+    const std::shared_ptr<const ExtraColumnList> columns = ExtraColumns();
+    for (const ExtraColumn& column : *columns) {
+        const std::optional<QString> value = ExtraValue(document, column.xpath);
+        if (value && !value->isEmpty())
+            fields.append({column.name, *value});
+    }
+    return fields;
+}
+
+// "2004-05-01" gives 2004; text that does not start with a digit gives 0.
+int LeadingNumber(QStringView text)
+{
+    qint64 number = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            break;
+        number
+            = std::min<qint64>(number * 10 + (c.unicode() - u'0'), std::numeric_limits<int>::max());
+    }
+    return int(number);
+}
+
+int FormatOfExtension(const QString& path)
+{
+    if (path.endsWith(u".lit", Qt::CaseInsensitive))
+        return FormatLit;
+    if (path.endsWith(u".pdb", Qt::CaseInsensitive))
+        return FormatPdb;
+    if (path.endsWith(u".txt", Qt::CaseInsensitive))
+        return FormatTxt;
+    return FormatUnknown;
+}
+
+} // namespace
+
+bool SplitMemberPath(const QString& path, QString* archive, QString* member)
+{
+    qsizetype at = path.indexOf(u'@');
+    if (at <= 0) {
+        *archive = path;
+        member->clear();
+        return false;
+    }
+    if (path.indexOf(u'@', at + 1) > 0 && !QFileInfo(path.left(at)).isFile()) {
+        for (qsizetype next = path.indexOf(u'@', at + 1); next > 0;
+             next = path.indexOf(u'@', next + 1))
+            if (QFileInfo(path.left(next)).isFile()) {
+                at = next;
+                break;
+            }
+    }
+    *archive = path.left(at);
+    *member = path.mid(at + 1);
+    return true;
+}
+
+QString CombinedMemberPath(const QString& archive, const QString& member)
+{
+    return archive + u'@' + member;
+}
+
+bool CBookHeader::LoadFromBytes(QByteArrayView bytes, QString* error)
+{
+    const QString text = DecodeBookBytes(bytes, &encoding);
+    bool looksLikeFb2 = false;
+    QString reason;
+    if (ParseHeaderText(text, &looksLikeFb2, &reason))
+        return true;
+    if (looksLikeFb2) {
+        *error = MessageText(Msg::LooksLikeBrokenFb2).arg(file, reason);
+        return false;
+    }
+    format = FormatOfExtension(file);
+    if (format != FormatUnknown) {
+        firstName.clear();
+        lastName.clear();
+        title.clear();
+        genre.clear();
+        extras.clear();
+        return true;
+    }
+    *error = MessageText(Msg::CantDetectFileType) + file;
+    return false;
+}
+
+bool CBookHeader::ParseHeaderText(const QString& text, bool* looksLikeFb2, QString* error)
+{
+    *looksLikeFb2 = false;
+    QStringView view(text);
+    if (view.startsWith(QChar(0xFEFF)))
+        view = view.sliced(1);
+    // A declaration is optional in XML, and many FB2 files start right with <FictionBook>; but
+    // anything before the first tag (a blank line, a text file) is no XML document.
+    if (!view.startsWith(u'<')) {
+        *error = QStringLiteral("Not an XML file");
+        return false;
+    }
+    const qsizetype start = view.indexOf(u"<FictionBook");
+    if (start < 0) {
+        *error = QStringLiteral("Element <FictionBook> is not found");
+        return false;
+    }
+    *looksLikeFb2 = true;
+    const qsizetype body = view.indexOf(u"<body", start);
+    if (body < 0) {
+        *error = QStringLiteral("Element <body> is not found");
+        return false;
+    }
+    format = FormatFb2;
+    headerText = view.sliced(start, body - start) + u"</FictionBook>";
+    XmlDocumentPtr document = LoadXmlText(headerText, error);
+    return document && ReadTitleInfo(*document, error);
+}
+
+bool CBookHeader::ReadTitleInfo(XmlDocument& document, QString* error)
+{
+    firstName.clear();
+    lastName.clear();
+    title.clear();
+    genre.clear();
+    year = 0;
+    extras.clear();
+    document.SetSelectionNamespaces(FictionBookSelectionNamespaces());
+    const xmlNode* titleInfo
+        = SelectFirstFbNode(document.Node(), u"/fb:FictionBook/fb:description/fb:title-info");
+    if (!titleInfo) {
+        *error = QStringLiteral("Can't find <title-info> tag in ") + file;
+        return false;
+    }
+    if (const xmlNode* author = SelectFirstFbNode(titleInfo, u"fb:author")) {
+        firstName = TextOf(author, u"fb:first-name");
+        lastName = TextOf(author, u"fb:last-name");
+    }
+    title = TextOf(titleInfo, u"fb:book-title");
+    year = LeadingNumber(TextOf(titleInfo, u"fb:date"));
+    genre = TextOf(titleInfo, u"fb:genre");
+    extras = CaptureExtraFields(document);
+
+    if (firstName.isEmpty() || lastName.isEmpty()) {
+        *error = MessageText(Msg::Fb2NoAuthorName) + file;
+        return false;
+    }
+    if (title.isEmpty()) {
+        *error = MessageText(Msg::Fb2NoBookTitle) + file;
+        return false;
+    }
+    return true;
+}
+
+} // namespace lbv

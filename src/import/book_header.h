@@ -1,0 +1,57 @@
+#pragma once
+// One candidate book found by the import scan: what kind of file it is and, for an FB2 book,
+// the catalog data of its title-info header, read from a prefix of the file (only the part
+// before the first <body> is parsed).
+//
+// A book inside a ZIP archive is addressed by its combined member path, "archive@member".
+#include "catalog/catalog_records.h"
+#include "catalog/xml_document.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace lbv {
+
+// Splits a combined member path at its first "@" into the archive path (at least one character)
+// and the member name. A path without "@", or with it only in first position, is a plain file
+// path: `archive` receives it whole and `member` is empty. When the path holds several "@" and
+// the first cut names no existing file, the first cut that does wins, so that archives in
+// folders such as "/home/user@host/..." are found. Returns whether a member name was cut off.
+bool SplitMemberPath(const QString& path, QString* archive, QString* member);
+QString CombinedMemberPath(const QString& archive, const QString& member);
+
+// The catalog description of the book (its `file` is the header's path: a file, or a combined
+// member path) plus what the scan found out about the source. Made and owned by CImportSource
+// until the import list takes it over.
+class CBookHeader : public BookDescription {
+public:
+    CBookHeader() { format = FormatUnknown; }
+    CBookHeader(const QString& path, qint64 size)
+        : CBookHeader()
+    {
+        file = path;
+        fileSize = size;
+    }
+    virtual ~CBookHeader() = default;
+    CBookHeader(const CBookHeader&) = default;
+    CBookHeader& operator=(const CBookHeader&) = default;
+
+    // Classifies the prefix of a file and reads its header: an FB2 book gets format FormatFb2
+    // and its title-info fields; a file that is not FB2 is classified by its extension (".lit",
+    // ".pdb", ".txt") with empty names. Otherwise false and the reason in `error`.
+    bool LoadFromBytes(QByteArrayView bytes, QString* error);
+    // Parses the decoded prefix up to "<body" as the header. `looksLikeFb2` is set once a
+    // "<FictionBook" was found, so that failures after it can be told from other files.
+    bool ParseHeaderText(const QString& text, bool* looksLikeFb2, QString* error);
+    // Reads names, title, year, first genre and the extra fields from a parsed FB2 document
+    // (a header or a whole book) and binds the "fb" prefix on it. False with the reason when
+    // title-info, the first author's two names or the title is missing.
+    bool ReadTitleInfo(XmlDocument& document, QString* error);
+
+    qint64 fileSize = 0; // the whole file, or the archive member uncompressed
+    int encoding = -1; // code page registry index the bytes were decoded with
+    QString headerText; // the text handed to the XML parser, "<FictionBook" ... "</FictionBook>"
+};
+
+} // namespace lbv

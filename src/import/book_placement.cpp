@@ -1,0 +1,252 @@
+#include "import/book_placement.h"
+
+#include "catalog/libravon_doc.h"
+#include "import/book_encoding.h"
+#include "import/stored_book.h"
+#include "import/zip_file.h"
+#include "settings/settings_store.h"
+#include "text/code_pages.h"
+#include "text/messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cstdio>
+
+namespace lbv {
+namespace {
+
+QString ErrorText(const QString& text)
+{
+    return MessageText(Msg::ErrorPrefix) + text;
+}
+
+QString AlreadyExists(const QString& path)
+{
+    return MessageText(Msg::WarningPrefix) + MessageText(Msg::FileAlreadyExists).arg(path);
+}
+
+bool IsCharsetName(QStringView name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name)
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-' && c != u'_' && c != u'.'
+            && c != u':')
+            return false;
+    return true;
+}
+
+// The text with the declaration it starts with (if any) replaced by one naming `charset`.
+QString WithEncodingDeclaration(QStringView text, const QString& charset)
+{
+    if (text.startsWith(QChar(0xFEFF)))
+        text = text.sliced(1);
+    text = text.sliced(XmlDeclarationLength(text));
+    return u"<?xml version=\"1.0\" encoding=\"" + charset + u"\"?>" + text;
+}
+
+// A new archive is readable by everyone, as the user's other files; a replaced one keeps its
+// permissions.
+QFile::Permissions ArchivePermissions(const QString& archive)
+{
+    const QFileInfo existing(archive);
+    if (existing.isFile())
+        return existing.permissions();
+    return QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+        | QFile::ReadGroup | QFile::ReadOther;
+}
+
+} // namespace
+
+StorageOptions StorageOptionsOf(const CLibravonDoc& catalog)
+{
+    return {catalog.fileNameMask, catalog.compressFiles, catalog.IndexFolder()};
+}
+
+QString StandardPath(const BookDescription& book, const StorageOptions& storage)
+{
+    return storage.libraryFolder
+        + ExpandMask(storage.fileNameMask, book.firstName, book.lastName, book.title, book.genre,
+            storage.compressFiles ? CompressionZip : CompressionNone)
+        + FormatExtension(book.format);
+}
+
+QString ActualBookPath(const CBook& book, const CLibravonDoc& catalog)
+{
+    const QString path = book.file.isEmpty() ? book.DefaultFileName(catalog) : book.file;
+    // Only an archive member is cut at its "@": a plain file may live in a folder named so.
+    QString file = path;
+    QString member;
+    if (book.compression == CompressionZip)
+        SplitMemberPath(path, &file, &member);
+    const QFileInfo info(file);
+    return info.isFile() && info.isReadable() ? path : QString();
+}
+
+QString PlaceBookFile(CBookHeader& header, const StorageOptions& storage, const QByteArray* content,
+    bool overwrite, QString* error)
+{
+    error->clear();
+    if (header.format < FormatFb2 || header.format > FormatHtml) {
+        *error = ErrorText(MessageText(Msg::UnsupportedImportType));
+        return {};
+    }
+    const QString target = StandardPath(header, storage);
+    if (!content && SameLibraryPath(target, header.file))
+        return target;
+
+    QByteArray source;
+    if (!content) {
+        if (!ReadStoredBookBytes(header.file, header.compression, &source, error)) {
+            *error = ErrorText(*error);
+            return {};
+        }
+        if (source.isEmpty()) {
+            *error = ErrorText(MessageText(Msg::EmptyFile).arg(header.file));
+            return {};
+        }
+        content = &source;
+    }
+    const bool placed = storage.compressFiles
+        ? WriteBookIntoArchive(target, *content, overwrite, error)
+        : WriteBookFile(target, *content, overwrite, error);
+    if (!placed)
+        return {};
+    header.file = target;
+    header.compression = storage.compressFiles ? CompressionZip : CompressionNone;
+    return target;
+}
+
+bool WriteBookFile(const QString& path, const QByteArray& bytes, bool overwrite, QString* error)
+{
+    if (QFileInfo(path).isFile() && !overwrite) {
+        *error = AlreadyExists(path);
+        return true;
+    }
+    if (!CreateParentDirectories(path)) {
+        *error = ErrorText(MessageText(Msg::CantCreateFolderFor).arg(path));
+        return false;
+    }
+    // Written beside the target and renamed over it, so a full disk can't eat the old book.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(path));
+        return false;
+    }
+    return true;
+}
+
+bool WriteBookIntoArchive(
+    const QString& memberPath, const QByteArray& bytes, bool overwrite, QString* error)
+{
+    QString archive;
+    QString member;
+    SplitMemberPath(memberPath, &archive, &member);
+    if (member.isEmpty()) {
+        *error = ErrorText(MessageText(Msg::BadZipMemberPath) + memberPath);
+        return false;
+    }
+    if (QFileInfo(archive).isFile() && !overwrite) {
+        *error = AlreadyExists(archive);
+        return true;
+    }
+    if (!CreateParentDirectories(archive)) {
+        *error = ErrorText(MessageText(Msg::CantCreateFolderFor).arg(archive));
+        return false;
+    }
+    // The archive is built under a hidden name beside the target (skipped by folder scans) and
+    // renamed over it at the end; until then an old archive stays whole.
+    QTemporaryFile partial(QFileInfo(archive).absolutePath() + u"/.libravon-XXXXXX.zip");
+    if (!partial.open()) {
+        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(archive));
+        return false;
+    }
+    partial.close();
+    try {
+        CZipFile zip;
+        zip.Open(partial.fileName(), 'w', ZipDeflated);
+        CZipInfo info(member);
+        info.compressType = ZipDeflated;
+        zip.Write(info, bytes);
+        zip.Close();
+    } catch (const ZipError& failure) {
+        *error = ErrorText(QStringLiteral("ZIP: ") + failure.Text());
+        return false;
+    }
+    QFile::setPermissions(partial.fileName(), ArchivePermissions(archive));
+    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
+            QFile::encodeName(archive).constData())
+        != 0) {
+        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(archive));
+        return false;
+    }
+    partial.setAutoRemove(false);
+    return true;
+}
+
+QString BookCharsetSetting(SettingsStore& settings)
+{
+    return settings.GetProfileString(QStringLiteral("Settings"), QStringLiteral("BookCharset"),
+        QStringLiteral("1251,windows-1251"));
+}
+
+bool EncodeBookText(QStringView text, const QString& bookCharset, QByteArray* bytes, QString* error)
+{
+    const qsizetype comma = bookCharset.indexOf(u',');
+    bool isNumber = false;
+    const int number = QStringView(bookCharset).left(comma).trimmed().toInt(&isNumber);
+    QString charset = comma < 0 ? QString() : bookCharset.mid(comma + 1).trimmed();
+    int page = isNumber ? CodePageIndex(number) : -1;
+    if (page < 0 && !charset.isEmpty())
+        page = FindCodePage(charset);
+    if (page < 0) {
+        *error = ErrorText(MessageText(Msg::CantEncodeText)
+                               .arg(QStringLiteral("unknown code page ") + bookCharset));
+        return false;
+    }
+    // The name goes into the declaration: only a plain charset name may.
+    if (!IsCharsetName(charset))
+        charset = CodePageName(page);
+
+    QString reason;
+    if (!ConvertFromUnicode(page, WithEncodingDeclaration(text, charset), *bytes, reason,
+            UnmappableCharacters::XmlReference)) {
+        reason.replace(u'\r', u' ').replace(u'\n', u' ');
+        *error = ErrorText(MessageText(Msg::CantEncodeText).arg(reason));
+        return false;
+    }
+    if (CodePageNumber(page) == 65001)
+        bytes->prepend("\xEF\xBB\xBF");
+    return true;
+}
+
+bool SaveBookText(const QString& path, QStringView text, const QString& bookCharset, bool overwrite,
+    QString* error)
+{
+    QByteArray bytes;
+    return EncodeBookText(text, bookCharset, &bytes, error)
+        && WriteBookFile(path, bytes, overwrite, error);
+}
+
+bool SaveBookTextInArchive(const QString& memberPath, QStringView text, const QString& bookCharset,
+    bool overwrite, QString* error)
+{
+    QByteArray bytes;
+    return EncodeBookText(text, bookCharset, &bytes, error)
+        && WriteBookIntoArchive(memberPath, bytes, overwrite, error);
+}
+
+bool CreateDirectories(const QString& folder)
+{
+    return !folder.isEmpty() && QDir().mkpath(folder);
+}
+
+bool CreateParentDirectories(const QString& filePath)
+{
+    return CreateDirectories(QFileInfo(filePath).path());
+}
+
+} // namespace lbv

@@ -1,0 +1,21 @@
+#pragma once
+// The program's temporary files: copies of archive members made for converting, opening or
+// exporting a book, in the "Libravon" folder below the system's temporary folder.
+#include <QString>
+
+namespace lbv {
+
+QString TempFolder();
+
+// A path in the temporary folder for a file named after the base name of `fileName` (any folder
+// part is dropped): the name itself, else the name with a counter "01" to "99" before the
+// extension, whichever is free first. Empty with the reason when the folder can't be made or all
+// 100 names are taken.
+QString MakeTempFileName(const QString& fileName, QString* error);
+
+// For a book stored as a ZIP member (`compression` CompressionZip), a new temporary file with
+// the member's bytes; its path, which the caller deletes when done. A plain book needs no copy:
+// empty path and empty error. Failures give an empty path and the reason.
+QString ExtractToTempFile(const QString& path, int compression, QString* error);
+
+} // namespace lbv
