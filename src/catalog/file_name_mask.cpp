@@ -34,10 +34,84 @@ char16_t RussianUpper(char16_t c)
     return c;
 }
 
+// Whether CleanNameForFile could change the text: most names need nothing done, and catalogs
+// expand the mask for every book they load or save.
+bool NeedsCleaning(const QString& text)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        switch (text[i].unicode()) {
+        case '&':
+        case '`':
+        case '\'':
+        case '"':
+        case ':':
+        case '|':
+        case '\\':
+        case '/':
+        case '<':
+        case '>':
+        case '?':
+        case 0x2026:
+        case 0x00AB:
+        case 0x00BB:
+        case 0x2013:
+            return true;
+        case '.':
+        case ' ':
+            if (i + 1 < size && text[i + 1] == text[i])
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+// f, l, t, g -> 0..3; F, L, T, G -> 4..7 (the transliterated values); else -1.
+int PlaceholderSlot(QChar c)
+{
+    switch (c.unicode()) {
+    case 'f':
+        return 0;
+    case 'l':
+        return 1;
+    case 't':
+        return 2;
+    case 'g':
+        return 3;
+    case 'F':
+        return 4;
+    case 'L':
+        return 5;
+    case 'T':
+        return 6;
+    case 'G':
+        return 7;
+    default:
+        return -1;
+    }
+}
+
+// Placeholders are case-sensitive, so the lower-case pass never touches %F and the reverse.
+QString ReplacePlaceholders(QString result, const QString (&values)[4])
+{
+    static const char16_t* const kLower[] = {u"%f", u"%l", u"%t", u"%g"};
+    static const char16_t* const kUpper[] = {u"%F", u"%L", u"%T", u"%G"};
+    for (int i = 0; i < 4; ++i)
+        result.replace(QString::fromUtf16(kLower[i]), values[i]);
+    for (int i = 0; i < 4; ++i)
+        result.replace(QString::fromUtf16(kUpper[i]), Transliterate(values[i]));
+    return result;
+}
+
 } // namespace
 
 QString CleanNameForFile(const QString& text)
 {
+    if (!NeedsCleaning(text))
+        return text;
     QString s = text;
     static const char16_t* const kRemoved[] = {u"&quot;", u"&amp;", u"&lt;", u"&gt;", u"`", u"'",
         u"\u2026", u"\"", u":", u"|"};
@@ -91,20 +165,29 @@ QString ExpandMask(const QString& mask, const QString& firstName, const QString&
     if (compression == CompressionZip)
         result += QStringLiteral(".zip@") + name;
 
-    const QString first = CleanNameForFile(firstName);
-    const QString last = CleanNameForFile(lastName);
-    const QString cleanTitle = CleanNameForFile(title);
-    const QString cleanGenre = CleanNameForFile(genre);
-    // Placeholders are case-sensitive, so the lower-case pass never touches %F and the reverse.
-    result.replace(QStringLiteral("%f"), first);
-    result.replace(QStringLiteral("%l"), last);
-    result.replace(QStringLiteral("%t"), cleanTitle);
-    result.replace(QStringLiteral("%g"), cleanGenre);
-    result.replace(QStringLiteral("%F"), Transliterate(first));
-    result.replace(QStringLiteral("%L"), Transliterate(last));
-    result.replace(QStringLiteral("%T"), Transliterate(cleanTitle));
-    result.replace(QStringLiteral("%G"), Transliterate(cleanGenre));
-    return result;
+    const QString values[4] = {CleanNameForFile(firstName), CleanNameForFile(lastName),
+        CleanNameForFile(title), CleanNameForFile(genre)};
+    // A "%" in a value, or "%%" in the mask, can form new placeholders as values go in; the
+    // replacement passes fill those in as they always have. Everything else (every real mask
+    // and name) is expanded in one pass with the same result.
+    if (result.contains(u"%%")
+        || std::any_of(std::begin(values), std::end(values),
+            [](const QString& v) { return v.contains(QLatin1Char('%')); }))
+        return ReplacePlaceholders(result, values);
+    QString expanded;
+    expanded.reserve(result.size() + 64);
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const int slot = i + 1 < result.size() && result[i] == QLatin1Char('%')
+            ? PlaceholderSlot(result[i + 1])
+            : -1;
+        if (slot < 0) {
+            expanded += result[i];
+            continue;
+        }
+        expanded += slot < 4 ? values[slot] : Transliterate(values[slot - 4]);
+        ++i;
+    }
+    return expanded;
 }
 
 const QList<MaskPreset>& MaskPresets()

@@ -69,6 +69,15 @@ void CLibravonDoc::MergePendingAuthors() const
     sortedCount_ = authors_.size();
 }
 
+void CLibravonDoc::ReplaceAuthors(std::vector<std::unique_ptr<CAuthor>> authors)
+{
+    authors_ = std::move(authors);
+    SortAuthors();
+    authorsByName_.clear();
+    authorIndexValid_ = false; // rebuilt by the first lookup
+    ++generation_;
+}
+
 void CLibravonDoc::SortAuthors()
 {
     std::sort(authors_.begin(), authors_.end(), AuthorLess);

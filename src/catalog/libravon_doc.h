@@ -6,15 +6,20 @@
 // Not thread-safe: all access, const access included, must be serialized by the caller (const
 // accessors may finish a deferred re-ordering of the authors).
 #include "catalog/catalog_records.h"
+#include "catalog/index_file.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace lbv {
+
+class XmlDocument;
+struct IndexContent;
 
 class CLibravonDoc {
 public:
@@ -42,9 +47,20 @@ public:
     // Deletes all authors and clears the modified flag; the path becomes "untitled", mask and
     // compression stay.
     bool New();
-    // Read and write the index file; on failure `error` says why.
-    bool Open(const QString& indexPath, QString* error = nullptr);
-    bool Save(const QString& indexPath, QString* error = nullptr);
+    // Replaces the contents with the index file at `indexPath` (gzip-compressed, or plain XML,
+    // which leaves the catalog "untitled" and modified). False when it could not be read or
+    // parsed; the catalog is then empty. Messages and the import-date question go to `ui`.
+    bool Open(const QString& indexPath, IndexFileUi* ui = nullptr);
+    // Writes the catalog as a compressed index: to a temporary file beside the target, flushed
+    // to disk and then renamed over it, so a failure leaves the old file untouched (and the
+    // catalog modified). In autorun mode nothing is written and the result is true.
+    bool Save(const QString& indexPath, IndexFileUi* ui = nullptr, bool autorun = false);
+
+    // Fills the catalog from an index document; errors go to `ui` and the result is false.
+    bool ParseIndex(const XmlDocument& document, IndexFileUi* ui = nullptr,
+        ParseFailure onFailure = ParseFailure::EmptyCatalog);
+    // Replaces the document's content with the catalog in index form.
+    bool BuildIndex(XmlDocument& document, IndexFileUi* ui = nullptr) const;
 
     // First author with exactly these names (case-sensitive), or null.
     CAuthor* FindAuthor(const QString& firstName, const QString& lastName) const;
@@ -90,6 +106,11 @@ private:
     void Changed();
     QList<CAuthor*> AuthorsNamed(const QString& firstName, const QString& lastName) const;
     CBook* FindBook(const BookDescription& header, const QList<CAuthor*>& named) const;
+    void ReplaceAuthors(std::vector<std::unique_ptr<CAuthor>> authors);
+    bool CommitIndex(IndexContent&& content, IndexFileUi* ui, ParseFailure onFailure);
+    // Parses the UTF-8 text of an index; nothing when it is not well-formed (with `error`).
+    std::optional<bool> ParseIndexText(const QByteArray& utf8, IndexFileUi* ui, QString* error);
+    void MigrateImportDates(IndexFileUi* ui);
     void MergePendingAuthors() const;
     void IndexAuthor(CAuthor* author) const;
     void RebuildAuthorIndex() const;

@@ -28,35 +28,11 @@ void InitLibxml()
     (void)initialised;
 }
 
-// Never XML_PARSE_NOENT (would substitute and load external entities), XML_PARSE_DTDLOAD,
-// XML_PARSE_DTDVALID or XML_PARSE_HUGE (would lift libxml2's entity amplification limits).
-constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR
-    | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
-
-QString ErrorReason(const xmlError& error)
-{
-    QString message = FromUtf8(error.message).trimmed();
-    if (message.isEmpty())
-        return {};
-    if (error.line > 0)
-        message += QStringLiteral(" (line %1, column %2)").arg(error.line).arg(error.int2);
-    return message;
-}
-
 // The declaration is not a node in libxml2; the parser leaves `standalone` at -1 only when
 // the text had none.
 bool HadDeclaration(const xmlDoc* doc)
 {
     return doc->standalone != -1;
-}
-
-// Keeps the first error of a parse: later ones are mostly its consequences.
-void KeepFirstError(void* userData, xmlError* error)
-{
-    auto* context = static_cast<xmlParserCtxt*>(userData);
-    auto* reason = static_cast<QString*>(context->_private);
-    if (reason->isEmpty() && error && error->level >= XML_ERR_ERROR)
-        *reason = ErrorReason(*error);
 }
 
 QString RecordedReason(const QString& reason)
@@ -84,17 +60,16 @@ ParseResult ParseBytes(
         result.reason = QStringLiteral("Out of memory");
         return result;
     }
-    context->_private = &result.reason;
-    context->sax->serror = KeepFirstError;
-    const int options = kParseOptions | (forcedEncoding ? XML_PARSE_IGNORE_ENC : 0);
+    ParseErrorLog errors;
+    context->_private = &errors;
+    context->sax->serror = CollectFirstError;
+    const int options = kXmlParseOptions | (forcedEncoding ? XML_PARSE_IGNORE_ENC : 0);
     xmlDoc* doc = xmlCtxtReadMemory(context.get(), bytes.data(), int(bytes.size()),
         url.isEmpty() ? nullptr : url.constData(), forcedEncoding, options);
     if (!doc) {
-        if (result.reason.isEmpty())
-            result.reason = ErrorReason(context->lastError);
+        result.reason = errors.first.isEmpty() ? ParseErrorText(context->lastError) : errors.first;
         return result;
     }
-    result.reason.clear(); // recoverable errors that did not stop the parse
     QString refusal = CheckEntityExpansion(doc, bytes.size());
     if (refusal.isEmpty() && validate)
         refusal = ValidateAgainstInternalDtd(doc);
@@ -154,20 +129,17 @@ xmlDoc* NewEmptyDoc()
     return doc;
 }
 
-// XML 1.0 cannot carry control characters other than tab, LF and CR, nor U+FFFE and U+FFFF:
-// such characters (from a broken header, say) are dropped rather than written into a file that
-// would then fail to load.
+// Characters XML 1.0 cannot carry (from a broken book header, say) are dropped rather than
+// written into a file that would then fail to load.
 QByteArray XmlSafeUtf8(QStringView text)
 {
-    auto allowed = [](char16_t c) {
-        return (c >= 0x20 || c == '\t' || c == '\n' || c == '\r') && c != 0xFFFE && c != 0xFFFF;
-    };
-    if (std::all_of(text.begin(), text.end(), [&](QChar c) { return allowed(c.unicode()); }))
+    auto allowed = [](QChar c) { return AllowedInXml(c.unicode()); };
+    if (std::all_of(text.begin(), text.end(), allowed))
         return text.toUtf8();
     QString clean;
     clean.reserve(text.size());
     for (QChar c : text)
-        if (allowed(c.unicode()))
+        if (allowed(c))
             clean.append(c);
     return clean.toUtf8();
 }
@@ -351,15 +323,9 @@ XmlDocumentPtr LoadXmlText(QStringView text, QString* error)
 
 XmlDocumentPtr LoadXmlUtf8(QByteArrayView bytes, QString* error)
 {
-    if (const void* nul = std::memchr(bytes.data(), 0, std::size_t(bytes.size())))
-        bytes = bytes.first(static_cast<const char*>(nul) - bytes.data());
-    QByteArray laundered;
-    if (!IsValidUtf8(bytes.data(), bytes.size())) {
-        laundered = QString::fromUtf8(bytes).toUtf8();
-        bytes = laundered;
-    }
-    return FromParse(
-        ParseBytes(bytes, {}, "UTF-8", false), QStringLiteral("Loading XML: ERROR! "), error);
+    QByteArray storage;
+    return FromParse(ParseBytes(CleanUtf8Input(bytes, &storage), {}, "UTF-8", false),
+        QStringLiteral("Loading XML: ERROR! "), error);
 }
 
 void ParseErrorReason(const XmlDocument* document, QString* error)

@@ -41,6 +41,31 @@ void IgnoreValidityWarning(void*, const char*, ...)
 
 } // namespace
 
+QString ParseErrorText(const xmlError& error)
+{
+    QString message = FromUtf8(error.message).trimmed();
+    if (!message.isEmpty() && error.line > 0)
+        message += QStringLiteral(" (line %1, column %2)").arg(error.line).arg(error.int2);
+    return message;
+}
+
+void CollectFirstError(void* parserContext, xmlError* error)
+{
+    auto* log = static_cast<ParseErrorLog*>(static_cast<xmlParserCtxt*>(parserContext)->_private);
+    if (log->first.isEmpty() && error && error->level >= XML_ERR_ERROR)
+        log->first = ParseErrorText(*error);
+}
+
+QByteArrayView CleanUtf8Input(QByteArrayView bytes, QByteArray* storage)
+{
+    if (const void* nul = std::memchr(bytes.data(), 0, std::size_t(bytes.size())))
+        bytes = bytes.first(static_cast<const char*>(nul) - bytes.data());
+    if (IsValidUtf8(bytes.data(), bytes.size()))
+        return bytes;
+    *storage = QString::fromUtf8(bytes).toUtf8();
+    return *storage;
+}
+
 QString CheckEntityExpansion(const xmlDoc* doc, qsizetype inputSize)
 {
     const xmlDtd* dtd = doc->intSubset;

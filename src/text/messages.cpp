@@ -28,6 +28,13 @@ constexpr Entry kTable[] = {
     {Msg::IndexModifiedSave, u"Index is modified. Do you want to save the new index?"},
     {Msg::NewShelfTitle, u"New shelf"},
     {Msg::InvalidIndexName, u"Invalid index name "},
+    {Msg::IndexCantOpenForLoad, u"Load: Can't open file \"%1\"."},
+    {Msg::ImportDateMigration,
+     u"This version of Libravon supports additional\r\nfield - import date.\r\nIt looks like "
+     u"some books in your library does not contain this field.\r\n\r\nDo you want to add this "
+     u"field based on the file creation date?"},
+    {Msg::CantCreateDirectoryFor, u"Can't create directory for "},
+    {Msg::CantOpenForWriting, u"Can't open \"%1\" for writing."},
     {Msg::EmptyFile, u"Empty file %1."},
     {Msg::CantReadFile, u"Can't read file %1."},
     {Msg::NotAZipFile, u"Not a ZIP file."},
