@@ -104,7 +104,7 @@ IndexStreamResult StreamIndex(
     const QByteArrayView text = CleanUtf8Input(utf8, &storage);
     if (text.size() > INT_MAX)
         return IndexStreamResult::NeedsWholeDocument;
-    xmlInitParser();
+    EnsureLibxmlInitialised();
     xmlParserCtxt* parser = xmlCreateMemoryParserCtxt(text.data(), int(text.size()));
     if (!parser)
         return IndexStreamResult::NeedsWholeDocument;

@@ -18,16 +18,6 @@ struct ParserContextDeleter {
 };
 using ParserContext = std::unique_ptr<xmlParserCtxt, ParserContextDeleter>;
 
-// libxml2 wants its global state set up once before any thread parses.
-void InitLibxml()
-{
-    static const bool initialised = [] {
-        xmlInitParser();
-        return true;
-    }();
-    (void)initialised;
-}
-
 // The declaration is not a node in libxml2; the parser leaves `standalone` at -1 only when
 // the text had none.
 bool HadDeclaration(const xmlDoc* doc)
@@ -49,7 +39,7 @@ struct ParseResult {
 ParseResult ParseBytes(
     QByteArrayView bytes, const QByteArray& url, const char* forcedEncoding, bool validate)
 {
-    InitLibxml();
+    EnsureLibxmlInitialised();
     ParseResult result;
     if (bytes.size() > INT_MAX) {
         result.reason = QStringLiteral("The document is too large");
@@ -120,7 +110,7 @@ void MarkUtf8(xmlDoc* doc)
 
 xmlDoc* NewEmptyDoc()
 {
-    InitLibxml();
+    EnsureLibxmlInitialised();
     xmlDoc* doc = xmlNewDoc(BAD_CAST "1.0");
     if (doc) {
         doc->dict = xmlDictCreate(); // shares element names among the nodes built in memory

@@ -41,6 +41,15 @@ void IgnoreValidityWarning(void*, const char*, ...)
 
 } // namespace
 
+void EnsureLibxmlInitialised()
+{
+    static const bool initialised = [] {
+        xmlInitParser();
+        return true;
+    }();
+    (void)initialised;
+}
+
 QString ParseErrorText(const xmlError& error)
 {
     QString message = FromUtf8(error.message).trimmed();

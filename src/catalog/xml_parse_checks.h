@@ -1,7 +1,11 @@
 #pragma once
-// Checks the XML document layer runs on a freshly parsed document before handing it out.
+// Parsing internals shared by the XML document layer and the index reader: the parse options,
+// error collection, input cleaning, and the checks run on a freshly parsed document.
+#include <libxml/parser.h>
+
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <libxml/tree.h>
 
 namespace lbv {
 
@@ -10,6 +14,9 @@ namespace lbv {
 // entity amplification limits).
 inline constexpr int kXmlParseOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR
     | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
+
+// Sets up libxml2's global state, once, before the first parse on any thread.
+void EnsureLibxmlInitialised();
 
 // The first error of a parse: later ones are mostly its consequences. While CollectFirstError
 // is a parser context's structured error handler, the context's _private must point at one.

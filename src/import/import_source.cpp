@@ -36,11 +36,12 @@ struct FilePrefix {
 };
 
 // Only regular files are opened: a named pipe or a device would block the scan or never end.
-FilePrefix ReadFilePrefix(const QString& path, int prefetchSize)
+FilePrefix ReadFilePrefix(const QFileInfo& info, int prefetchSize)
 {
     FilePrefix prefix;
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    // Unbuffered: one read of the prefix, not a larger buffer filled behind it.
+    QFile file(info.filePath());
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return prefix;
     prefix.size = file.size();
     if (prefix.size == 0) {
@@ -129,11 +130,13 @@ bool CImportSource::Scan(QString* error)
 
 bool CImportSource::Scan(QString* error, QSet<QString>* visitedFolders)
 {
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return ScanFolder(error, visitedFolders);
 
-    const FilePrefix prefix = ReadFilePrefix(path, prefetchSize_);
-    if (prefix.outcome == FilePrefix::Read && MayBeArchive(prefix.bytes) && !IsPackedDocument(path)) {
+    const FilePrefix prefix = ReadFilePrefix(info, prefetchSize_);
+    if (prefix.outcome == FilePrefix::Read && MayBeArchive(prefix.bytes)
+        && !IsPackedDocument(path)) {
         QString archiveError;
         if (ReadArchive(&archiveError)) {
             AppendError(error, archiveError);
@@ -174,7 +177,7 @@ bool CImportSource::ScanFolder(QString* error, QSet<QString>* visitedFolders)
 
 bool CImportSource::ReadPlainFile(QString* error)
 {
-    return AddPlainFile(*this, ReadFilePrefix(path, prefetchSize_), error);
+    return AddPlainFile(*this, ReadFilePrefix(QFileInfo(path), prefetchSize_), error);
 }
 
 bool CImportSource::ReadArchive(QString* error)

@@ -25,7 +25,9 @@ typedef struct IFBEExportPluginVtbl {
     uint32_t (*AddRef)(IFBEExportPlugin* self);
     uint32_t (*Release)(IFBEExportPlugin* self);
     /* Exports one book: the owner window, the path of the FB2 file the document was loaded
-       from, and the book's document (prefix "fb" bound to the FictionBook 2.0 namespace). */
+       from, and the book's document (prefix "fb" bound to the FictionBook 2.0 namespace).
+       The host calls it once per book with the same object; a failure ends the whole export,
+       and LBV_E_ABORT (the user cancelled) ends it without a message. */
     LbvResult (*Export)(IFBEExportPlugin* self, int32_t hWnd, const LbvChar* path,
         xmlDocPtr document);
     /* Frees a string this object returned. */

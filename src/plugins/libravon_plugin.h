@@ -30,6 +30,7 @@ typedef int32_t LbvResult;
 #define LBV_E_NOTIMPL ((LbvResult)0x80004001)
 #define LBV_E_NOINTERFACE ((LbvResult)0x80004002)
 #define LBV_E_POINTER ((LbvResult)0x80004003)
+#define LBV_E_ABORT ((LbvResult)0x80004004) /* the user cancelled; hosts stop without a message */
 #define LBV_E_FAIL ((LbvResult)0x80004005)
 #define LBV_E_OUTOFMEMORY ((LbvResult)0x8007000E)
 #define LBV_E_INVALIDARG ((LbvResult)0x80070057)
@@ -78,6 +79,11 @@ typedef struct LbvHostServices {
         const LbvChar* caption, uint32_t flags);
     void (*BeginWaitCursor)(void* context);
     void (*EndWaitCursor)(void* context);
+    /* Asks the user for a folder, starting at `initialFolder` (may be NULL). On LBV_S_OK the
+       chosen folder is in `folder` (NUL-terminated, at most `capacity` units with the NUL);
+       LBV_S_FALSE: cancelled; LBV_E_INVALIDARG: the buffer is too small. Check `size` first. */
+    LbvResult (*ChooseFolder)(void* context, LbvWindow owner, const LbvChar* title,
+        const LbvChar* initialFolder, LbvChar* folder, uint32_t capacity);
 } LbvHostServices;
 
 typedef struct ILibravonPlugin ILibravonPlugin;
@@ -119,8 +125,10 @@ typedef struct LbvRegistry {
     LbvResult (*DeleteKey)(void* context, const char* key);
 } LbvRegistry;
 
-/* Entry points a plug-in module exports (looked up by name with dlsym). */
+/* Entry points a plug-in module exports (looked up by name with dlsym). Modules built with
+   hidden visibility mark them with LBV_PLUGIN_EXPORT. */
 #define LBV_PLUGIN_ABI_VERSION 1u
+#define LBV_PLUGIN_EXPORT __attribute__((visibility("default")))
 
 /* The version of this header the module was built with. */
 typedef uint32_t (*LbvPluginAbiVersionFn)(void);
@@ -131,8 +139,9 @@ typedef uint32_t (*LbvPluginAbiVersionFn)(void);
 typedef const char* const* (*LbvPluginClassesFn)(void);
 #define LBV_ENTRY_CLASSES "LbvPluginClasses"
 
-/* Creates an object of class `clsid` and returns its interface `iid` (LBV_IID_ILIBRAVONPLUGIN
-   or LBV_IID_IUNKNOWN) with one reference. `host` outlives the object. Unknown class:
+/* Creates an object of class `clsid` (hosts pass it in upper case, braces included) and
+   returns its interface `iid` (LBV_IID_ILIBRAVONPLUGIN, LBV_IID_IFBEEXPORTPLUGIN or
+   LBV_IID_IUNKNOWN) with one reference. `host` outlives the object. Unknown class:
    LBV_CLASS_E_CLASSNOTAVAILABLE; unknown interface: LBV_E_NOINTERFACE. */
 typedef LbvResult (*DllGetClassObjectFn)(const char* clsid, const char* iid,
     const LbvHostServices* host, void** object);

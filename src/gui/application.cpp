@@ -1,0 +1,115 @@
+#include "gui/application.h"
+
+#include "gui/command_line.h"
+#include "gui/frame_dialogs.h"
+#include "gui/main_frame.h"
+#include "gui/program_files.h"
+#include "gui/window_placement.h"
+#include "settings/qt_settings_backend.h"
+#include "settings/settings_store.h"
+#include "settings/startup_defaults.h"
+#include "shelf/genre_dictionary.h"
+#include "text/messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPointer>
+#include <QScreen>
+
+namespace lbv {
+
+namespace {
+
+// Engine errors in a message box with a stop icon, owned by the main window once there is one.
+class MessageBoxErrorReporter final : public ErrorReporter {
+public:
+    void ShowError(const QString& caption, const QString& text) override
+    {
+        QMessageBox::critical(owner, caption, text);
+    }
+    QPointer<QWidget> owner;
+};
+
+ColorRef ToColorRef(const QColor& color)
+{
+    return RgbColor(quint8(color.red()), quint8(color.green()), quint8(color.blue()));
+}
+
+StartupEnvironment CurrentEnvironment(const QStringList& programFolders)
+{
+    StartupEnvironment environment;
+    const QPalette palette = QApplication::palette();
+    environment.colors.window = ToColorRef(palette.color(QPalette::Base));
+    environment.colors.windowText = ToColorRef(palette.color(QPalette::Text));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        environment.dpi = qRound(screen->logicalDotsPerInchY());
+    // Where the program's own copy is, so an installed program does not point beside /usr/bin.
+    const QString genreDict = QStringLiteral("genre-dict.xml");
+    environment.genreDictPath = FindProgramFile(genreDict, programFolders);
+    if (environment.genreDictPath.isEmpty())
+        environment.genreDictPath = QDir(programFolders.first()).filePath(genreDict);
+    return environment;
+}
+
+void LoadGenreDictionary(SettingsStore& settings)
+{
+    const QString language = settings.GetProfileString(QString(), QStringLiteral("GenreLang"));
+    const QString path = settings.GetProfileString(QString(), QStringLiteral("GenreDict"));
+    QString error;
+    if (!ProgramGenreDictionary().Load(path, language, &error))
+        QMessageBox::warning(nullptr, MessageText(Msg::ProgramTitle), error);
+}
+
+QList<QRect> ScreenRectangles()
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->geometry());
+    return screens;
+}
+
+} // namespace
+
+int RunLibravon(QApplication& app, const std::function<void(CMainFrame&)>& afterShow)
+{
+    QCoreApplication::setOrganizationName(ProfileOrganisation());
+    QCoreApplication::setApplicationName(ProfileApplication());
+    const CommandLine commandLine = ParseCommandLine(app.arguments().mid(1));
+
+    InstallAppSettings(std::make_unique<SettingsStore>(
+        QtSettingsBackend::UserScope(ProfileOrganisation(), ProfileApplication()),
+        commandLine.autorun, DefaultIniPath()));
+    SettingsStore& settings = AppSettings();
+    auto reporter = std::make_shared<MessageBoxErrorReporter>();
+    settings.SetErrorReporter(reporter);
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QStringList programFolders = ProgramFileFolders(programFolder);
+    EnsureStartupDefaults(settings, CurrentEnvironment(programFolders));
+    if (EnsureHelpBook(programFolders, !settings.Autorun()).isEmpty()) {
+        QMessageBox::critical(nullptr, MessageText(Msg::Error),
+            MessageText(Msg::FatalFileNotFound).arg(QDir(programFolder).filePath(kHelpBookName)));
+        return 1;
+    }
+    LoadGenreDictionary(settings);
+
+    StandardFrameDialogs dialogs;
+    CMainFrame frame(settings, dialogs, commandLine.file);
+    reporter->owner = &frame;
+    const std::optional<WindowPlacement> placement = DecodePlacement(
+        settings.GetProfileBinary(QStringLiteral("MainWindow"), QStringLiteral("FrameWndPlacement"))
+            .value_or(QByteArray()));
+    if (placement && IsOnScreen(*placement, ScreenRectangles()))
+        ShowWithPlacement(frame, *placement);
+    else
+        frame.show();
+    if (afterShow)
+        afterShow(frame);
+    const int result = app.exec();
+    settings.Flush();
+    return result;
+}
+
+} // namespace lbv

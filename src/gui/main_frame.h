@@ -1,0 +1,106 @@
+#pragma once
+// The program's one top-level window. It owns the catalog for the whole run, shows the work
+// pages on tabs (Shelf, Reader, Import, Options, Maintenance; in autorun mode Import and
+// Maintenance are not offered), runs the index file commands, opens the last index at start, asks
+// to save a modified catalog when closing, and relays setting changes to every page.
+#include "catalog/index_file.h"
+#include "catalog/libravon_doc.h"
+#include "gui/frame_pages.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QTabWidget;
+
+namespace lbv {
+
+class CPlaceholderPage;
+class FrameDialogs;
+class SettingsStore;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // `commandLineFile` is an index to open instead of the last one, or a book for the Reader.
+    // The frame posts itself the start-up open; it runs once the event loop does.
+    CMainFrame(SettingsStore& settings, FrameDialogs& dialogs, const QString& commandLineFile,
+        QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CLibravonDoc& Catalog() { return catalog_; }
+    bool IsAutorun() const { return autorun_; }
+
+    // Selects a tab as Ctrl+1 .. Ctrl+5 do; a tab that does not exist changes nothing.
+    void SelectTab(int tab);
+    void SelectPage(Page page);
+    std::optional<Page> CurrentPage() const;
+    // Null for a page that is not offered.
+    QWidget* PageWidget(Page page) const;
+
+    // The index commands of the File menu; each returns whether it went through.
+    void OpenLastIndex();
+    bool NewLibrary();
+    bool OpenIndex();
+    bool SaveIndex();
+    bool SaveIndexAs();
+
+    // Passes a changed setting's name on to every page (the options pages and the plug-in host
+    // call this; "Reload" means the catalog was changed behind the views' backs).
+    void RelaySettingChanged(const QString& name);
+
+Q_SIGNALS:
+    void settingChanged(const QString& name);
+    // The catalog now holds another library (or none): the views rebuild from it.
+    void catalogReplaced();
+    // Files and folders dropped on the window, for the Import page.
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateMenu();
+    void CreatePages();
+    void CreateTabShortcuts();
+    void AddPage(Page page, QWidget* widget);
+    // Replaces the catalog with the index at `path`; on failure the catalog is left empty and
+    // the user is told which file failed.
+    bool LoadCatalog(const QString& path);
+    bool SaveTo(const QString& path);
+    void ShowCatalogSummary();
+    void UpdateTitle();
+    void ShowFailedOpenTitle();
+    bool QueryClose();
+    void StoreStateOnExit();
+
+    // The index file's messages, questions and wait cursor, through the frame's dialogs.
+    class IndexUi final : public IndexFileUi {
+    public:
+        explicit IndexUi(CMainFrame& frame) : frame_(frame) { }
+        void ShowError(const QString& text) override;
+        void ShowMessage(const QString& text) override;
+        bool AskYesNo(const QString& question) override;
+        void BeginWait() override;
+        void EndWait() override;
+
+    private:
+        CMainFrame& frame_;
+    };
+
+    SettingsStore& settings_;
+    FrameDialogs& dialogs_;
+    IndexUi indexUi_ {*this};
+    const bool autorun_;
+    const QString commandLineFile_;
+    CLibravonDoc catalog_;
+    QTabWidget* tabs_;
+    QWidget* pages_[5] {};
+    CPlaceholderPage* shelf_ = nullptr;
+};
+
+} // namespace lbv

@@ -1,0 +1,342 @@
+#include "gui/frame_dialogs.h"
+#include "gui/main_frame.h"
+#include "gui/placeholder_page.h"
+#include "gui/window_placement.h"
+#include "settings/memory_settings_backend.h"
+#include "settings/settings_store.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace lbv;
+
+namespace {
+
+// Answers the frame's questions from a script and records what was asked.
+class ScriptedDialogs : public FrameDialogs {
+public:
+    std::optional<NewLibraryChoice> AskNewLibrary(QWidget*) override
+    {
+        ++wizardRuns;
+        return newLibrary;
+    }
+    QString AskOpenIndex(QWidget*) override { return openAnswer; }
+    QString AskSaveIndex(QWidget*, const QString& proposed) override
+    {
+        saveProposals.append(proposed);
+        return saveAnswer;
+    }
+    QMessageBox::StandardButton AskSaveModified(QWidget*) override
+    {
+        ++closeQuestions;
+        return closeAnswer;
+    }
+    void ShowError(QWidget*, const QString& text) override { errors.append(text); }
+    void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
+    bool AskYesNo(QWidget*, const QString& question) override
+    {
+        questions.append(question);
+        return false;
+    }
+
+    std::optional<NewLibraryChoice> newLibrary; // cancelled unless set
+    int wizardRuns = 0;
+    QString openAnswer;
+    QString saveAnswer; // cancelled while empty
+    QStringList saveProposals;
+    QMessageBox::StandardButton closeAnswer = QMessageBox::Cancel;
+    int closeQuestions = 0;
+    QStringList errors;
+    QStringList messages;
+    QStringList questions;
+};
+
+// A plain UTF-8 index, which opens through the compressed attempt as well.
+QByteArray IndexText(const QString& title)
+{
+    return QStringLiteral("<books><options><file-name-mask>%f %l\\%f %l. %t</file-name-mask>"
+                          "<file-compression>None</file-compression></options>"
+                          "<author firstName=\"Ivar\" lastName=\"Kessel\"><group name=\"default\">"
+                          "<book><book-title>%1</book-title><genre>sf</genre></book>"
+                          "</group></author></books>")
+        .arg(title)
+        .toUtf8();
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    QString WriteFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    // Creates the frame and lets its start-up open run.
+    CMainFrame& Start(const QString& commandLineFile = {}, bool autorun = false)
+    {
+        settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
+        if (!lastIndex.isEmpty())
+            settings->WriteProfileString(QString(), QStringLiteral("LastIndex"), lastIndex);
+        frame = std::make_unique<CMainFrame>(*settings, dialogs, commandLineFile);
+        QCoreApplication::processEvents();
+        return *frame;
+    }
+
+    void AddBook()
+    {
+        BookDescription book;
+        book.firstName = QStringLiteral("Maria");
+        book.lastName = QStringLiteral("Holm");
+        book.title = QStringLiteral("North");
+        ASSERT_TRUE(frame->Catalog().AddBook(book, false));
+    }
+
+    QString FirstTitle()
+    {
+        const auto& authors = frame->Catalog().Authors();
+        if (authors.empty() || authors[0]->Groups().empty() || authors[0]->Groups()[0]->Books().empty())
+            return {};
+        return authors[0]->Groups()[0]->Books()[0]->title;
+    }
+
+    QStringList TabCaptions()
+    {
+        auto* tabs = frame->findChild<QTabWidget*>(QStringLiteral("tabs"));
+        QStringList captions;
+        for (int i = 0; i < tabs->count(); ++i)
+            captions.append(tabs->tabText(i));
+        return captions;
+    }
+
+    void Drop(const QString& path)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        // As a drag does: enter first, then drop.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &drop);
+    }
+
+    QTemporaryDir folder;
+    QString lastIndex;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, WithoutALastIndexTheWizardRunsAndCancellingLeavesAnEmptyUntitledCatalog)
+{
+    Start();
+    EXPECT_EQ(dialogs.wizardRuns, 1);
+    EXPECT_TRUE(frame->Catalog().Authors().empty());
+    EXPECT_EQ(frame->Catalog().path, QStringLiteral("untitled"));
+    EXPECT_FALSE(frame->Catalog().IsModified());
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Libravon"));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    // A last index that is gone counts as none.
+    lastIndex = folder.filePath(QStringLiteral("gone.lvf"));
+    Start();
+    EXPECT_EQ(dialogs.wizardRuns, 2);
+}
+
+TEST_F(MainFrameTest, AnIndexArgumentOpensInsteadOfTheLastIndexWhateverTheCaseOfItsExtension)
+{
+    lastIndex = WriteFile(QStringLiteral("last.lvf"), IndexText(QStringLiteral("Last")));
+    const QString argument = WriteFile(QStringLiteral("Shelf.LVF"), IndexText(QStringLiteral("Argument")));
+    Start(argument);
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Argument"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Shelf.LVF - Libravon"));
+    EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
+    EXPECT_EQ(dialogs.wizardRuns, 0);
+
+    Start();
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Last"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("last.lvf - Libravon"));
+}
+
+TEST_F(MainFrameTest, ABookArgumentSelectsTheReaderAndTheLastIndexStillOpens)
+{
+    lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
+    const QString book = folder.filePath(QStringLiteral("Salt and Iron.fb2"));
+    Start(book);
+    EXPECT_EQ(frame->CurrentPage(), Page::Reader);
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Last"));
+    auto* reader = qobject_cast<CPlaceholderPage*>(frame->PageWidget(Page::Reader));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_TRUE(reader->Status().contains(book));
+}
+
+TEST_F(MainFrameTest, AnIndexThatFailsToOpenAtStartLeavesAnEmptyCatalogAndSaysWhich)
+{
+    lastIndex = WriteFile(QStringLiteral("broken.lvf"), QByteArray("<books><author firstName="));
+    Start();
+    EXPECT_TRUE(frame->Catalog().Authors().empty());
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Libravon"));
+    // The index file says why, then the frame says which.
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("Compressed index error: ")));
+    EXPECT_EQ(dialogs.errors, QStringList {QStringLiteral("Can't open \"%1\".").arg(lastIndex)});
+    EXPECT_EQ(dialogs.wizardRuns, 0);
+}
+
+TEST_F(MainFrameTest, APlainIndexIsOfferedForSavingCompressedAndCancelKeepsItModifiedAndUntitled)
+{
+    lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
+    Start();
+    // A UTF-16 index is no UTF-8 text, so only the plain attempt reads it.
+    const QString utf16 = QString::fromUtf8(IndexText(QStringLiteral("Plain")));
+    QByteArray plain("\xff\xfe");
+    plain.append(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2);
+    dialogs.openAnswer = WriteFile(QStringLiteral("plain.xml"), plain);
+    EXPECT_TRUE(frame->OpenIndex());
+    ASSERT_EQ(dialogs.saveProposals.size(), 1);
+    EXPECT_EQ(dialogs.saveProposals[0], folder.filePath(QStringLiteral("plain.lvf")));
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Plain"));
+    EXPECT_TRUE(frame->Catalog().IsModified());
+    EXPECT_EQ(frame->Catalog().path, QStringLiteral("untitled"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("untitled - Libravon"));
+
+    // Saving goes through Save as, as the catalog has no index name yet.
+    dialogs.saveAnswer = folder.filePath(QStringLiteral("kept.lvf"));
+    EXPECT_TRUE(frame->SaveIndex());
+    EXPECT_EQ(dialogs.saveProposals.size(), 2);
+    EXPECT_FALSE(frame->Catalog().IsModified());
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("kept.lvf - Libravon"));
+    EXPECT_TRUE(QFile::exists(dialogs.saveAnswer));
+}
+
+TEST_F(MainFrameTest, CancelWhenClosingAModifiedCatalogKeepsTheWindowAndWritesNothing)
+{
+    lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
+    Start();
+    frame->show();
+    AddBook();
+    settings->WriteProfileString(QString(), QStringLiteral("LastIndex"), QStringLiteral("kept"));
+
+    dialogs.closeAnswer = QMessageBox::Cancel;
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(dialogs.closeQuestions, 1);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(settings->GetProfileString(QString(), QStringLiteral("LastIndex")), QStringLiteral("kept"));
+    EXPECT_FALSE(settings->GetProfileBinary(QStringLiteral("MainWindow"), QStringLiteral("FrameWndPlacement")));
+    QFile index(lastIndex);
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_EQ(index.readAll(), IndexText(QStringLiteral("Last")));
+
+    // Yes whose save does not happen (the catalog is untitled and Save as is cancelled) keeps
+    // the window rather than losing the changes.
+    frame->Catalog().path = QStringLiteral("untitled");
+    dialogs.closeAnswer = QMessageBox::Yes;
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->Catalog().IsModified());
+
+    // No closes and remembers the index and the window.
+    dialogs.closeAnswer = QMessageBox::No;
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(settings->GetProfileString(QString(), QStringLiteral("LastIndex")), QStringLiteral("untitled"));
+    const auto placement = settings->GetProfileBinary(QStringLiteral("MainWindow"), QStringLiteral("FrameWndPlacement"));
+    ASSERT_TRUE(placement);
+    EXPECT_TRUE(DecodePlacement(*placement));
+}
+
+TEST_F(MainFrameTest, YesWhenClosingSavesTheIndexBeforeClosing)
+{
+    lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
+    Start();
+    frame->show();
+    AddBook();
+    dialogs.closeAnswer = QMessageBox::Yes;
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(dialogs.saveProposals.isEmpty());
+    EXPECT_EQ(settings->GetProfileString(QString(), QStringLiteral("LastIndex")), lastIndex);
+
+    CLibravonDoc reopened;
+    ASSERT_TRUE(reopened.Open(lastIndex));
+    EXPECT_EQ(reopened.Authors().size(), 2u);
+}
+
+TEST_F(MainFrameTest, TheWizardCreatesTheLibraryFolderAndSavesTheNewIndex)
+{
+    const QString libraryFolder = folder.filePath(QStringLiteral("books/fiction"));
+    dialogs.newLibrary = NewLibraryChoice {QStringLiteral("%l %f\\%t"), true, libraryFolder,
+        QStringLiteral("shelf.lvf")};
+    Start();
+    const QString indexPath = QDir(libraryFolder).filePath(QStringLiteral("shelf.lvf"));
+    EXPECT_TRUE(QFile::exists(indexPath));
+    EXPECT_EQ(frame->Catalog().path, indexPath);
+    EXPECT_EQ(frame->Catalog().fileNameMask, QStringLiteral("%l %f\\%t"));
+    EXPECT_TRUE(frame->Catalog().compressFiles);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("shelf.lvf - Libravon"));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    // A folder below a plain file cannot be made.
+    const QString plainFile = WriteFile(QStringLiteral("file"), "x");
+    dialogs.newLibrary->folder = plainFile + QStringLiteral("/lib");
+    EXPECT_FALSE(frame->NewLibrary());
+    EXPECT_EQ(frame->Catalog().path, QStringLiteral("untitled"));
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Invalid index name ") + plainFile + QStringLiteral("/lib/shelf.lvf"));
+}
+
+TEST_F(MainFrameTest, TabsAndTheirShortcutsFollowTheAutorunShift)
+{
+    Start();
+    EXPECT_EQ(TabCaptions(), (QStringList {QStringLiteral("Shelf"), QStringLiteral("Reader"),
+                                 QStringLiteral("Import"), QStringLiteral("Options"), QStringLiteral("Maintenance")}));
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(frame.get(), Qt::Key_5, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentPage(), Page::Maintenance);
+    QTest::keyClick(frame.get(), Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentPage(), Page::Import);
+
+    Start({}, true);
+    EXPECT_EQ(dialogs.wizardRuns, 1); // nothing may be created in autorun mode
+    EXPECT_EQ(TabCaptions(), (QStringList {QStringLiteral("Shelf"), QStringLiteral("Reader"),
+                                 QStringLiteral("Options")}));
+    EXPECT_EQ(frame->PageWidget(Page::Import), nullptr);
+    EXPECT_EQ(frame->PageWidget(Page::Maintenance), nullptr);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(frame.get(), Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentPage(), Page::Options);
+    EXPECT_EQ(frame->PageWidget(Page::Options), frame->findChild<QTabWidget*>(QStringLiteral("tabs"))->currentWidget());
+    QTest::keyClick(frame.get(), Qt::Key_5, Qt::ControlModifier);
+    QTest::keyClick(frame.get(), Qt::Key_4, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentPage(), Page::Options);
+    QTest::keyClick(frame.get(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentPage(), Page::Reader);
+}
+
+TEST_F(MainFrameTest, DroppedFilesGoToTheImportPageExceptInAutorun)
+{
+    const QString book = WriteFile(QStringLiteral("book.fb2"), "<FictionBook/>");
+    Start();
+    QSignalSpy dropped(frame.get(), &CMainFrame::filesDropped);
+    Drop(book);
+    EXPECT_EQ(frame->CurrentPage(), Page::Import);
+    ASSERT_EQ(dropped.size(), 1);
+    EXPECT_EQ(dropped[0][0].toStringList(), QStringList {book});
+
+    Start({}, true);
+    QSignalSpy ignored(frame.get(), &CMainFrame::filesDropped);
+    Drop(book);
+    EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
+    EXPECT_TRUE(ignored.isEmpty());
+}

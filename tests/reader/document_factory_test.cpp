@@ -1,0 +1,63 @@
+#include "reader_test_support.h"
+
+#include "reader/content_kind.h"
+#include "reader/document_factory.h"
+#include "text/code_pages.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace lbv {
+namespace {
+
+TEST(DocumentFactory, BuildsTheDocumentOfEachKindAndReportsProgress)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"book.fb2"_qs);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray book = test::Fb2Body("<section><p>Hello there</p></section>");
+    file.write(book);
+    file.close();
+
+    std::vector<std::pair<int64_t, int64_t>> progress;
+    DocumentOptions options;
+    options.observer.progress = [&](int64_t at, int64_t total) { progress.push_back({at, total}); };
+    QString error;
+    auto fb2 = OpenDocument(path, -1, -1, {}, options, error);
+    ASSERT_TRUE(fb2) << error.toStdString();
+    EXPECT_EQ(test::BodyTexts(*fb2, 0), QStringList {u"Hello there"_qs});
+    EXPECT_EQ(fb2->SourceDescription(), u"None");
+    ASSERT_GE(progress.size(), 3u);
+    EXPECT_EQ(progress.front().first, 0);
+    EXPECT_EQ(progress.front().second, book.size());
+    EXPECT_GT(progress.back().first, progress[1].first);
+
+    // The same bytes forced to be read as text.
+    auto text = OpenDocument(path, kTextLinePerParagraph, -1, {}, {}, error);
+    ASSERT_TRUE(text);
+    EXPECT_GT(text->ParagraphCount(0), 1);
+    EXPECT_EQ(text->GetParagraph(0, 0).text, u"<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+
+    EXPECT_FALSE(OpenDocument(path, 9, -1, {}, {}, error));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_FALSE(CreateDocument(std::make_unique<MemoryByteSource>("<?xml version=\"1.0\"?><x/>"),
+        kDocumentFb2, -1, {}, error));
+    EXPECT_EQ(error, u"Not a FictionBook2 document");
+}
+
+TEST(DocumentFactory, ForcedCodePageOverridesTheDeclaration)
+{
+    // Declared UTF-8 but written in windows-1251: forcing the code page reads it right.
+    const QByteArray book = test::Fb2Body("<section><p>\xC4\xEE\xEC</p></section>");
+    QString error;
+    EXPECT_FALSE(CreateDocument(std::make_unique<MemoryByteSource>(book), kDocumentFb2, -1, {}, error));
+    auto forced = CreateDocument(std::make_unique<MemoryByteSource>(book), kDocumentFb2,
+        FindCodePage(u"windows-1251"), {}, error);
+    ASSERT_TRUE(forced) << error.toStdString();
+    EXPECT_EQ(test::BodyTexts(*forced, 0), QStringList {u"Дом"_qs});
+}
+
+} // namespace
+} // namespace lbv
