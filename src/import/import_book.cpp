@@ -56,15 +56,15 @@ void BookImporter::BeginRun()
 {
     rememberedAnswer_ = ExistingBookAction::Ask;
     if (context_.catalog) {
-        const auto lock = LockCatalog();
+        const auto lock = LockCatalog(context_);
         library_ = StorageOptionsOf(*context_.catalog);
     }
 }
 
-std::unique_lock<std::mutex> BookImporter::LockCatalog()
+std::unique_lock<std::mutex> LockCatalog(const ImportContext& context)
 {
-    return context_.catalogMutex ? std::unique_lock(*context_.catalogMutex)
-                                 : std::unique_lock<std::mutex>();
+    return context.catalogMutex ? std::unique_lock(*context.catalogMutex)
+                                : std::unique_lock<std::mutex>();
 }
 
 ImportStatus BookImporter::ImportOne(CBookHeader& header, ImportOperation operation)
@@ -83,7 +83,7 @@ ImportStatus BookImporter::ImportOne(CBookHeader& header, ImportOperation operat
             break;
         }
     }
-    if (!BookNamesKnown(header))
+    if (!CheckNamesAndGenre(header))
         return ImportStatus::Failure;
     // A converted book has been through the rule already, before it was written.
     if (operation != ImportOperation::JustConvert && !converted) {
@@ -100,7 +100,7 @@ ImportStatus BookImporter::ImportOne(CBookHeader& header, ImportOperation operat
     return CatalogueBook(header, operation, replace);
 }
 
-bool BookImporter::BookNamesKnown(CBookHeader& header)
+bool BookImporter::CheckNamesAndGenre(CBookHeader& header)
 {
     ImportLog& log = *context_.log;
     bool known = true;
@@ -123,7 +123,7 @@ BookImporter::Existing BookImporter::CheckExisting(const CBookHeader& header)
 {
     bool present = false;
     if (context_.catalog) {
-        const auto lock = LockCatalog();
+        const auto lock = LockCatalog(context_);
         present = context_.catalog->FindBook(header) != nullptr;
     }
     if (!present)
@@ -169,7 +169,7 @@ ImportStatus BookImporter::CatalogueBook(
         return ImportStatus::Ok; // the conversion wrote the result
     bool added = false;
     if (context_.catalog) {
-        const auto lock = LockCatalog();
+        const auto lock = LockCatalog(context_);
         added = context_.catalog->AddBook(header, replace);
     }
     if (added)

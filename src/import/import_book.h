@@ -47,6 +47,9 @@ struct ImportContext {
     ImportOptions options;
 };
 
+// Holds the catalog's lock (when there is one) for as long as the result lives.
+std::unique_lock<std::mutex> LockCatalog(const ImportContext& context);
+
 class BookImporter {
 public:
     explicit BookImporter(ImportContext context);
@@ -74,11 +77,11 @@ private:
     // The existing-book rule: looks the book up and, when it is there, decides by the setting,
     // the remembered answer or the user's answer. A skip is logged here.
     Existing CheckExisting(const CBookHeader& header);
-    bool BookNamesKnown(CBookHeader& header);
+    // Names and title must be known; a missing genre becomes the default one.
+    bool CheckNamesAndGenre(CBookHeader& header);
     // The converted files folder and rename mask, as the library folder and mask of a target.
     bool ConvertedFilesStorage(StorageOptions* storage);
     void CopyFailedSource(const CBookHeader& header);
-    std::unique_lock<std::mutex> LockCatalog();
 
     ImportContext context_;
     StorageOptions library_;

@@ -64,9 +64,7 @@ quint64 ImportRun::CatalogGeneration()
     const ImportContext& context = importer_.Context();
     if (!context.catalog)
         return 0;
-    std::unique_lock<std::mutex> lock;
-    if (context.catalogMutex)
-        lock = std::unique_lock(*context.catalogMutex);
+    const auto lock = LockCatalog(context);
     // Reading the authors merges those added since into their sorted places, so the GUI's
     // first look after the run costs nothing.
     context.catalog->Authors();
