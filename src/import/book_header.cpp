@@ -81,10 +81,23 @@ int FormatOfExtension(const QString& path)
         return FormatPdb;
     if (path.endsWith(u".txt", Qt::CaseInsensitive))
         return FormatTxt;
-    return FormatUnknown;
+    if (path.endsWith(u".html", Qt::CaseInsensitive) || path.endsWith(u".htm", Qt::CaseInsensitive))
+        return FormatHtml;
+    for (const char16_t* extension : {u".rtf", u".md", u".markdown"})
+        if (path.endsWith(extension, Qt::CaseInsensitive))
+            return FormatOtherDocument;
+    return IsPackedDocument(path) ? FormatOtherDocument : FormatUnknown;
 }
 
 } // namespace
+
+bool IsPackedDocument(const QString& path)
+{
+    for (const char16_t* extension : {u".epub", u".docx", u".odt"})
+        if (path.endsWith(extension, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
 
 bool SplitMemberPath(const QString& path, QString* archive, QString* member)
 {

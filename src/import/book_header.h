@@ -21,6 +21,14 @@ namespace lbv {
 bool SplitMemberPath(const QString& path, QString* archive, QString* member);
 QString CombinedMemberPath(const QString& archive, const QString& member);
 
+// Documents that only a converter reads (EPUB, DOCX, ODT, RTF, Markdown): the import converts
+// them like TXT and HTML, and no catalog book keeps this format.
+inline constexpr int FormatOtherDocument = 6;
+
+// Whether a path names such a document packed as a ZIP container (EPUB, DOCX, ODT): the scan
+// takes it as one document rather than as an archive of books.
+bool IsPackedDocument(const QString& path);
+
 // The catalog description of the book (its `file` is the header's path: a file, or a combined
 // member path) plus what the scan found out about the source. Made and owned by CImportSource
 // until the import list takes it over.
@@ -39,7 +47,8 @@ public:
 
     // Classifies the prefix of a file and reads its header: an FB2 book gets format FormatFb2
     // and its title-info fields; a file that is not FB2 is classified by its extension (".lit",
-    // ".pdb", ".txt") with empty names. Otherwise false and the reason in `error`.
+    // ".pdb", ".txt", ".html" and ".htm", then the documents of FormatOtherDocument) with empty
+    // names. Otherwise false and the reason in `error`.
     bool LoadFromBytes(QByteArrayView bytes, QString* error);
     // Parses the decoded prefix up to "<body" as the header. `looksLikeFb2` is set once a
     // "<FictionBook" was found, so that failures after it can be told from other files.

@@ -135,7 +135,8 @@ bool CImportSource::Scan(QString* error, QSet<QString>* visitedFolders)
         return ScanFolder(error, visitedFolders);
 
     const FilePrefix prefix = ReadFilePrefix(info, prefetchSize_);
-    if (prefix.outcome == FilePrefix::Read && MayBeArchive(prefix.bytes)) {
+    if (prefix.outcome == FilePrefix::Read && MayBeArchive(prefix.bytes)
+        && !IsPackedDocument(path)) {
         QString archiveError;
         if (ReadArchive(&archiveError)) {
             AppendError(error, archiveError);

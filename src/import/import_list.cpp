@@ -1,0 +1,173 @@
+#include "import/import_list.h"
+
+#include "import/import_source.h"
+
+#include <QTime>
+
+namespace lbv {
+namespace {
+
+constexpr qint64 kSmallSize = 5120;
+constexpr qint64 kMediumSize = 102400;
+
+// The file (or archive) part and the member name of a header's path.
+struct PathParts {
+    QString file;
+    QString member;
+};
+
+PathParts PartsOf(const CBookHeader& header)
+{
+    PathParts parts;
+    if (header.compression == CompressionZip)
+        SplitMemberPath(header.file, &parts.file, &parts.member);
+    else
+        parts.file = header.file;
+    return parts;
+}
+
+// The last path component of a file, or the whole member name (which keeps its folders).
+QString NamePart(const PathParts& parts)
+{
+    if (!parts.member.isEmpty())
+        return parts.member;
+    return parts.file.mid(parts.file.lastIndexOf(u'/') + 1);
+}
+
+qsizetype ExtensionStart(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
+    return dot > slash ? dot : name.size();
+}
+
+void TakeHeaders(CImportSource& source, ImportList& list, int* added)
+{
+    for (auto& header : source.headers) {
+        list.AddHeader(std::move(header));
+        ++*added;
+    }
+    source.headers.clear();
+    for (auto& child : source.children)
+        TakeHeaders(*child, list, added);
+    source.children.clear();
+}
+
+} // namespace
+
+QString RowDirectory(const CBookHeader& header)
+{
+    const PathParts parts = PartsOf(header);
+    if (!parts.member.isEmpty())
+        return parts.file;
+    const qsizetype slash = parts.file.lastIndexOf(u'/');
+    return slash < 0 ? QString() : parts.file.left(std::max<qsizetype>(slash, 1));
+}
+
+QString RowFileName(const CBookHeader& header)
+{
+    const QString name = NamePart(PartsOf(header));
+    return name.left(ExtensionStart(name));
+}
+
+QString RowExtension(const CBookHeader& header)
+{
+    const QString name = NamePart(PartsOf(header));
+    return name.mid(ExtensionStart(name));
+}
+
+QString RowSizeText(qint64 bytes)
+{
+    if (bytes <= kSmallSize)
+        return QString::number(bytes);
+    return QString::number(bytes / 1024) + u'K';
+}
+
+int RowSizeClass(qint64 bytes)
+{
+    return bytes <= kSmallSize ? 0 : bytes <= kMediumSize ? 1 : 2;
+}
+
+int ImportList::AddSource(CImportSource& source)
+{
+    int added = 0;
+    TakeHeaders(source, *this, &added);
+    return added;
+}
+
+void ImportList::AddHeader(std::unique_ptr<CBookHeader> header)
+{
+    // The parsed prefix is not needed any more, and a list of 100,000 rows would otherwise hold
+    // several kilobytes of it per row.
+    header->headerText.clear();
+    header->headerText.squeeze();
+    std::lock_guard lock(mutex_);
+    rows_.push_back({std::move(header)});
+}
+
+qsizetype ImportList::Count() const
+{
+    std::lock_guard lock(mutex_);
+    return qsizetype(rows_.size());
+}
+
+ImportRowView ImportList::Row(qsizetype index) const
+{
+    std::lock_guard lock(mutex_);
+    const Entry& row = rows_.at(std::size_t(index));
+    const CBookHeader& header = *row.header;
+    return {RowDirectory(header), RowFileName(header), RowExtension(header),
+        RowSizeText(header.fileSize), RowSizeClass(header.fileSize), row.checked, row.status,
+        row.time};
+}
+
+bool ImportList::IsChecked(qsizetype index) const
+{
+    std::lock_guard lock(mutex_);
+    return rows_.at(std::size_t(index)).checked;
+}
+
+void ImportList::SetChecked(qsizetype index, bool checked)
+{
+    std::lock_guard lock(mutex_);
+    rows_.at(std::size_t(index)).checked = checked;
+}
+
+CBookHeader ImportList::HeaderCopy(qsizetype index) const
+{
+    std::lock_guard lock(mutex_);
+    return *rows_.at(std::size_t(index)).header;
+}
+
+void ImportList::SetStatus(qsizetype index, const QString& status)
+{
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    std::lock_guard lock(mutex_);
+    Entry& row = rows_.at(std::size_t(index));
+    row.status = status;
+    row.time = time;
+}
+
+qsizetype ImportList::RemoveUnchecked()
+{
+    std::lock_guard lock(mutex_);
+    const auto kept = std::stable_partition(
+        rows_.begin(), rows_.end(), [](const Entry& row) { return row.checked; });
+    const qsizetype removed = qsizetype(rows_.end() - kept);
+    rows_.erase(kept, rows_.end());
+    return removed;
+}
+
+void ImportList::RemoveRow(qsizetype index)
+{
+    std::lock_guard lock(mutex_);
+    rows_.erase(rows_.begin() + index);
+}
+
+void ImportList::Clear()
+{
+    std::lock_guard lock(mutex_);
+    rows_.clear();
+}
+
+} // namespace lbv
