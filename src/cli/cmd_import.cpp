@@ -3,6 +3,7 @@
 #include "cli/catalog_file.h"
 #include "cli/command.h"
 #include "cli/terminal.h"
+#include "import/converter_factory.h"
 #include "import/import_list.h"
 #include "import/import_source.h"
 #include "settings/settings_store.h"
@@ -117,11 +118,13 @@ int RunImport(Arguments& args)
     }
 
     TerminalQuestion question(&reporter);
+    const std::unique_ptr<DocumentConverter> converter = CreateAny2Fb2Converter();
     ImportContext context;
     context.catalog = &catalog;
     context.log = &log;
     context.settings = &AppSettings();
     context.question = &question;
+    context.converter = converter.get();
     context.options = options;
     BookImporter importer(context);
     ImportRun run(list, importer, &reporter);
