@@ -114,7 +114,9 @@ qsizetype ImportList::Count() const
 ImportRowView ImportList::Row(qsizetype index) const
 {
     std::lock_guard lock(mutex_);
-    const Entry& row = rows_.at(std::size_t(index));
+    if (index < 0 || std::size_t(index) >= rows_.size())
+        return {};
+    const Entry& row = rows_[std::size_t(index)];
     const CBookHeader& header = *row.header;
     return {RowDirectory(header), RowFileName(header), RowExtension(header),
         RowSizeText(header.fileSize), RowSizeClass(header.fileSize), row.checked, row.status,

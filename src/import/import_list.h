@@ -44,6 +44,8 @@ public:
     void AddHeader(std::unique_ptr<CBookHeader> header);
 
     qsizetype Count() const;
+    // A row that a run removed meanwhile (the GUI reads while the worker works) gives an empty
+    // view.
     ImportRowView Row(qsizetype index) const;
     bool IsChecked(qsizetype index) const;
     void SetChecked(qsizetype index, bool checked);
