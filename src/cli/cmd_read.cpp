@@ -1,4 +1,5 @@
 // "read": lays a book out into pages with character cells and prints them as text.
+#include "cli/book_file.h"
 #include "cli/command.h"
 #include "reader/document_factory.h"
 #include "reader/fixed_width_measurer.h"
@@ -81,7 +82,10 @@ int RunRead(Arguments& args)
     if (all && pageGiven)
         return UsageError(self, QStringLiteral("--page and --all exclude each other"));
 
-    auto document = OpenDocument(positional[0], -1, -1, {}, {}, error);
+    BookFile book;
+    std::unique_ptr<DocumentSource> document;
+    if (book.Open(positional[0], &error))
+        document = OpenDocument(book.Path(), -1, -1, {}, {}, error);
     if (!document) {
         Err(QStringLiteral("libravon-cli: %1").arg(error));
         return 1;
