@@ -11,9 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <functional>
 
 namespace lbv {
 namespace {
@@ -48,15 +48,46 @@ QString WithEncodingDeclaration(QStringView text, const QString& charset)
     return u"<?xml version=\"1.0\" encoding=\"" + charset + u"\"?>" + text;
 }
 
-// A new archive is readable by everyone, as the user's other files; a replaced one keeps its
+// A new book file is readable by everyone, as the user's other files; a replaced one keeps its
 // permissions.
-QFile::Permissions ArchivePermissions(const QString& archive)
+QFile::Permissions NewFilePermissions(const QString& path)
 {
-    const QFileInfo existing(archive);
+    const QFileInfo existing(path);
     if (existing.isFile())
         return existing.permissions();
     return QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
         | QFile::ReadGroup | QFile::ReadOther;
+}
+
+// Writes a book file under a hidden name beside `target` (folder scans skip it) and renames it
+// over the target at the end, so that until then an old file stays whole. `write` fills the
+// hidden file, given its path; it returns false with the reason.
+bool WriteThroughHiddenFile(const QString& target,
+    const std::function<bool(const QString& partial, QString* error)>& write, QString* error)
+{
+    if (!CreateParentDirectories(target)) {
+        *error = ErrorText(MessageText(Msg::CantCreateFolderFor).arg(target));
+        return false;
+    }
+    const QFileInfo info(target);
+    QTemporaryFile partial(
+        info.absolutePath() + u"/.libravon-XXXXXX." + info.suffix());
+    if (!partial.open()) {
+        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(target));
+        return false;
+    }
+    partial.close();
+    if (!write(partial.fileName(), error))
+        return false;
+    QFile::setPermissions(partial.fileName(), NewFilePermissions(target));
+    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
+            QFile::encodeName(target).constData())
+        != 0) {
+        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(target));
+        return false;
+    }
+    partial.setAutoRemove(false);
+    return true;
 }
 
 } // namespace
@@ -126,17 +157,16 @@ bool WriteBookFile(const QString& path, const QByteArray& bytes, bool overwrite,
         *error = AlreadyExists(path);
         return true;
     }
-    if (!CreateParentDirectories(path)) {
-        *error = ErrorText(MessageText(Msg::CantCreateFolderFor).arg(path));
-        return false;
-    }
-    // Written beside the target and renamed over it, so a full disk can't eat the old book.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(path));
-        return false;
-    }
-    return true;
+    return WriteThroughHiddenFile(path,
+        [&](const QString& partial, QString* failure) {
+            QFile file(partial);
+            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                && file.write(bytes) == bytes.size() && file.flush())
+                return true;
+            *failure = ErrorText(MessageText(Msg::CantCreateFile).arg(path));
+            return false;
+        },
+        error);
 }
 
 bool WriteBookIntoArchive(
@@ -153,38 +183,22 @@ bool WriteBookIntoArchive(
         *error = AlreadyExists(archive);
         return true;
     }
-    if (!CreateParentDirectories(archive)) {
-        *error = ErrorText(MessageText(Msg::CantCreateFolderFor).arg(archive));
-        return false;
-    }
-    // The archive is built under a hidden name beside the target (skipped by folder scans) and
-    // renamed over it at the end; until then an old archive stays whole.
-    QTemporaryFile partial(QFileInfo(archive).absolutePath() + u"/.libravon-XXXXXX.zip");
-    if (!partial.open()) {
-        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(archive));
-        return false;
-    }
-    partial.close();
-    try {
-        CZipFile zip;
-        zip.Open(partial.fileName(), 'w', ZipDeflated);
-        CZipInfo info(member);
-        info.compressType = ZipDeflated;
-        zip.Write(info, bytes);
-        zip.Close();
-    } catch (const ZipError& failure) {
-        *error = ErrorText(QStringLiteral("ZIP: ") + failure.Text());
-        return false;
-    }
-    QFile::setPermissions(partial.fileName(), ArchivePermissions(archive));
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
-            QFile::encodeName(archive).constData())
-        != 0) {
-        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(archive));
-        return false;
-    }
-    partial.setAutoRemove(false);
-    return true;
+    return WriteThroughHiddenFile(archive,
+        [&](const QString& partial, QString* failure) {
+            try {
+                CZipFile zip;
+                zip.Open(partial, 'w', ZipDeflated);
+                CZipInfo info(member);
+                info.compressType = ZipDeflated;
+                zip.Write(info, bytes);
+                zip.Close();
+                return true;
+            } catch (const ZipError& zipFailure) {
+                *failure = ErrorText(QStringLiteral("ZIP: ") + zipFailure.Text());
+                return false;
+            }
+        },
+        error);
 }
 
 QString BookCharsetSetting(SettingsStore& settings)
