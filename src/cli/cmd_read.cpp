@@ -1,6 +1,6 @@
 // "read": lays a book out into pages with character cells and prints them as text.
-#include "cli/book_file.h"
 #include "cli/command.h"
+#include "cli/reader_path.h"
 #include "reader/document_factory.h"
 #include "reader/fixed_width_measurer.h"
 #include "reader/page_text.h"
@@ -82,10 +82,10 @@ int RunRead(Arguments& args)
     if (all && pageGiven)
         return UsageError(self, QStringLiteral("--page and --all exclude each other"));
 
-    BookFile book;
+    QString path;
     std::unique_ptr<DocumentSource> document;
-    if (book.Open(positional[0], &error))
-        document = OpenDocument(book.Path(), -1, -1, {}, {}, error);
+    if (ReaderPath(positional[0], &path, &error))
+        document = OpenDocument(path, -1, -1, {}, {}, error);
     if (!document) {
         Err(QStringLiteral("libravon-cli: %1").arg(error));
         return 1;
