@@ -51,8 +51,8 @@ struct ImportTimes {
 };
 
 // Adds `folder` to a new list and imports it into a new library at `libraryFolder`.
-ImportTimes ImportFolder(const QString& folder, const QString& libraryFolder,
-    ImportOperation operation, bool compress)
+ImportTimes ImportFolder(
+    const QString& folder, const QString& libraryFolder, ImportOperation operation, bool compress)
 {
     SettingsStore settings(std::make_unique<MemorySettingsBackend>());
     CLibravonDoc catalog;
@@ -88,8 +88,8 @@ ImportTimes ImportFolder(const QString& folder, const QString& libraryFolder,
 
 void Report(const char* what, int books, const ImportTimes& times)
 {
-    std::printf("%-34s %6.0f books/s (scan %.2f s + run %.2f s; %d of %d ok); peak %.0f MB\n",
-        what, books / times.Total(), times.scanSeconds, times.runSeconds, times.ok, books,
+    std::printf("%-34s %6.0f books/s (scan %.2f s + run %.2f s; %d of %d ok); peak %.0f MB\n", what,
+        books / times.Total(), times.scanSeconds, times.runSeconds, times.ok, books,
         PeakMegabytes());
     std::fflush(stdout);
 }
@@ -145,8 +145,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int books = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : kDefaultBooks;
-    const int largeCount
-        = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : kDefaultLargeCount;
+    const int largeCount = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : kDefaultLargeCount;
     QTemporaryDir root;
     if (!root.isValid()) {
         std::fprintf(stderr, "Can't create a temporary folder\n");

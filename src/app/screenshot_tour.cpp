@@ -42,8 +42,9 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
         for (int tab = 0; tabs && tab < tabs->count(); ++tab) {
             frame.SelectTab(tab);
             QCoreApplication::processEvents();
-            SaveShot(frame, QDir(folder).filePath(
-                QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
+            SaveShot(frame,
+                QDir(folder).filePath(
+                    QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
         SaveWizardShots(frame, QDir(folder));
         frame.close();

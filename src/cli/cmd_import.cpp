@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
-
 #include <atomic>
 #include <csignal>
 
@@ -30,7 +29,7 @@ class InterruptStopsRun {
 public:
     InterruptStopsRun()
     {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = OnInterrupt;
         sigemptyset(&action.sa_mask);
         sigaction(SIGINT, &action, &previous_);
@@ -38,7 +37,7 @@ public:
     ~InterruptStopsRun() { sigaction(SIGINT, &previous_, nullptr); }
 
 private:
-    struct sigaction previous_ {};
+    struct sigaction previous_ { };
 };
 
 bool ParseOperation(const QString& text, ImportOperation* operation)
@@ -70,7 +69,8 @@ bool ParseExisting(const QString& text, ExistingBookAction* action)
 int RunImport(Arguments& args)
 {
     const Command& self = *FindCommand(QStringLiteral("import"));
-    const QString operationText = args.TakeOption(QStringLiteral("--operation"), QStringLiteral("standard"));
+    const QString operationText
+        = args.TakeOption(QStringLiteral("--operation"), QStringLiteral("standard"));
     const QString existingText = args.TakeOption(QStringLiteral("--existing"));
     const QString logDir = args.TakeOption(QStringLiteral("--log-dir"));
     const bool verbose = args.TakeFlag(QStringLiteral("--verbose"));

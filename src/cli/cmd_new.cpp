@@ -45,8 +45,7 @@ int RunNew(Arguments& args)
 
 const CommandRegistrar registrar({QStringLiteral("new"),
     QStringLiteral("INDEX [--mask MASK] [--zip|--no-zip]"),
-    QStringLiteral("Create an empty library whose books are filed beside INDEX by MASK."),
-    RunNew});
+    QStringLiteral("Create an empty library whose books are filed beside INDEX by MASK."), RunNew});
 
 } // namespace
 } // namespace lbv::cli

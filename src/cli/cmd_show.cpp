@@ -66,9 +66,7 @@ QStringList Annotation(const CBook& book, const CLibravonDoc& catalog)
 void ShowBook(const CBook& book, const CLibravonDoc& catalog)
 {
     const CAuthor& author = *book.Author();
-    const auto field = [](const QString& name, const QString& value) {
-        Out(name + u": " + value);
-    };
+    const auto field = [](const QString& name, const QString& value) { Out(name + u": " + value); };
     field(QStringLiteral("Title"), book.title);
     field(QStringLiteral("Author"), author.firstName + u' ' + author.lastName);
     field(QStringLiteral("Group"), book.group->name);

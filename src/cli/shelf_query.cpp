@@ -25,8 +25,8 @@ const GenreDictionary& CliGenres()
         const QString language
             = AppSettings().GetProfileString({}, QStringLiteral("GenreLang"), QStringLiteral("en"));
         QString error;
-        dictionary.Load(QCoreApplication::applicationDirPath() + u"/genre-dict.xml", language,
-            &error);
+        dictionary.Load(
+            QCoreApplication::applicationDirPath() + u"/genre-dict.xml", language, &error);
         return dictionary;
     }();
     return genres;

@@ -8,7 +8,7 @@
 namespace lbv {
 class CBook;
 class CLibravonDoc;
-}
+} // namespace lbv
 
 namespace lbv::cli {
 

@@ -38,7 +38,10 @@ private:
 // the letters the dialog's buttons underline. End of input, or an interrupt, answers No.
 class TerminalQuestion final : public ExistingBookQuestion {
 public:
-    explicit TerminalQuestion(ImportReporter* reporter) : reporter_(reporter) { }
+    explicit TerminalQuestion(ImportReporter* reporter)
+        : reporter_(reporter)
+    {
+    }
     Answer Ask(const QString& text) override;
 
 private:

@@ -70,8 +70,7 @@ bool WriteThroughHiddenFile(const QString& target,
         return false;
     }
     const QFileInfo info(target);
-    QTemporaryFile partial(
-        info.absolutePath() + u"/.libravon-XXXXXX." + info.suffix());
+    QTemporaryFile partial(info.absolutePath() + u"/.libravon-XXXXXX." + info.suffix());
     if (!partial.open()) {
         *error = ErrorText(MessageText(Msg::CantCreateFile).arg(target));
         return false;
@@ -157,7 +156,8 @@ bool WriteBookFile(const QString& path, const QByteArray& bytes, bool overwrite,
         *error = AlreadyExists(path);
         return true;
     }
-    return WriteThroughHiddenFile(path,
+    return WriteThroughHiddenFile(
+        path,
         [&](const QString& partial, QString* failure) {
             QFile file(partial);
             if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)
@@ -183,7 +183,8 @@ bool WriteBookIntoArchive(
         *error = AlreadyExists(archive);
         return true;
     }
-    return WriteThroughHiddenFile(archive,
+    return WriteThroughHiddenFile(
+        archive,
         [&](const QString& partial, QString* failure) {
             try {
                 CZipFile zip;

@@ -15,8 +15,8 @@ constexpr const char16_t* kSwitches[] = {u"PreserveForm", u"NoConvertCharset", u
     u"RemoveAllImages", u"RemoveOffSiteImages", u"PreserveDynamicImages", u"RemoveExternalLinks",
     u"FollowOffSiteLinks"};
 
-constexpr const char16_t* kExpressions[] = {
-    u"OnlyFollowLinks", u"NeverFollowLinks", u"HeadersRegexp", u"OnLoad", u"OnResult"};
+constexpr const char16_t* kExpressions[]
+    = {u"OnlyFollowLinks", u"NeverFollowLinks", u"HeadersRegexp", u"OnLoad", u"OnResult"};
 
 // The options dialog spells two switches with a lower-case "s" ("RemoveOffsiteImages"); the
 // settings file keeps names as written, so the dialog's spelling is read when the

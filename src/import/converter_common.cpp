@@ -51,14 +51,16 @@ bool HasUtf16ByteOrderMark(const QByteArray& bytes)
 
 bool LooksBinary(const QByteArray& bytes)
 {
-    return !HasUtf16ByteOrderMark(bytes) && QByteArrayView(bytes.constData(), qMin<qsizetype>(bytes.size(), 64 * 1024)).contains('\0');
+    return !HasUtf16ByteOrderMark(bytes)
+        && QByteArrayView(bytes.constData(), qMin<qsizetype>(bytes.size(), 64 * 1024))
+               .contains('\0');
 }
 
 QString DecodeDocumentText(const QByteArray& bytes, int codePageIndex)
 {
     if (HasUtf16ByteOrderMark(bytes)) {
-        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
-                                                            : QStringDecoder::Utf16BE,
+        QStringDecoder decoder(
+            bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
             QStringDecoder::Flag::Stateless);
         return decoder.decode(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
     }
@@ -77,7 +79,8 @@ QString KeepBlanks(QStringView line)
         if (c == u'\t') {
             kept.append(QString(4, kNoBreakSpace));
         } else if (c == u' ') {
-            const bool nextBlank = i + 1 < line.size() && (line[i + 1] == u' ' || line[i + 1] == u'\t');
+            const bool nextBlank
+                = i + 1 < line.size() && (line[i + 1] == u' ' || line[i + 1] == u'\t');
             const bool run = kept.isEmpty() || kept.back() == kNoBreakSpace || nextBlank;
             kept.append(run ? kNoBreakSpace : c);
         } else {

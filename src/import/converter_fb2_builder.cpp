@@ -39,8 +39,7 @@ QByteArray XmlTextUtf8(QStringView text)
 
 bool Fb2Author::IsEmpty() const
 {
-    return firstName.isEmpty() && middleName.isEmpty() && lastName.isEmpty()
-        && nickname.isEmpty();
+    return firstName.isEmpty() && middleName.isEmpty() && lastName.isEmpty() && nickname.isEmpty();
 }
 
 Fb2Builder::Fb2Builder()

@@ -33,8 +33,8 @@ constexpr SwitchField kSwitchFields[] = {
 };
 
 // Known to the contract but without effect here (see the header).
-constexpr const char16_t* kIgnoredNumbers[] = {
-    u"NoConvertCharset", u"PreserveDynamicImages", u"FollowOffSiteLinks", u"FixCount"};
+constexpr const char16_t* kIgnoredNumbers[]
+    = {u"NoConvertCharset", u"PreserveDynamicImages", u"FollowOffSiteLinks", u"FixCount"};
 
 bool SetError(QString* error, const QString& text)
 {

@@ -49,7 +49,7 @@ struct ConverterOptions {
     int linkDepth = 0; // how many levels of links to other local HTML files are followed
     QRegularExpression onlyFollowLinks; // empty pattern: no restriction
     QRegularExpression neverFollowLinks; // empty pattern: no exclusion
-    QRegularExpression headers { DefaultHeadersRegexp() };
+    QRegularExpression headers {DefaultHeadersRegexp()};
     QList<RegexRule> onLoad; // run on the source text after decoding
     QList<RegexRule> onResult; // run on the text of the finished FB2 document
 

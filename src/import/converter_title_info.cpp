@@ -100,8 +100,9 @@ Fb2Author ParseAuthorName(QStringView name)
         const bool lastFirst = IsInitials(words[1]) && !IsInitials(words[0]);
         author.firstName = words[lastFirst ? 1 : 0];
         author.lastName = words[lastFirst ? 0 : 1];
-    } else if (n == 3 && (IsPatronymic(words[2]) || (IsInitials(words[1]) && IsInitials(words[2])
-                                                        && !IsInitials(words[0])))) {
+    } else if (n == 3
+        && (IsPatronymic(words[2])
+            || (IsInitials(words[1]) && IsInitials(words[2]) && !IsInitials(words[0])))) {
         author.lastName = words[0];
         author.firstName = words[1];
         author.middleName = words[2];

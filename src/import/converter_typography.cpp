@@ -54,8 +54,7 @@ void Typography::Dash(QStringView piece, qsizetype& i, QString& out)
         ++run;
     const QChar before = out.isEmpty() ? previous_ : out.back();
     const QChar after = i + run < piece.size() ? piece[i + run] : QChar();
-    const bool paragraphStart = previous_.isNull()
-        && QStringView(out).trimmed().isEmpty();
+    const bool paragraphStart = previous_.isNull() && QStringView(out).trimmed().isEmpty();
     if (run > 2) { // a drawn line, not a dash
         out.append(piece.mid(i, run));
     } else if (paragraphStart && IsSpace(after)) {
@@ -86,8 +85,8 @@ QString Typography::Apply(QStringView piece)
             continue;
         }
         if (quotes_ && c == u'"')
-            out.append(OpensAfter(out.isEmpty() ? previous_ : out.back()) ? openQuote_
-                                                                         : closeQuote_);
+            out.append(
+                OpensAfter(out.isEmpty() ? previous_ : out.back()) ? openQuote_ : closeQuote_);
         else
             out.append(c);
         ++i;

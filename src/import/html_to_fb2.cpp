@@ -26,7 +26,8 @@ constexpr int kParseOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PAR
 int DeclaredCodePage(const QByteArray& bytes)
 {
     static const QRegularExpression declaration(
-        QStringLiteral("(?:<meta[^>]*charset|<\\?xml[^>]*encoding)\\s*=\\s*[\"']?\\s*([A-Za-z0-9._:-]+)"),
+        QStringLiteral(
+            "(?:<meta[^>]*charset|<\\?xml[^>]*encoding)\\s*=\\s*[\"']?\\s*([A-Za-z0-9._:-]+)"),
         QRegularExpression::CaseInsensitiveOption);
     const QString head = QString::fromLatin1(bytes.left(4096));
     const QRegularExpressionMatch match = declaration.match(head);
@@ -134,8 +135,8 @@ bool FollowsLink(const QString& href, const ConverterOptions& options)
 }
 
 // The first page and, breadth first up to the link depth, the local pages it links to.
-void FollowLinks(std::vector<HtmlSource>& sources, const QString& rootFolder,
-    const ConverterOptions& options)
+void FollowLinks(
+    std::vector<HtmlSource>& sources, const QString& rootFolder, const ConverterOptions& options)
 {
     std::deque<std::pair<std::size_t, int>> queue {{0, 0}};
     QSet<QString> known {sources[0].path};
@@ -225,7 +226,8 @@ ConversionResult ConvertHtmlBytesToFb2(
     if (options.linkDepth > 0)
         FollowLinks(sources, rootFolder, options);
 
-    const Fb2TitleInfo info = TitleInfo(ReadMetadata(sources[0].doc.get()), path, sources[0].doc.get());
+    const Fb2TitleInfo info
+        = TitleInfo(ReadMetadata(sources[0].doc.get()), path, sources[0].doc.get());
     Fb2Builder builder;
     if (!builder.Body())
         return ConversionFailure(QStringLiteral("Out of memory while building the document."));

@@ -60,8 +60,7 @@ struct HtmlFlow::Impl {
     };
 
     Impl(Fb2Builder& builder, const ConverterOptions& options, const QString& lang,
-        const QString& rootFolder, const std::vector<HtmlSource>& sources,
-        const HtmlLinkMap& links)
+        const QString& rootFolder, const std::vector<HtmlSource>& sources, const HtmlLinkMap& links)
         : b(builder)
         , options(options)
         , typography(options.convertDash, !options.noQuotes, lang)
@@ -517,8 +516,9 @@ void HtmlFlow::Impl::Heading(const xmlNode* node, int level, int depth)
 void HtmlFlow::Impl::WrapContent(xmlNode* section)
 {
     xmlNode* first = section->children;
-    while (first && (!IsXmlElement(first) || xmlStrcmp(first->name, BAD_CAST "title") == 0
-               || xmlStrcmp(first->name, BAD_CAST "epigraph") == 0))
+    while (first
+        && (!IsXmlElement(first) || xmlStrcmp(first->name, BAD_CAST "title") == 0
+            || xmlStrcmp(first->name, BAD_CAST "epigraph") == 0))
         first = first->next;
     if (!first)
         return;
@@ -660,8 +660,8 @@ void HtmlFlow::Impl::Image(const xmlNode* node)
 void HtmlFlow::Impl::Note(const xmlNode* node, const QString& key, int depth)
 {
     EndParagraph();
-    FlowState saved {std::move(inlines), std::move(lists), cite, citeDepth, preDepth,
-        lastEmptyLine};
+    FlowState saved {
+        std::move(inlines), std::move(lists), cite, citeDepth, preDepth, lastEmptyLine};
     const QStringList savedPending = std::exchange(pendingIds, {});
     inlines.clear();
     lists.clear();

@@ -22,7 +22,8 @@ const char* SniffImageType(const QByteArray& data)
 
 } // namespace
 
-HtmlImages::HtmlImages(Fb2Builder& builder, const ConverterOptions& options, const QString& rootFolder)
+HtmlImages::HtmlImages(
+    Fb2Builder& builder, const ConverterOptions& options, const QString& rootFolder)
     : builder_(builder)
     , options_(options)
     , rootFolder_(rootFolder)

@@ -213,7 +213,8 @@ void HtmlLinkMap::PlaceNotes(const QHash<QString, const xmlNode*>& anchors)
         if (HtmlText(block).size() > kMaxNoteLength)
             return false;
         int blocks = 0;
-        for (const xmlNode* node = NextElement(block, block); node; node = NextElement(node, block)) {
+        for (const xmlNode* node = NextElement(block, block); node;
+             node = NextElement(node, block)) {
             if (IsHeading(HtmlName(node)))
                 return false;
             if (IsNoteContainer(HtmlName(node)) && ++blocks > kMaxNoteBlocks)

@@ -39,8 +39,8 @@ bool IsHtmlPagePath(const QString& path);
 
 // The file a link leads to when it names a local HTML page below `rootFolder`; empty
 // otherwise. `fragment` receives the part after "#", percent-decoded.
-QString LocalPageTarget(const QString& href, const QString& documentPath,
-    const QString& rootFolder, QString* fragment = nullptr);
+QString LocalPageTarget(const QString& href, const QString& documentPath, const QString& rootFolder,
+    QString* fragment = nullptr);
 
 class HtmlLinkMap {
 public:

@@ -16,10 +16,10 @@ HtmlTagInfo ClassifyHtmlElement(const xmlNode* node)
                  "option", "textarea", "button", "input", "map", "area", "svg", "math", "canvas",
                  "audio", "video", "source", "track", "param", "base"})
             map[name] = {HtmlTag::Skip};
-        for (const char* name : {"html", "body", "div", "center", "address", "article",
-                 "section", "main", "header", "footer", "nav", "aside", "figure", "figcaption",
-                 "form", "fieldset", "legend", "details", "summary", "dl", "dt", "dd", "caption",
-                 "thead", "tbody", "tfoot", "tr", "td", "th", "noframes"})
+        for (const char* name : {"html", "body", "div", "center", "address", "article", "section",
+                 "main", "header", "footer", "nav", "aside", "figure", "figcaption", "form",
+                 "fieldset", "legend", "details", "summary", "dl", "dt", "dd", "caption", "thead",
+                 "tbody", "tfoot", "tr", "td", "th", "noframes"})
             map[name] = {HtmlTag::Container};
         const char* headings[] = {"h1", "h2", "h3", "h4", "h5", "h6"};
         for (int level = 1; level <= 6; ++level)
@@ -52,9 +52,6 @@ HtmlTagInfo ClassifyHtmlElement(const xmlNode* node)
     return found == tags.end() ? HtmlTagInfo {} : found->second;
 }
 
-
-
-
 bool HoldsBlocks(const xmlNode* node)
 {
     for (const xmlNode* child = node->children; child; child = child->next) {
@@ -85,9 +82,9 @@ bool IsDataTable(const xmlNode* table)
         if (IsXmlElement(node)) {
             const HtmlTagInfo info = ClassifyHtmlElement(node);
             const bool layout = info.tag == HtmlTag::Table || info.tag == HtmlTag::Heading
-                || info.tag == HtmlTag::Paragraph || info.tag == HtmlTag::List || info.tag == HtmlTag::Quote
-                || info.tag == HtmlTag::Pre || info.tag == HtmlTag::Rule
-                || xmlStrcmp(node->name, BAD_CAST "div") == 0;
+                || info.tag == HtmlTag::Paragraph || info.tag == HtmlTag::List
+                || info.tag == HtmlTag::Quote || info.tag == HtmlTag::Pre
+                || info.tag == HtmlTag::Rule || xmlStrcmp(node->name, BAD_CAST "div") == 0;
             if (layout)
                 return false;
             rows = rows || xmlStrcmp(node->name, BAD_CAST "tr") == 0;

@@ -143,7 +143,7 @@ BookImporter::Existing BookImporter::CheckExisting(const CBookHeader& header)
         else if (answer == Answer::NoToAll)
             rememberedAnswer_ = ExistingBookAction::Skip;
         action = answer == Answer::Yes || answer == Answer::YesToAll ? ExistingBookAction::Replace
-                                                                      : ExistingBookAction::Skip;
+                                                                     : ExistingBookAction::Skip;
     }
     if (action == ExistingBookAction::Replace)
         return Existing::Replace;
@@ -210,8 +210,8 @@ void BookImporter::CopyFailedSource(const CBookHeader& header)
     }
     QString archive;
     QString member;
-    const QString target = QDir(options.failedFilesDir).filePath(
-        SourceFileName(header, &archive, &member));
+    const QString target
+        = QDir(options.failedFilesDir).filePath(SourceFileName(header, &archive, &member));
     // An earlier copy of the same name is kept: the folder is the user's, not ours to overwrite.
     bool copied = false;
     if (member.isEmpty()) {

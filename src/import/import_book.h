@@ -12,7 +12,6 @@
 #include "import/import_options.h"
 
 #include <QString>
-
 #include <mutex>
 
 namespace lbv {
@@ -70,8 +69,8 @@ private:
     // Turns a TXT, HTML or other document into FB2 written to its target; on success the header
     // describes the written book.
     Conversion ConvertDocument(CBookHeader& header, ImportOperation operation, bool* replace);
-    bool WriteConvertedText(CBookHeader& header, ImportOperation operation, const QString& text,
-        bool replace);
+    bool WriteConvertedText(
+        CBookHeader& header, ImportOperation operation, const QString& text, bool replace);
     // Catalogues a book that needs no conversion (or copies it, for JustConvert).
     ImportStatus CatalogueBook(CBookHeader& header, ImportOperation operation, bool replace);
     // The existing-book rule: looks the book up and, when it is there, decides by the setting,

@@ -18,7 +18,10 @@ namespace {
 // Deletes the temporary copy of an archive member however the conversion ends.
 class TempFileGuard {
 public:
-    explicit TempFileGuard(QString path) : path_(std::move(path)) { }
+    explicit TempFileGuard(QString path)
+        : path_(std::move(path))
+    {
+    }
     ~TempFileGuard()
     {
         if (!path_.isEmpty())
@@ -49,9 +52,8 @@ BookImporter::Conversion BookImporter::ConvertDocument(
     DocumentConverter& converter = *context_.converter;
 
     QString error;
-    const ConverterProperties properties = context_.settings
-        ? ReadConverterProperties(*context_.settings)
-        : ConverterProperties();
+    const ConverterProperties properties
+        = context_.settings ? ReadConverterProperties(*context_.settings) : ConverterProperties();
     if (!ApplyConverterProperties(converter, properties, &error)) {
         log.LogError(MessageText(Msg::ConverterError) + error);
         return fail();

@@ -5,7 +5,6 @@
 #include "import/book_header.h"
 
 #include <QString>
-
 #include <memory>
 #include <mutex>
 #include <vector>

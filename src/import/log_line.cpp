@@ -85,8 +85,8 @@ void ImportLog::AppendToFile(const LogEntry& entry)
     // The low 16 bits of the thread id tell the lines of a run from those of the GUI thread.
     const QString thread
         = QStringLiteral("%1").arg(unsigned(gettid()) & 0xFFFFu, 4, 16, QLatin1Char('0')).toUpper();
-    const QString line
-        = QString(entry.letter) + u' ' + entry.TimeText() + u' ' + thread + u' ' + entry.text + u'\n';
+    const QString line = QString(entry.letter) + u' ' + entry.TimeText() + u' ' + thread + u' '
+        + entry.text + u'\n';
     file_.write(line.toUtf8());
     file_.flush();
 }

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QString>
-
 #include <functional>
 #include <mutex>
 
@@ -35,7 +34,10 @@ QString LogFileName(const QDate& date);
 // Thread-safe: the worker and the GUI thread (warnings of a scan) may log at the same time.
 class ImportLog {
 public:
-    explicit ImportLog(LogSink* sink = nullptr) : sink_(sink) { }
+    explicit ImportLog(LogSink* sink = nullptr)
+        : sink_(sink)
+    {
+    }
 
     void SetSink(LogSink* sink);
     // The folder of the daily files; empty writes none.

@@ -69,8 +69,8 @@ void InsertInOrder(xmlNode* titleInfo, xmlNode* element, std::initializer_list<c
 // and the language is guessed from the text.
 void CompleteTitleInfo(XmlDocument& document, const QString& path)
 {
-    xmlNode* titleInfo = SelectSingleNode(
-        document.Node(), u"/fb:FictionBook/fb:description/fb:title-info");
+    xmlNode* titleInfo
+        = SelectSingleNode(document.Node(), u"/fb:FictionBook/fb:description/fb:title-info");
     if (!titleInfo)
         return;
     Fb2Author author;
@@ -111,10 +111,37 @@ void CompleteTitleInfo(XmlDocument& document, const QString& path)
         SetNodeText(bookTitle, title);
 
     if (!SelectSingleNode(titleInfo, u"fb:lang")) {
-        xmlChar* text = xmlNodeGetContent(SelectSingleNode(document.Node(), u"/fb:FictionBook/fb:body"));
+        xmlChar* text
+            = xmlNodeGetContent(SelectSingleNode(document.Node(), u"/fb:FictionBook/fb:body"));
         InsertInOrder(titleInfo, newElement("lang", GuessLanguage(FromUtf8(text))),
             {"genre", "author", "book-title", "annotation", "keywords", "date", "coverpage"});
         xmlFree(text);
+    }
+}
+
+// pandoc gives the main body an empty title when the document has no title block, which the
+// reader would show as blank lines; it gets the author and the title, as a book's first page
+// has them.
+void FillEmptyBodyTitle(XmlDocument& document)
+{
+    xmlNode* bodyTitle = SelectSingleNode(document.Node(), u"/fb:FictionBook/fb:body[1]/fb:title");
+    if (!bodyTitle || !NodeText(bodyTitle).trimmed().isEmpty())
+        return;
+    const xmlNode* titleInfo
+        = SelectSingleNode(document.Node(), u"/fb:FictionBook/fb:description/fb:title-info");
+    const QString firstName = NodeText(SelectSingleNode(titleInfo, u"fb:author[1]/fb:first-name"));
+    const QString lastName = NodeText(SelectSingleNode(titleInfo, u"fb:author[1]/fb:last-name"));
+    const QString author = QString(firstName + u' ' + lastName).trimmed();
+    const QString title = NodeText(SelectSingleNode(titleInfo, u"fb:book-title"));
+    while (xmlNode* child = bodyTitle->children) {
+        xmlUnlinkNode(child);
+        xmlFreeNode(child);
+    }
+    for (const QString& line : {author, title}) {
+        if (line.isEmpty())
+            continue;
+        xmlNode* paragraph = xmlNewChild(bodyTitle, bodyTitle->ns, BAD_CAST "p", nullptr);
+        xmlNodeAddContent(paragraph, BAD_CAST XmlTextUtf8(line).constData());
     }
 }
 
@@ -135,8 +162,8 @@ QString PandocInputFormat(const QString& path)
     return {};
 }
 
-ConversionResult ConvertWithPandoc(const QString& program, const QString& path,
-    const ConverterOptions& options, int timeoutMs)
+ConversionResult ConvertWithPandoc(
+    const QString& program, const QString& path, const ConverterOptions& options, int timeoutMs)
 {
     const QFileInfo file(path);
     if (!file.isFile())
@@ -162,6 +189,7 @@ ConversionResult ConvertWithPandoc(const QString& program, const QString& path,
         return ConversionFailure(QStringLiteral("pandoc gave no readable FB2: ") + error);
     PrepareGenreForImport(*document, kPandocUnknownGenre);
     CompleteTitleInfo(*document, path);
+    FillEmptyBodyTitle(*document);
     return ApplyResultRules(std::move(document), options);
 }
 

@@ -35,9 +35,9 @@ QStringList NameWords(QStringView text)
 
 bool NamesAuthor(QStringView line, const Fb2Author& author)
 {
-    const QString written = QStringList {author.firstName, author.middleName, author.lastName,
-        author.nickname}
-                                .join(u' ');
+    const QString written
+        = QStringList {author.firstName, author.middleName, author.lastName, author.nickname}.join(
+            u' ');
     return NameWords(line) == NameWords(written);
 }
 
@@ -51,8 +51,8 @@ bool NamesTitle(QStringView line, const QString& title)
 bool CouldBeTitle(const std::vector<TextLine>& lines, std::size_t i)
 {
     const TextLine& line = lines[i];
-    const bool sentence = line.text.endsWith(u',')
-        || (line.text.endsWith(u'.') && !line.text.endsWith(u".."));
+    const bool sentence
+        = line.text.endsWith(u',') || (line.text.endsWith(u'.') && !line.text.endsWith(u".."));
     return !line.heading && line.text.size() <= 150 && !sentence
         && (i + 1 == lines.size() || lines[i + 1].IsBlank());
 }

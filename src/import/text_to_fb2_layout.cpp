@@ -62,7 +62,8 @@ TextStats Measure(const std::vector<TextLine>& lines, std::size_t from)
     if (mostCommon == 0)
         stats.paragraphIndent = stats.minIndent;
     qsizetype seen = 0;
-    while (stats.typicalWidth < kMaxMeasuredWidth && seen + widths[stats.typicalWidth] < stats.nonBlank * 9 / 10)
+    while (stats.typicalWidth < kMaxMeasuredWidth
+        && seen + widths[stats.typicalWidth] < stats.nonBlank * 9 / 10)
         seen += widths[stats.typicalWidth++];
     return stats;
 }
@@ -109,7 +110,8 @@ public:
         // without wrapped lines or without visible indentation cannot show.
         if (stats_.typicalWidth >= 40)
             shortWidth_ = stats_.typicalWidth * 65 / 100;
-        const int base = layout_ == TextLayout::Indented ? stats_.paragraphIndent : stats_.minIndent;
+        const int base
+            = layout_ == TextLayout::Indented ? stats_.paragraphIndent : stats_.minIndent;
         verseIndent_ = base + 3;
         epigraphIndent_ = std::max(base + 8, 10);
     }
@@ -247,12 +249,14 @@ std::size_t Layout::TakeEpigraph(std::size_t k, std::vector<TextBlock>& blocks) 
         return k;
     // Its author signs the last line, usually after a dash.
     const QString last = epigraph.lines.constLast();
-    const bool signedWithDash = last.startsWith(u'—') || last.startsWith(u'-') || last.startsWith(u'–');
+    const bool signedWithDash
+        = last.startsWith(u'—') || last.startsWith(u'-') || last.startsWith(u'–');
     if (epigraph.lines.size() >= 2 && signedWithDash) {
         epigraph.lines.removeLast();
         qsizetype start = 0;
-        while (start < last.size() && (last[start] == u'-' || last[start] == u'—'
-                   || last[start] == u'–' || last[start].isSpace()))
+        while (start < last.size()
+            && (last[start] == u'-' || last[start] == u'—' || last[start] == u'–'
+                || last[start].isSpace()))
             ++start;
         epigraph.textAuthor = last.mid(start);
     }
@@ -272,8 +276,8 @@ std::size_t Layout::TakePoem(std::size_t k, std::vector<TextBlock>& blocks) cons
     bool poemStart = true;
     for (; k < end; ++k) {
         const Paragraph& paragraph = paragraphs_[k];
-        const bool newStanza = layout_ == TextLayout::EmptyLines || poemStart
-            || paragraph.blankBefore > 0;
+        const bool newStanza
+            = layout_ == TextLayout::EmptyLines || poemStart || paragraph.blankBefore > 0;
         if (newStanza) {
             blocks.push_back({TextBlock::Kind::Stanza, {}, {}, poemStart});
             poemStart = false;

@@ -36,12 +36,12 @@ TEST(HtmlConverter, ConvertsAWindows1251PageWithItsMetaDataAndStructure)
     EXPECT_EQ(book.Texts(body + u"/fb:section/fb:title/fb:p"),
         QStringList({QStringLiteral("Письмо первое"), QStringLiteral("Письмо второе")}));
     const QString first = body + u"/fb:section[1]";
-    EXPECT_EQ(book.Text(first + u"/fb:epigraph/fb:p"),
-        QStringLiteral("Пишите чаще, хоть по строчке."));
+    EXPECT_EQ(
+        book.Text(first + u"/fb:epigraph/fb:p"), QStringLiteral("Пишите чаще, хоть по строчке."));
     EXPECT_EQ(book.Count(first + u"/fb:p"), 0);
     EXPECT_EQ(book.Count(first + u"/fb:section[1]/fb:title"), 0);
-    EXPECT_EQ(book.Text(first + u"/fb:section[2]/fb:title/fb:p"),
-        QStringLiteral("Что я взяла с собой"));
+    EXPECT_EQ(
+        book.Text(first + u"/fb:section[2]/fb:title/fb:p"), QStringLiteral("Что я взяла с собой"));
 
     const QString letter = first + u"/fb:section[1]/fb:p[1]";
     EXPECT_EQ(book.Text(letter),
@@ -52,8 +52,8 @@ TEST(HtmlConverter, ConvertsAWindows1251PageWithItsMetaDataAndStructure)
     EXPECT_EQ(book.Texts(first + u"/fb:section[2]/fb:p"),
         QStringList({QStringLiteral("• тёплый свитер"), QStringLiteral("• книги & тетради")}));
     EXPECT_EQ(book.Texts(first + u"/fb:section[2]/fb:table/fb:tr/*"),
-        QStringList({QStringLiteral("День"), QStringLiteral("Мороз"),
-            QStringLiteral("Понедельник"), QStringLiteral("−20")}));
+        QStringList({QStringLiteral("День"), QStringLiteral("Мороз"), QStringLiteral("Понедельник"),
+            QStringLiteral("−20")}));
     EXPECT_EQ(book.Count(first + u"/fb:section[2]/fb:table/fb:tr[1]/fb:th"), 2);
 
     // <br> splits a paragraph, <p>&nbsp;</p> is an empty line; scripts are no text.
@@ -68,9 +68,11 @@ TEST(HtmlConverter, KeepsInternalLinksAndMovesFootnotesIntoANotesBody)
 {
     const Book book = Convert(FixturePath(kFixture));
     ASSERT_TRUE(book) << qPrintable(book.message);
-    const QString firstLetterId = book.Text(QStringLiteral("/fb:FictionBook/fb:body[1]/fb:section[1]/@id"));
+    const QString firstLetterId
+        = book.Text(QStringLiteral("/fb:FictionBook/fb:body[1]/fb:section[1]/@id"));
     EXPECT_FALSE(firstLetterId.isEmpty());
-    EXPECT_EQ(book.Text(QStringLiteral("//fb:a[. = 'первом письме']/@l:href")), u'#' + firstLetterId);
+    EXPECT_EQ(
+        book.Text(QStringLiteral("//fb:a[. = 'первом письме']/@l:href")), u'#' + firstLetterId);
 
     const QString notes = QStringLiteral("/fb:FictionBook/fb:body[@name='notes']");
     EXPECT_EQ(book.Text(notes + u"/fb:section/fb:title/fb:p"), QStringLiteral("1"));
@@ -104,13 +106,13 @@ TEST(HtmlConverter, EmbedsLocalImagesAndTreatsOutsideLinksAndImagesByTheOptions)
         QStringLiteral("http://example.org/sever"));
     EXPECT_EQ(book.Count(QStringLiteral("//fb:image[@l:href='http://example.org/photo.png']")), 1);
 
-    book = Convert(FixturePath(kFixture),
-        {{"RemoveExternalLinks", 1}, {"RemoveOffSiteImages", 1}});
+    book = Convert(FixturePath(kFixture), {{"RemoveExternalLinks", 1}, {"RemoveOffSiteImages", 1}});
     ASSERT_TRUE(book);
     EXPECT_EQ(book.Count(QStringLiteral("//fb:a[starts-with(@l:href, 'http')]")), 0);
     EXPECT_EQ(book.Count(QStringLiteral("//fb:image")), 1);
     EXPECT_EQ(book.Count(QStringLiteral("//fb:a[. = 'первом письме']")), 1);
-    EXPECT_TRUE(book.Texts(QStringLiteral("//fb:p")).contains(QStringLiteral("Вот страница о городе и снимок с неё.")));
+    EXPECT_TRUE(book.Texts(QStringLiteral("//fb:p"))
+                    .contains(QStringLiteral("Вот страница о городе и снимок с неё.")));
 
     book = Convert(FixturePath(kFixture), {{"RemoveAllImages", 1}});
     ASSERT_TRUE(book);
@@ -228,12 +230,12 @@ TEST(HtmlConverter, SurvivesHostilePagesAndRefusesEmptyOnes)
     QTemporaryDir dir;
     // Nesting deeper than the converter walks is read as text; far deeper nesting makes the
     // HTML parser give up, which leaves nothing to convert.
-    const Book deep = Convert(
-        WriteFile(dir, QStringLiteral("deep.html"), Page(QByteArray("<div><span>").repeated(120) + "deep")));
+    const Book deep = Convert(WriteFile(
+        dir, QStringLiteral("deep.html"), Page(QByteArray("<div><span>").repeated(120) + "deep")));
     ASSERT_TRUE(deep) << qPrintable(deep.message);
     EXPECT_TRUE(deep.Texts(QStringLiteral("//fb:p")).contains(QStringLiteral("deep")));
-    const QString abyss = WriteFile(
-        dir, QStringLiteral("abyss.html"), Page(QByteArray("<div><span>").repeated(20000) + "deep"));
+    const QString abyss = WriteFile(dir, QStringLiteral("abyss.html"),
+        Page(QByteArray("<div><span>").repeated(20000) + "deep"));
     EXPECT_EQ(Convert(abyss).message, QStringLiteral("\"%1\" holds no text.").arg(abyss));
 
     const Book broken = Convert(WriteFile(dir, QStringLiteral("broken.html"),

@@ -15,8 +15,8 @@ namespace {
 constexpr int kRounds = 300;
 
 const QByteArray kPieces[] = {"<", ">", "</p>", "<a href=\"#n1\">", "<h2>", "<h3 id=\"n1\">",
-    "<table><tr><td colspan=\"\x01\">", "<blockquote>", "<li>", "\"", "-", "--", "_", "\n",
-    "\n\n", "     ", "<br>", "<img alt=\"\x02\" src=\"pictures/lake.png\">", "<sup>", "&",
+    "<table><tr><td colspan=\"\x01\">", "<blockquote>", "<li>", "\"", "-", "--", "_", "\n", "\n\n",
+    "     ", "<br>", "<img alt=\"\x02\" src=\"pictures/lake.png\">", "<sup>", "&",
     QByteArray(1, '\0'), "<pre>", "</div>", "<div id=\"n1\">", "Глава 3\n", "\xFF\xFE"};
 
 QByteArray Damaged(const QByteArray& original, std::mt19937& random)
@@ -51,7 +51,8 @@ void ConvertDamagedCopies(const QString& name,
     options.linkDepth = 2;
     std::mt19937 random(42);
     for (int round = 0; round < kRounds; ++round) {
-        const ConversionResult result = convert(Damaged(original, random), file.fileName(), options);
+        const ConversionResult result
+            = convert(Damaged(original, random), file.fileName(), options);
         if (!result.document) {
             EXPECT_FALSE(result.message.isEmpty()) << "round " << round;
             continue;
@@ -71,5 +72,6 @@ TEST(ConverterRobustness, DamagedPagesConvertIntoReadableDocuments)
 
 TEST(ConverterRobustness, DamagedTextsConvertIntoReadableDocuments)
 {
-    ConvertDamagedCopies(QStringLiteral("Ирина Соколова - Тихая гавань.txt"), ConvertTextBytesToFb2);
+    ConvertDamagedCopies(
+        QStringLiteral("Ирина Соколова - Тихая гавань.txt"), ConvertTextBytesToFb2);
 }

@@ -171,7 +171,8 @@ TEST(ConverterOptions, RefusesUnknownNamesWrongKindsAndBrokenExpressions)
     EXPECT_FALSE(options.Set(QStringLiteral("NoPoems"), QStringLiteral("yes"), &error));
     EXPECT_EQ(error, QStringLiteral("NoPoems: a number is expected"));
     EXPECT_FALSE(options.Set(QStringLiteral("HeadersRegexp"), QStringLiteral("(Глава"), &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("HeadersRegexp: invalid regular expression \"(Глава\"")))
+    EXPECT_TRUE(
+        error.startsWith(QStringLiteral("HeadersRegexp: invalid regular expression \"(Глава\"")))
         << qPrintable(error);
     EXPECT_FALSE(options.Set(QStringLiteral("OnResult"), QStringLiteral("ok\n[\tx"), &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("OnResult: invalid regular expression \"[\"")));

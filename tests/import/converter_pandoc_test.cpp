@@ -63,7 +63,8 @@ TEST(PandocConverter, ReturnsItsDocumentWithTheGenreAndAuthorLeftForTheImport)
         "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
         "xmlns:l=\"http://www.w3.org/1999/xlink\"><description><title-info>"
         "<genre>unrecognised</genre><book-title></book-title><lang>en</lang></title-info>"
-        "</description><body><section><p>Text</p></section></body></FictionBook>\n"
+        "</description><body><title><p/></title><section><p>Text</p></section></body></"
+        "FictionBook>\n"
         "EOF\n");
     const QString source = WriteFile(dir, QStringLiteral("Ann Vell - The Road.md"), "Text\n");
     const Book book = ConvertWith(program, source);
@@ -74,6 +75,10 @@ TEST(PandocConverter, ReturnsItsDocumentWithTheGenreAndAuthorLeftForTheImport)
     EXPECT_EQ(book.Text(kTitleInfo + u"fb:book-title"), QStringLiteral("The Road"));
     // The author comes after the genre, as FB2 orders them.
     EXPECT_EQ(book.Text(kTitleInfo + u"*[2]/fb:last-name"), QStringLiteral("Vell"));
+    // pandoc's empty body title shows the author and the title instead of blank lines.
+    const QString bodyTitle = QStringLiteral("/fb:FictionBook/fb:body/fb:title/fb:p");
+    EXPECT_EQ(book.Texts(bodyTitle),
+        QStringList({QStringLiteral("Ann Vell"), QStringLiteral("The Road")}));
 
     QFile arguments(dir.filePath(QStringLiteral("arguments")));
     ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));

@@ -55,7 +55,10 @@ struct Book {
         return texts;
     }
     QString Text(const QString& xpath) const { return Texts(xpath).value(0); }
-    int Count(const QString& xpath) const { return int(SelectNodes(document->Node(), xpath).size()); }
+    int Count(const QString& xpath) const
+    {
+        return int(SelectNodes(document->Node(), xpath).size());
+    }
 };
 
 inline Book Reload(ConversionResult result)
@@ -74,8 +77,8 @@ inline Book Reload(ConversionResult result)
     return book;
 }
 
-inline Book Convert(const QString& path,
-    std::initializer_list<std::pair<const char*, QVariant>> properties = {})
+inline Book Convert(
+    const QString& path, std::initializer_list<std::pair<const char*, QVariant>> properties = {})
 {
     Any2Fb2Converter converter(FindPandoc());
     for (const auto& [name, value] : properties) {

@@ -22,8 +22,8 @@ QByteArray Cp1251(const QString& text)
 
 TEST(TextConverter, ConvertsAWindows1251BookWithItsTitleEpigraphChaptersAndVerse)
 {
-    const Book book = Convert(FixturePath(QStringLiteral("Ирина Соколова - Тихая гавань.txt")),
-        {{"ConvertDash", 1}});
+    const Book book = Convert(
+        FixturePath(QStringLiteral("Ирина Соколова - Тихая гавань.txt")), {{"ConvertDash", 1}});
     ASSERT_TRUE(book) << qPrintable(book.message);
     EXPECT_EQ(book.Text(kTitleInfo + u"fb:author/fb:first-name"), QStringLiteral("Ирина"));
     EXPECT_EQ(book.Text(kTitleInfo + u"fb:author/fb:last-name"), QStringLiteral("Соколова"));
@@ -60,8 +60,8 @@ TEST(TextConverter, ConvertsAWindows1251BookWithItsTitleEpigraphChaptersAndVerse
     EXPECT_EQ(book.Texts(QStringLiteral("//fb:section[2]/fb:poem/fb:stanza/fb:v")),
         QStringList({QStringLiteral("Над рекою туман,"), QStringLiteral("над туманом луна,"),
             QStringLiteral("а за дальним холмом"), QStringLiteral("тишина, тишина.")}));
-    EXPECT_EQ(book.Text(QStringLiteral("//fb:section[2]/fb:p/fb:emphasis")),
-        QStringLiteral("тот самый"));
+    EXPECT_EQ(
+        book.Text(QStringLiteral("//fb:section[2]/fb:p/fb:emphasis")), QStringLiteral("тот самый"));
     EXPECT_TRUE(book.Text(QStringLiteral("//fb:section[3]/fb:p"))
                     .contains(QStringLiteral("в саду\u00A0— под старой яблоней\u00A0— стоял")));
 }
@@ -69,8 +69,7 @@ TEST(TextConverter, ConvertsAWindows1251BookWithItsTitleEpigraphChaptersAndVerse
 TEST(TextConverter, OptionsSwitchOffWhatTheyName)
 {
     const Book book = Convert(FixturePath(QStringLiteral("Ирина Соколова - Тихая гавань.txt")),
-        {{"NoEpigraphs", 1}, {"NoPoems", 1}, {"NoQuotes", 1}, {"NoItalic", 1},
-            {"NoEmptyLine", 1}});
+        {{"NoEpigraphs", 1}, {"NoPoems", 1}, {"NoQuotes", 1}, {"NoItalic", 1}, {"NoEmptyLine", 1}});
     ASSERT_TRUE(book) << qPrintable(book.message);
     EXPECT_EQ(book.Count(QStringLiteral("//fb:epigraph")), 0);
     EXPECT_EQ(book.Count(QStringLiteral("//fb:poem")), 0);
@@ -99,8 +98,8 @@ TEST(TextConverter, FindsParagraphsByBlankLinesOrLinesAndRestoresBrokenOnes)
     EXPECT_EQ(book.Texts(QStringLiteral("//fb:section/fb:p")),
         QStringList({QStringLiteral("The wind came off the sea in the evening and the harbour "
                                     "lights went on one by one along the pier."),
-            QStringLiteral(
-                "Nobody was waiting for the last boat that night, and the keeper closed the gate early."),
+            QStringLiteral("Nobody was waiting for the last boat that night, and the keeper closed "
+                           "the gate early."),
             QStringLiteral("In the morning the fog was gone.")}));
     // A single blank line separates; two or more also leave an empty line.
     EXPECT_EQ(book.Count(QStringLiteral("//fb:section/fb:empty-line")), 1);
@@ -132,8 +131,8 @@ TEST(TextConverter, FindsParagraphsByBlankLinesOrLinesAndRestoresBrokenOnes)
 TEST(TextConverter, PreserveFormKeepsEveryLineAndItsIndentation)
 {
     QTemporaryDir dir;
-    const QString path = WriteFile(dir, QStringLiteral("table.txt"),
-        "name      age\n  Anna    31\n\n  Boris Z. 45\n");
+    const QString path = WriteFile(
+        dir, QStringLiteral("table.txt"), "name      age\n  Anna    31\n\n  Boris Z. 45\n");
     const Book book = Convert(path, {{"PreserveForm", 1}});
     ASSERT_TRUE(book) << qPrintable(book.message);
     EXPECT_EQ(book.Texts(QStringLiteral("//fb:section/fb:p")),
@@ -208,15 +207,16 @@ TEST(TextConverter, DecodesByteOrderMarksAndDetectedCodePages)
         const Book book = Convert(WriteFile(dir, QStringLiteral("road.txt"), bytes));
         ASSERT_TRUE(book) << qPrintable(book.message);
         EXPECT_EQ(book.Text(kTitleInfo + u"fb:book-title"), QStringLiteral("Зимняя дорога"));
-        EXPECT_EQ(book.Text(QStringLiteral("//fb:section/fb:p")),
-            QStringLiteral("Снег шёл всю ночь."));
+        EXPECT_EQ(
+            book.Text(QStringLiteral("//fb:section/fb:p")), QStringLiteral("Снег шёл всю ночь."));
     }
 }
 
 TEST(TextConverter, RefusesWhatIsNoTextWithAMessage)
 {
     QTemporaryDir dir;
-    const QString binary = WriteFile(dir, QStringLiteral("image.txt"), QByteArray("GIF89a\0\0\x01", 9));
+    const QString binary
+        = WriteFile(dir, QStringLiteral("image.txt"), QByteArray("GIF89a\0\0\x01", 9));
     const QString empty = WriteFile(dir, QStringLiteral("empty.txt"), {});
     const QString blank = WriteFile(dir, QStringLiteral("blank.txt"), "\n  \n\t\n");
     EXPECT_EQ(Convert(binary).message, QStringLiteral("\"%1\" is not a text file.").arg(binary));
@@ -230,8 +230,8 @@ TEST(TextConverter, RefusesWhatIsNoTextWithAMessage)
 TEST(TextConverter, ExpressionsRunOnLoadAndOnTheResult)
 {
     QTemporaryDir dir;
-    const QString path = WriteFile(dir, QStringLiteral("Ann Vell - Rules.txt"),
-        "Page 1\nThe sea was calm.\nPage 2\n");
+    const QString path = WriteFile(
+        dir, QStringLiteral("Ann Vell - Rules.txt"), "Page 1\nThe sea was calm.\nPage 2\n");
     Book book = Convert(path,
         {{"OnLoad", QStringLiteral("^Page \\d+$")},
             {"OnResult", QStringLiteral("calm\tquiet\n<lang>en</lang>\t<lang>en-GB</lang>")}});
@@ -293,7 +293,8 @@ TEST(ConverterTitleInfo, GuessesTheLanguageFromTheLetters)
     EXPECT_EQ(GuessLanguage(u"Снег шёл всю ночь, и утром дорогу было не узнать."), u"ru");
     EXPECT_EQ(GuessLanguage(u"Сніг ішов усю ніч, і вранці дорогу не можна було впізнати."), u"uk");
     EXPECT_EQ(GuessLanguage(u"Снег ішоў усю ноч, і раніцай дарогу было не пазнаць."), u"be");
-    EXPECT_EQ(GuessLanguage(u"Der Schnee fiel die ganze Nacht, und morgens war alles weiß."), u"de");
+    EXPECT_EQ(
+        GuessLanguage(u"Der Schnee fiel die ganze Nacht, und morgens war alles weiß."), u"de");
     EXPECT_EQ(GuessLanguage(u"Snow fell all night; in the morning the road was gone."), u"en");
     EXPECT_EQ(GuessLanguage(u"1234 !!!"), u"en");
 }

@@ -71,10 +71,10 @@ TEST_F(CliTest, BuildsListsShowsAndChecksTheSampleLibrary)
 
     result = Run({u"show"_s, Index(), u"Salt and Iron"_s});
     ASSERT_EQ(result.code, 0) << qPrintable(result.err);
-    for (const QString& field : {u"Title: Salt and Iron"_s, u"Author: Ivar Kessel"_s,
-             u"Group: default"_s, u"Year: 2021"_s, u"Format: FB2"_s, u"Compression: ZIP"_s,
-             u"At standard place: yes"_s, u"Available: yes"_s,
-             u"Annotation: The ninth winter comes early"_s})
+    for (const QString& field :
+        {u"Title: Salt and Iron"_s, u"Author: Ivar Kessel"_s, u"Group: default"_s, u"Year: 2021"_s,
+            u"Format: FB2"_s, u"Compression: ZIP"_s, u"At standard place: yes"_s,
+            u"Available: yes"_s, u"Annotation: The ninth winter comes early"_s})
         EXPECT_TRUE(result.out.contains(field)) << qPrintable(field) << "\n"
                                                 << qPrintable(result.out);
     EXPECT_TRUE(result.out.contains(u"Genre: sf_fantasy"));
@@ -107,7 +107,8 @@ TEST_F(CliTest, ReimportAsksOnStdinAndRemembersNoToAll)
         "what\nl\n");
     EXPECT_EQ(result.code, 0) << qPrintable(result.err);
     // Asked once (again after the answer it did not understand), then remembered.
-    EXPECT_EQ(result.err.count(u"Do you want to replace existing book?"), 2) << qPrintable(result.err);
+    EXPECT_EQ(result.err.count(u"Do you want to replace existing book?"), 2)
+        << qPrintable(result.err);
     EXPECT_TRUE(result.err.contains(u"[Y]es, [N]o, Yes to [a]ll, No to a[l]l"));
     EXPECT_TRUE(result.err.contains(u"W Book Ivar Kessel \"Salt and Iron\" is already added."));
     EXPECT_EQ(ReadBytes(Index()), before);

@@ -1,10 +1,9 @@
 // Documents converted during an import: where the result goes, what it says, and that nothing
 // of the conversion is left behind.
-#include "import_fixture.h"
-
 #include "import/book_placement.h"
 #include "import/converter_factory.h"
 #include "import/stored_book.h"
+#include "import_fixture.h"
 #include "text/messages.h"
 
 #include <QDirIterator>
@@ -131,8 +130,7 @@ TEST_F(ImportConversionTest, JustConvertNeedsFolderAndMaskAndNeverCatalogues)
     options_.convertedFilesDir = Path(u"converted"_s);
     options_.renameBookMask.clear();
     EXPECT_EQ(RunConverting(ImportOperation::JustConvert).failed, 1);
-    EXPECT_TRUE(sink_.Lines().contains(
-        u"E "_s + MessageText(Msg::ConvertedFilesMaskNotSet)));
+    EXPECT_TRUE(sink_.Lines().contains(u"E "_s + MessageText(Msg::ConvertedFilesMaskNotSet)));
     EXPECT_FALSE(QFileInfo::exists(Path(u"converted"_s))) << "nothing may be written";
     EXPECT_TRUE(list_.IsChecked(0)) << "the failed row stays for another run";
 
@@ -148,8 +146,9 @@ TEST_F(ImportConversionTest, JustConvertNeedsFolderAndMaskAndNeverCatalogues)
     const QString archive = Path(u"converted/Ann Vell/Sea Letters.zip"_s);
     QByteArray bytes;
     QString error;
-    ASSERT_TRUE(ReadStoredBookBytes(archive + u"@Sea Letters.fb2"_s, CompressionZip, &bytes,
-        &error)) << qPrintable(error);
+    ASSERT_TRUE(
+        ReadStoredBookBytes(archive + u"@Sea Letters.fb2"_s, CompressionZip, &bytes, &error))
+        << qPrintable(error);
     EXPECT_TRUE(bytes.contains("<genre>SF</genre>"));
     EXPECT_EQ(BookCount(), 0);
     EXPECT_TRUE(TempFiles().isEmpty());

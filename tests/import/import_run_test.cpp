@@ -1,9 +1,7 @@
 #include "import_fixture.h"
-
 #include "text/messages.h"
 
 #include <QFileInfo>
-
 #include <atomic>
 
 using namespace lbv;
@@ -17,7 +15,11 @@ using Answer = ExistingBookQuestion::Answer;
 // Asks the run to stop once a given row has its result.
 class StopAfterRow final : public ImportObserver {
 public:
-    StopAfterRow(ImportList& list, qsizetype row) : list_(list), row_(row) { }
+    StopAfterRow(ImportList& list, qsizetype row)
+        : list_(list)
+        , row_(row)
+    {
+    }
     void RowStatusChanged(qsizetype row) override
     {
         if (row == row_ && list_.Row(row).status != MessageText(Msg::StatusProcessing))
@@ -49,8 +51,8 @@ TEST_F(ImportRunTest, StandardImportFilesBooksAndCataloguesThem)
     EXPECT_EQ(list_.Count(), 0);
     const QString placed = Path(u"library/Ivar Kessel/Ivar Kessel. Foundation.fb2");
     EXPECT_EQ(ReadBytes(placed), ReadBytes(source));
-    const CBook* book = catalog_.FindBook(BookDescription {u"Ivar"_s, u"Kessel"_s,
-        u"Foundation"_s});
+    const CBook* book
+        = catalog_.FindBook(BookDescription {u"Ivar"_s, u"Kessel"_s, u"Foundation"_s});
     ASSERT_NE(book, nullptr);
     EXPECT_EQ(book->file, placed);
     EXPECT_EQ(book->genre, u"sf");
