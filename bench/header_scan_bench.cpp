@@ -5,6 +5,7 @@
 //
 // Usage: header_scan_bench [book count [data folder]]; a data folder that already holds the
 // books from an earlier run is reused, which spares the generation when profiling.
+#include "bench_support.h"
 #include "import/import_source.h"
 #include "synthetic_library.h"
 
@@ -20,6 +21,7 @@
 #include <unzip.h>
 
 using namespace lbv;
+using namespace lbv::bench;
 
 namespace {
 
@@ -35,30 +37,13 @@ int CountHeaders(const CImportSource& source)
     return count;
 }
 
-double ThreadCpuSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-// Wall-clock time, and the CPU time of this thread (user and system): on a machine shared with
-// other work the second is what one core spends, the first what a user waits.
-struct Timing {
-    double wall = 1e9;
-    double cpu = 1e9;
-};
-
 Timing BestOf(const std::function<int()>& round, int expected, const char* what)
 {
     Timing best;
     for (int i = 0; i < kRounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const double cpuStart = ThreadCpuSeconds();
+        const Stopwatch stopwatch;
         const int count = round();
-        best.cpu = std::min(best.cpu, ThreadCpuSeconds() - cpuStart);
-        best.wall = std::min(best.wall, double(timer.nsecsElapsed()) / 1e9);
+        stopwatch.KeepBest(&best);
         if (count != expected)
             std::fprintf(stderr, "%s: %d of %d books\n", what, count, expected);
     }

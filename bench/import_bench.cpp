@@ -6,6 +6,7 @@
 // times should grow near-linearly (at most 11 times). Prints the peak memory after each step.
 //
 // Usage: import_bench [book count] [large count]
+#include "bench_support.h"
 #include "catalog/libravon_doc.h"
 #include "import/import_book.h"
 #include "import/import_list.h"
@@ -25,7 +26,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
-#include <zlib.h>
 
 using namespace lbv;
 
@@ -109,15 +109,7 @@ double DeflateAloneSeconds(const QString& folder, qint64* bytes)
         const QByteArray book = file.readAll();
         *bytes += book.size();
         timer.start();
-        z_stream stream {};
-        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-        QByteArray out(qsizetype(deflateBound(&stream, uLong(book.size()))), Qt::Uninitialized);
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(book.constData()));
-        stream.avail_in = uInt(book.size());
-        stream.next_out = reinterpret_cast<Bytef*>(out.data());
-        stream.avail_out = uInt(out.size());
-        deflate(&stream, Z_FINISH);
-        deflateEnd(&stream);
+        bench::RawDeflate(book);
         nanoseconds += timer.nsecsElapsed();
     }
     return double(nanoseconds) / 1e9;

@@ -4,59 +4,26 @@
 // twice and keeps its best time.
 //
 // Usage: placement_bench [book count]
+#include "bench_support.h"
 #include "import/book_placement.h"
 #include "import/import_source.h"
 #include "synthetic_library.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <vector>
-#include <zlib.h>
 
 using namespace lbv;
+using namespace lbv::bench;
 
 namespace {
 
 constexpr int kDefaultBooks = 1000;
 constexpr int kRounds = 2;
-
-double ThreadCpuSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-// Wall-clock time, and the CPU time of this thread (user and system): on a machine shared with
-// other work the second is what one core spends, the first what a user waits.
-struct Timing {
-    double wall = 1e9;
-    double cpu = 1e9;
-};
-
-class Stopwatch {
-public:
-    Stopwatch()
-        : cpuStart_(ThreadCpuSeconds())
-    {
-        timer_.start();
-    }
-    void KeepBest(Timing* best) const
-    {
-        best->cpu = std::min(best->cpu, ThreadCpuSeconds() - cpuStart_);
-        best->wall = std::min(best->wall, double(timer_.nsecsElapsed()) / 1e9);
-    }
-
-private:
-    QElapsedTimer timer_;
-    double cpuStart_;
-};
 
 void DeflateAlone(const std::vector<CBookHeader>& headers, Timing* best)
 {
@@ -67,17 +34,8 @@ void DeflateAlone(const std::vector<CBookHeader>& headers, Timing* best)
             books.push_back(file.readAll());
     }
     const Stopwatch stopwatch;
-    for (const QByteArray& book : books) {
-        z_stream stream {};
-        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-        QByteArray out(qsizetype(deflateBound(&stream, uLong(book.size()))), Qt::Uninitialized);
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(book.constData()));
-        stream.avail_in = uInt(book.size());
-        stream.next_out = reinterpret_cast<Bytef*>(out.data());
-        stream.avail_out = uInt(out.size());
-        deflate(&stream, Z_FINISH);
-        deflateEnd(&stream);
-    }
+    for (const QByteArray& book : books)
+        RawDeflate(book);
     stopwatch.KeepBest(best);
 }
 

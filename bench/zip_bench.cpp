@@ -3,6 +3,7 @@
 // same bytes. Prints MB/s of input for both and their ratio (target: at least 0.7). Times are
 // processor time of this single-threaded program (file writes included), and each side runs
 // twice and keeps its best, which keeps the figures steady on a shared machine.
+#include "bench_support.h"
 #include "import/zip_file.h"
 #include "synthetic_library.h"
 
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <ctime>
 #include <vector>
-#include <zlib.h>
 
 using namespace lbv;
 
@@ -33,18 +33,8 @@ double DeflateAloneSeconds(const std::vector<QByteArray>& books, qint64* packedB
 {
     const CpuTimer timer;
     *packedBytes = 0;
-    for (const QByteArray& book : books) {
-        z_stream stream {};
-        deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-        QByteArray out(qsizetype(deflateBound(&stream, uLong(book.size()))), Qt::Uninitialized);
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(book.constData()));
-        stream.avail_in = uInt(book.size());
-        stream.next_out = reinterpret_cast<Bytef*>(out.data());
-        stream.avail_out = uInt(out.size());
-        deflate(&stream, Z_FINISH);
-        *packedBytes += qint64(stream.total_out);
-        deflateEnd(&stream);
-    }
+    for (const QByteArray& book : books)
+        *packedBytes += bench::RawDeflate(book);
     return timer.Seconds();
 }
 

@@ -84,22 +84,6 @@ int FormatFromName(const QByteArray& name)
     return FormatFb2;
 }
 
-QString FormatName(int format)
-{
-    switch (format) {
-    case FormatLit:
-        return QStringLiteral("LIT");
-    case FormatTxt:
-        return QStringLiteral("TXT");
-    case FormatPdb:
-        return QStringLiteral("PDB");
-    case FormatHtml:
-        return QStringLiteral("HTML");
-    default:
-        return QStringLiteral("FB2");
-    }
-}
-
 int CompressionFromName(const QByteArray& name)
 {
     if (name == "None")
@@ -277,6 +261,22 @@ private:
 };
 
 } // namespace
+
+QString FormatName(int format)
+{
+    switch (format) {
+    case FormatLit:
+        return QStringLiteral("LIT");
+    case FormatTxt:
+        return QStringLiteral("TXT");
+    case FormatPdb:
+        return QStringLiteral("PDB");
+    case FormatHtml:
+        return QStringLiteral("HTML");
+    default:
+        return QStringLiteral("FB2");
+    }
+}
 
 bool IsIndexElement(const xmlNode* node, const char* name)
 {

@@ -28,6 +28,10 @@ struct IndexContent {
     QString error;
 };
 
+// The name the index stores for a book's format: "FB2", "LIT", "TXT", "PDB" or "HTML" (FB2 for
+// anything else, as reading the index takes it).
+QString FormatName(int format);
+
 // An element without namespace named `name`: what the index's XPath steps select.
 bool IsIndexElement(const xmlNode* node, const char* name);
 // The options from an `options` element; defaults for whatever is missing.

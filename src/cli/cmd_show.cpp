@@ -1,4 +1,5 @@
 // "show": every field of the books a search finds.
+#include "catalog/index_records.h"
 #include "catalog/libravon_doc.h"
 #include "cli/catalog_file.h"
 #include "cli/command.h"
@@ -11,24 +12,6 @@
 
 namespace lbv::cli {
 namespace {
-
-QString FormatName(int format)
-{
-    switch (format) {
-    case FormatFb2:
-        return QStringLiteral("FB2");
-    case FormatLit:
-        return QStringLiteral("LIT");
-    case FormatTxt:
-        return QStringLiteral("TXT");
-    case FormatPdb:
-        return QStringLiteral("PDB");
-    case FormatHtml:
-        return QStringLiteral("HTML");
-    default:
-        return QString::number(format);
-    }
-}
 
 QString CompressionName(int compression)
 {

@@ -2,7 +2,6 @@
 // and the file (an archive member through a temporary copy), the result is checked like any
 // book header, filed under the library's or the converted files folder's mask and written in
 // the book code page.
-#include "catalog/libravon_doc.h"
 #include "import/converter.h"
 #include "import/import_book.h"
 #include "import/log_line.h"
@@ -10,31 +9,7 @@
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
-#include <QFile>
-
 namespace lbv {
-namespace {
-
-// Deletes the temporary copy of an archive member however the conversion ends.
-class TempFileGuard {
-public:
-    explicit TempFileGuard(QString path)
-        : path_(std::move(path))
-    {
-    }
-    ~TempFileGuard()
-    {
-        if (!path_.isEmpty())
-            QFile::remove(path_);
-    }
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(const TempFileGuard&) = delete;
-
-private:
-    QString path_;
-};
-
-} // namespace
 
 BookImporter::Conversion BookImporter::ConvertDocument(
     CBookHeader& header, ImportOperation operation, bool* replace)
@@ -60,7 +35,7 @@ BookImporter::Conversion BookImporter::ConvertDocument(
     }
 
     const QString tempFile = ExtractToTempFile(header.file, header.compression, &error);
-    const TempFileGuard removeTempFile(tempFile);
+    const TemporaryCopy removeTempFile(tempFile);
     if (tempFile.isEmpty() && !error.isEmpty()) {
         log.LogDebug(error);
         log.LogError(MessageText(Msg::CantCreateTempFileFor).arg(header.file));

@@ -98,4 +98,10 @@ QString ExtractToTempFile(const QString& path, int compression, QString* error)
     return target;
 }
 
+TemporaryCopy::~TemporaryCopy()
+{
+    if (!path_.isEmpty())
+        QFile::remove(path_);
+}
+
 } // namespace lbv

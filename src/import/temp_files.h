@@ -2,6 +2,7 @@
 // The program's temporary files: copies of archive members made for converting, opening or
 // exporting a book, in the "Libravon" folder below the system's temporary folder.
 #include <QString>
+#include <utility>
 
 namespace lbv {
 
@@ -17,5 +18,20 @@ QString MakeTempFileName(const QString& fileName, QString* error);
 // the member's bytes; its path, which the caller deletes when done. A plain book needs no copy:
 // empty path and empty error. Failures give an empty path and the reason.
 QString ExtractToTempFile(const QString& path, int compression, QString* error);
+
+// Deletes a temporary copy (none for an empty path) however the work on it ends.
+class TemporaryCopy {
+public:
+    explicit TemporaryCopy(QString path)
+        : path_(std::move(path))
+    {
+    }
+    ~TemporaryCopy();
+    TemporaryCopy(const TemporaryCopy&) = delete;
+    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+private:
+    const QString path_;
+};
 
 } // namespace lbv

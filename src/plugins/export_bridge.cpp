@@ -16,25 +16,6 @@ namespace {
 
 using Exporter = PluginObject<IFBEExportPlugin>;
 
-// Deletes the extracted copy of a compressed book whichever way its export ends.
-class TemporaryCopy {
-public:
-    explicit TemporaryCopy(QString path)
-        : path_(std::move(path))
-    {
-    }
-    ~TemporaryCopy()
-    {
-        if (!path_.isEmpty())
-            QFile::remove(path_);
-    }
-    TemporaryCopy(const TemporaryCopy&) = delete;
-    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
-
-private:
-    const QString path_;
-};
-
 } // namespace
 
 bool CanExport(const QList<const CBook*>& selection, const CLibravonDoc& catalog)

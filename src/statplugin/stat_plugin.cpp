@@ -2,13 +2,10 @@
 // the library folder. The module serves the one class below.
 #include "library_statistics.h"
 #include "plugins/libravon_plugin.h"
-#include "plugins/plugin_abi_helpers.h"
+#include "plugins/plugin_class.h"
 
 #include <QDir>
-#include <atomic>
 #include <cstddef>
-#include <cstring>
-#include <new>
 #include <strings.h>
 
 namespace lbv {
@@ -18,48 +15,14 @@ constexpr char kClsid[] = "{E43ABDAA-8F77-4078-B6A0-65ACE6936E39}";
 constexpr char kRegistrationKey[]
     = "Software\\Marrowfield\\Libravon\\Plugins\\{E43ABDAA-8F77-4078-B6A0-65ACE6936E39}";
 
-std::atomic<int> liveObjects {0};
-
 struct StatPlugin {
+    static constexpr const char* kInterfaceId = LBV_IID_ILIBRAVONPLUGIN;
     ILibravonPlugin base; // first, so that the interface pointer is the object's address
     std::atomic<uint32_t> references {1};
     const LbvHostServices* host = nullptr;
     QString lastError;
 };
-
-StatPlugin* Self(ILibravonPlugin* plugin)
-{
-    return reinterpret_cast<StatPlugin*>(plugin);
-}
-
-LbvResult QueryInterface(ILibravonPlugin* self, const char* iid, void** object)
-{
-    if (!object)
-        return LBV_E_POINTER;
-    *object = nullptr;
-    if (!iid
-        || (std::strcmp(iid, LBV_IID_ILIBRAVONPLUGIN) != 0
-            && std::strcmp(iid, LBV_IID_IUNKNOWN) != 0))
-        return LBV_E_NOINTERFACE;
-    ++Self(self)->references;
-    *object = self;
-    return LBV_S_OK;
-}
-
-uint32_t AddRef(ILibravonPlugin* self)
-{
-    return ++Self(self)->references;
-}
-
-uint32_t Release(ILibravonPlugin* self)
-{
-    const uint32_t left = --Self(self)->references;
-    if (left == 0) {
-        delete Self(self);
-        --liveObjects;
-    }
-    return left;
-}
+using Class = PluginClass<StatPlugin, ILibravonPlugin>;
 
 LbvResult ReturnText(const QString& text, LbvChar** result)
 {
@@ -94,7 +57,7 @@ LbvResult GetSupportsSetup(ILibravonPlugin*, int32_t* isSetupSupported)
 
 LbvResult Execute(ILibravonPlugin* self, LbvWindow hWnd, xmlDocPtr index, int32_t* indexChanged)
 {
-    StatPlugin* plugin = Self(self);
+    StatPlugin* plugin = Class::Self(self);
     if (!index || !indexChanged)
         return LBV_E_POINTER;
     try {
@@ -123,20 +86,9 @@ LbvResult Setup(ILibravonPlugin*, LbvWindow, xmlDocPtr)
     return LBV_E_FAIL;
 }
 
-void FreeString(ILibravonPlugin*, LbvChar* text)
-{
-    FreeLbvString(text);
-}
-
-LbvChar* ErrorMessage(ILibravonPlugin* self)
-{
-    const QString& message = Self(self)->lastError;
-    return message.isEmpty() ? nullptr : NewLbvString(message);
-}
-
-const ILibravonPluginVtbl kMethods
-    = {QueryInterface, AddRef, Release, nullptr, nullptr, nullptr, nullptr, GetName, GetCathegory,
-        GetDescription, GetSupportsSetup, Execute, Setup, FreeString, ErrorMessage};
+const ILibravonPluginVtbl kMethods = {Class::QueryInterface, Class::AddRef, Class::Release, nullptr,
+    nullptr, nullptr, nullptr, GetName, GetCathegory, GetDescription, GetSupportsSetup, Execute,
+    Setup, Class::FreeString, Class::ErrorMessage};
 
 } // namespace
 } // namespace lbv
@@ -167,20 +119,12 @@ LBV_PLUGIN_EXPORT LbvResult DllGetClassObject(
     // The message box and the wait cursor come from the host; without them nothing can be shown.
     if (!host || host->size < offsetof(LbvHostServices, EndWaitCursor) + sizeof(void*))
         return LBV_E_INVALIDARG;
-    auto* plugin = new (std::nothrow) StatPlugin;
-    if (!plugin)
-        return LBV_E_OUTOFMEMORY;
-    plugin->base.lpVtbl = &kMethods;
-    plugin->host = host;
-    ++liveObjects;
-    const LbvResult result = QueryInterface(&plugin->base, iid, object);
-    Release(&plugin->base); // the query holds the reference now, if it succeeded
-    return result;
+    return Class::Create(&kMethods, host, iid, object);
 }
 
 LBV_PLUGIN_EXPORT LbvResult DllCanUnloadNow(void)
 {
-    return liveObjects == 0 ? LBV_S_OK : LBV_S_FALSE;
+    return Class::CanUnloadNow();
 }
 
 LBV_PLUGIN_EXPORT LbvResult DllRegisterServer(const LbvRegistry* registry, const char* modulePath)

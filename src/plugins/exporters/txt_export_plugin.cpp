@@ -3,16 +3,13 @@
 // again next time).
 #include "fb2_plain_text.h"
 #include "plugins/export_plugin.h"
-#include "plugins/plugin_abi_helpers.h"
+#include "plugins/plugin_class.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
-#include <atomic>
 #include <cstddef>
-#include <cstring>
-#include <new>
 #include <strings.h>
 
 namespace lbv {
@@ -23,8 +20,6 @@ constexpr char kRegistrationKey[]
     = "Software\\Quillon\\FBE\\Plugins\\{0CDD5A75-4EC1-4DCB-8B44-2A0EC78212F1}";
 constexpr uint32_t kFolderCapacity = 4096;
 
-std::atomic<int> liveObjects {0};
-
 // Where the folder chosen last time is kept.
 QSettings RememberedSettings()
 {
@@ -32,46 +27,14 @@ QSettings RememberedSettings()
 }
 
 struct TxtExporter {
+    static constexpr const char* kInterfaceId = LBV_IID_IFBEEXPORTPLUGIN;
     IFBEExportPlugin base; // first, so that the interface pointer is the object's address
     std::atomic<uint32_t> references {1};
     const LbvHostServices* host = nullptr;
     QString folder; // chosen for this export command
     QString lastError;
 };
-
-TxtExporter* Self(IFBEExportPlugin* exporter)
-{
-    return reinterpret_cast<TxtExporter*>(exporter);
-}
-
-LbvResult QueryInterface(IFBEExportPlugin* self, const char* iid, void** object)
-{
-    if (!object)
-        return LBV_E_POINTER;
-    *object = nullptr;
-    if (!iid
-        || (std::strcmp(iid, LBV_IID_IFBEEXPORTPLUGIN) != 0
-            && std::strcmp(iid, LBV_IID_IUNKNOWN) != 0))
-        return LBV_E_NOINTERFACE;
-    ++Self(self)->references;
-    *object = self;
-    return LBV_S_OK;
-}
-
-uint32_t AddRef(IFBEExportPlugin* self)
-{
-    return ++Self(self)->references;
-}
-
-uint32_t Release(IFBEExportPlugin* self)
-{
-    const uint32_t left = --Self(self)->references;
-    if (left == 0) {
-        delete Self(self);
-        --liveObjects;
-    }
-    return left;
-}
+using Class = PluginClass<TxtExporter, IFBEExportPlugin>;
 
 // Asks for the folder on the first book of a command; false when the user cancelled.
 LbvResult ChooseFolder(TxtExporter* exporter, LbvWindow owner)
@@ -103,7 +66,7 @@ LbvResult ChooseFolder(TxtExporter* exporter, LbvWindow owner)
 
 LbvResult Export(IFBEExportPlugin* self, int32_t hWnd, const LbvChar* path, xmlDocPtr document)
 {
-    TxtExporter* exporter = Self(self);
+    TxtExporter* exporter = Class::Self(self);
     if (!path || !document)
         return LBV_E_POINTER;
     try {
@@ -130,19 +93,8 @@ LbvResult Export(IFBEExportPlugin* self, int32_t hWnd, const LbvChar* path, xmlD
     }
 }
 
-void FreeString(IFBEExportPlugin*, LbvChar* text)
-{
-    FreeLbvString(text);
-}
-
-LbvChar* ErrorMessage(IFBEExportPlugin* self)
-{
-    const QString& message = Self(self)->lastError;
-    return message.isEmpty() ? nullptr : NewLbvString(message);
-}
-
-const IFBEExportPluginVtbl kMethods
-    = {QueryInterface, AddRef, Release, Export, FreeString, ErrorMessage};
+const IFBEExportPluginVtbl kMethods = {Class::QueryInterface, Class::AddRef, Class::Release, Export,
+    Class::FreeString, Class::ErrorMessage};
 
 } // namespace
 } // namespace lbv
@@ -172,20 +124,12 @@ LBV_PLUGIN_EXPORT LbvResult DllGetClassObject(
         return LBV_CLASS_E_CLASSNOTAVAILABLE;
     if (!host)
         return LBV_E_INVALIDARG;
-    auto* exporter = new (std::nothrow) TxtExporter;
-    if (!exporter)
-        return LBV_E_OUTOFMEMORY;
-    exporter->base.lpVtbl = &kMethods;
-    exporter->host = host;
-    ++liveObjects;
-    const LbvResult result = QueryInterface(&exporter->base, iid, object);
-    Release(&exporter->base); // the query holds the reference now, if it succeeded
-    return result;
+    return Class::Create(&kMethods, host, iid, object);
 }
 
 LBV_PLUGIN_EXPORT LbvResult DllCanUnloadNow(void)
 {
-    return liveObjects == 0 ? LBV_S_OK : LBV_S_FALSE;
+    return Class::CanUnloadNow();
 }
 
 LBV_PLUGIN_EXPORT LbvResult DllRegisterServer(const LbvRegistry* registry, const char* modulePath)
