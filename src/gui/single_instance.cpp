@@ -4,6 +4,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QMetaMethod>
 #include <QStandardPaths>
 #include <optional>
 
@@ -121,7 +122,22 @@ void SingleInstance::ReadRequest(QLocalSocket* socket)
     socket->write(kAcknowledgement);
     socket->flush();
     socket->disconnectFromServer();
-    Q_EMIT argumentsReceived(*arguments);
+    held_.append(*arguments);
+    if (isSignalConnected(QMetaMethod::fromSignal(&SingleInstance::argumentsReceived)))
+        DeliverHeld();
+}
+
+void SingleInstance::connectNotify(const QMetaMethod& signal)
+{
+    // Delivered once the connection is complete, which it is not yet here.
+    if (signal == QMetaMethod::fromSignal(&SingleInstance::argumentsReceived) && !held_.isEmpty())
+        QMetaObject::invokeMethod(this, &SingleInstance::DeliverHeld, Qt::QueuedConnection);
+}
+
+void SingleInstance::DeliverHeld()
+{
+    while (!held_.isEmpty())
+        Q_EMIT argumentsReceived(held_.takeFirst());
 }
 
 } // namespace lbv

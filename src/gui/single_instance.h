@@ -30,17 +30,23 @@ public:
     Outcome Start(const QStringList& arguments);
 
 Q_SIGNALS:
-    // A later start's arguments; it has already been told they arrived.
+    // A later start's arguments; it has already been told they arrived. Those that come before
+    // anything is connected here (start-up may show a message box) are delivered on connecting.
     void argumentsReceived(const QStringList& arguments);
+
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
 
 private:
     bool HandOver(const QStringList& arguments);
     bool Listen();
     void Receive();
     void ReadRequest(QLocalSocket* socket);
+    void DeliverHeld();
 
     const QString serverPath_;
     QLocalServer* server_ = nullptr;
+    QList<QStringList> held_;
 };
 
 } // namespace lbv
