@@ -56,8 +56,8 @@ check_programs "$prefix" "$work/library"
 for file in bin/libravon-cli bin/libravon-mkdic lib/libravon/plugins/libLBVStatPlugin.so \
   lib/libravon/plugins/libLBVTxtExport.so share/libravon/genre-dict.xml \
   share/libravon/extras.dat share/libravon/fb2-header.xml share/libravon/Libravon.fb2 \
-  share/libravon/dictionaries/english-sample.dic share/man/man1/libravon-cli.1 \
-  share/man/man1/libravon-mkdic.1 share/bash-completion/completions/libravon-cli; do
+  share/libravon/dictionaries/english-sample.dic share/man/man1/libravon-cli.1.gz \
+  share/man/man1/libravon-mkdic.1.gz share/bash-completion/completions/libravon-cli; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 if [ -x "$prefix/bin/libravon" ]; then
@@ -73,7 +73,7 @@ deb=$(ls "$work"/package/libravon_*.deb)
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for file in ./usr/bin/libravon-cli ./usr/bin/libravon-mkdic \
   ./usr/lib/libravon/plugins/libLBVStatPlugin.so ./usr/share/libravon/genre-dict.xml \
-  ./usr/share/man/man1/libravon-cli.1 ./usr/share/bash-completion/completions/libravon-cli; do
+  ./usr/share/man/man1/libravon-cli.1.gz ./usr/share/bash-completion/completions/libravon-cli; do
   grep -qxF "$file" <<<"$contents" || fail "the package lacks $file"
 done
 if [ -x "$prefix/bin/libravon" ]; then
