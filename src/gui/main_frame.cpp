@@ -192,7 +192,8 @@ void CMainFrame::OpenLastIndex()
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         catalog_.New();
         Q_EMIT catalogReplaced();
-        // A library can't be created where nothing may be written.
+        // Asked to open a library, the user chooses one instead of creating one; a library
+        // can't be created where nothing may be written.
         if (startAction_ == StartAction::OpenLibrary)
             OpenIndex();
         else if (!autorun_)
