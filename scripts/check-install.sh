@@ -88,8 +88,10 @@ fi
 # Nothing of the build or the tests may end up in the package.
 if grep -E 'test|bench|\.a$|/include/' <<<"$contents"; then fail "the package holds the files above"; fi
 depends=$(dpkg-deb --field "$deb" Depends)
-for library in libqt6core6 libxml2 libc6; do
-  grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
+required="libqt6core6 libxml2 libc6"
+[ -x "$prefix/bin/libravon" ] && required+=" libqt6widgets6 qt6-qpa-plugins"
+for package in $required; do
+  grep -q "$package" <<<"$depends" || fail "the package does not depend on $package: $depends"
 done
 dpkg-deb --extract "$deb" "$work/unpacked"
 check_programs "$work/unpacked/usr" "$work/library-from-package"
