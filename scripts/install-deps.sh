@@ -6,6 +6,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libxml2-dev libexpat1-dev zlib1g-dev libminizip-dev
   libpng-dev libjpeg-dev libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # the installation checks and the Debian package
+  desktop-file-utils appstream shared-mime-info dpkg-dev file
 )
 if [ -n "${LIBRAVON_EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$LIBRAVON_EXTRA_PACKAGES"

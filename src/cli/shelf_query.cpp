@@ -1,10 +1,9 @@
 #include "cli/shelf_query.h"
 
 #include "catalog/libravon_doc.h"
+#include "settings/program_folders.h"
 #include "settings/settings_store.h"
 #include "shelf/shelf_search.h"
-
-#include <QCoreApplication>
 
 namespace lbv::cli {
 namespace {
@@ -25,8 +24,7 @@ const GenreDictionary& CliGenres()
         const QString language
             = AppSettings().GetProfileString({}, QStringLiteral("GenreLang"), QStringLiteral("en"));
         QString error;
-        dictionary.Load(
-            QCoreApplication::applicationDirPath() + u"/genre-dict.xml", language, &error);
+        dictionary.Load(ProgramFilePath(QStringLiteral("genre-dict.xml")), language, &error);
         return dictionary;
     }();
     return genres;

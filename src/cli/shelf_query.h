@@ -12,7 +12,7 @@ class CLibravonDoc;
 
 namespace lbv::cli {
 
-// The genre titles of "genre-dict.xml" beside the program, in the language of the setting
+// The genre titles of the program's "genre-dict.xml" (see ProgramFilePath), in the language of the setting
 // GenreLang ("en" by default); only codes when the file is missing.
 const GenreDictionary& CliGenres();
 

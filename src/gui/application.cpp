@@ -4,6 +4,7 @@
 #include "gui/frame_dialogs.h"
 #include "gui/main_frame.h"
 #include "gui/program_files.h"
+#include "gui/single_instance.h"
 #include "gui/window_placement.h"
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
@@ -13,10 +14,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
+
+// Resources of a static library must be registered by name from outside any namespace.
+static void InitIconResource()
+{
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace lbv {
 
@@ -62,6 +70,14 @@ void LoadGenreDictionary(SettingsStore& settings)
         QMessageBox::warning(nullptr, MessageText(Msg::ProgramTitle), error);
 }
 
+bool AllowsOnlyOneInstance(SettingsStore& settings)
+{
+    // On unless the user turned it off: a desktop program opens files in its one window.
+    const int allow = settings.GetProfileInt(
+        QStringLiteral("Parameters"), QStringLiteral("AllowOnlyOneInstance"), 1);
+    return allow != 0;
+}
+
 QList<QRect> ScreenRectangles()
 {
     QList<QRect> screens;
@@ -76,12 +92,23 @@ int RunLibravon(QApplication& app, const std::function<void(CMainFrame&)>& after
 {
     QCoreApplication::setOrganizationName(ProfileOrganisation());
     QCoreApplication::setApplicationName(ProfileApplication());
+    // Ties the windows to the desktop entry (and its icon) on Wayland and in task bars.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.marrowfield.Libravon"));
+    InitIconResource();
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("com.marrowfield.Libravon"), QIcon(QStringLiteral(":/icons/libravon.png"))));
     const CommandLine commandLine = ParseCommandLine(app.arguments().mid(1));
 
     InstallAppSettings(std::make_unique<SettingsStore>(
         QtSettingsBackend::UserScope(ProfileOrganisation(), ProfileApplication()),
         commandLine.autorun, DefaultIniPath()));
     SettingsStore& settings = AppSettings();
+    // A read-only autorun window stays on its own: it neither serves nor hands over.
+    SingleInstance instance(SingleInstance::DefaultServerPath());
+    if (!commandLine.autorun && AllowsOnlyOneInstance(settings)
+        && instance.Start(HandOverArguments(commandLine, QDir::currentPath()))
+            == SingleInstance::Outcome::HandedOver)
+        return 0;
     auto reporter = std::make_shared<MessageBoxErrorReporter>();
     settings.SetErrorReporter(reporter);
 
@@ -97,6 +124,9 @@ int RunLibravon(QApplication& app, const std::function<void(CMainFrame&)>& after
 
     StandardFrameDialogs dialogs;
     CMainFrame frame(settings, dialogs, commandLine.file);
+    frame.SetStartAction(commandLine.action);
+    QObject::connect(&instance, &SingleInstance::argumentsReceived, &frame,
+        [&frame](const QStringList& handed) { frame.TakeHandedOver(ParseCommandLine(handed)); });
     reporter->owner = &frame;
     const std::optional<WindowPlacement> placement = DecodePlacement(
         settings.GetProfileBinary(QStringLiteral("MainWindow"), QStringLiteral("FrameWndPlacement"))

@@ -103,6 +103,9 @@ void CMainFrame::CreatePages()
     AddPage(Page::Reader, reader);
     if (!commandLineFile_.isEmpty() && !IsIndexFileName(commandLineFile_))
         reader->SetStatus(QStringLiteral("Book to open: ") + commandLineFile_);
+    connect(this, &CMainFrame::bookRequested, reader, [reader](const QString& path) {
+        reader->SetStatus(QStringLiteral("Book to open: ") + path);
+    });
     if (!autorun_) {
         auto* import = placeholder(Page::Import);
         AddPage(Page::Import, import);
@@ -189,8 +192,11 @@ void CMainFrame::OpenLastIndex()
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         catalog_.New();
         Q_EMIT catalogReplaced();
-        // A library can't be created where nothing may be written.
-        if (!autorun_)
+        // Asked to open a library, the user chooses one instead of creating one; a library
+        // can't be created where nothing may be written.
+        if (startAction_ == StartAction::OpenLibrary)
+            OpenIndex();
+        else if (!autorun_)
             NewLibrary();
         return;
     }
@@ -198,6 +204,33 @@ void CMainFrame::OpenLastIndex()
         UpdateTitle();
         Q_EMIT catalogReplaced();
     }
+    RunAction(startAction_);
+}
+
+void CMainFrame::RunAction(StartAction action)
+{
+    if (action == StartAction::NewLibrary && !autorun_)
+        NewLibrary();
+    else if (action == StartAction::OpenLibrary)
+        OpenIndex();
+}
+
+void CMainFrame::TakeHandedOver(const CommandLine& line)
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    if (!line.file.isEmpty() && IsIndexFileName(line.file)) {
+        if (QueryClose() && LoadCatalog(line.file)) {
+            UpdateTitle();
+            Q_EMIT catalogReplaced();
+        }
+    } else if (!line.file.isEmpty()) {
+        SelectPage(Page::Reader);
+        Q_EMIT bookRequested(line.file);
+    }
+    RunAction(line.action);
 }
 
 bool CMainFrame::LoadCatalog(const QString& path)

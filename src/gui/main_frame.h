@@ -5,6 +5,7 @@
 // to save a modified catalog when closing, and relays setting changes to every page.
 #include "catalog/index_file.h"
 #include "catalog/libravon_doc.h"
+#include "gui/command_line.h"
 #include "gui/frame_pages.h"
 
 #include <QMainWindow>
@@ -47,6 +48,12 @@ public:
     bool SaveIndex();
     bool SaveIndexAs();
 
+    // The desktop entry's action (--new-library, --open-library) to run after the start-up open.
+    void SetStartAction(StartAction action) { startAction_ = action; }
+    // What a later start of the program handed over: comes to the front, opens the index or the
+    // book it names (a modified catalog is offered for saving first) and runs its action.
+    void TakeHandedOver(const CommandLine& line);
+
     // Passes a changed setting's name on to every page (the options pages and the plug-in host
     // call this; "Reload" means the catalog was changed behind the views' backs).
     void RelaySettingChanged(const QString& name);
@@ -55,6 +62,8 @@ Q_SIGNALS:
     void settingChanged(const QString& name);
     // The catalog now holds another library (or none): the views rebuild from it.
     void catalogReplaced();
+    // A book for the Reader named by a later start of the program.
+    void bookRequested(const QString& path);
     // Files and folders dropped on the window, for the Import page.
     void filesDropped(const QStringList& paths);
 
@@ -73,6 +82,7 @@ private:
     bool LoadCatalog(const QString& path);
     bool SaveTo(const QString& path);
     void ShowCatalogSummary();
+    void RunAction(StartAction action);
     void UpdateTitle();
     void ShowFailedOpenTitle();
     bool QueryClose();
@@ -97,6 +107,7 @@ private:
     IndexUi indexUi_ {*this};
     const bool autorun_;
     const QString commandLineFile_;
+    StartAction startAction_ = StartAction::None;
     CLibravonDoc catalog_;
     QTabWidget* tabs_;
     QWidget* pages_[5] {};

@@ -2,9 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 // Resources of a static library must be registered by name from outside any namespace.
 static void InitHelpResource()
@@ -13,26 +11,6 @@ static void InitHelpResource()
 }
 
 namespace lbv {
-
-QStringList ProgramFileFolders(const QString& executableFolder)
-{
-    QStringList folders {QDir::cleanPath(executableFolder),
-        QDir::cleanPath(executableFolder + QLatin1String("/../share/libravon"))};
-    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        folders.append(QDir::cleanPath(data + QLatin1String("/libravon")));
-    folders.removeDuplicates();
-    return folders;
-}
-
-QString FindProgramFile(const QString& name, const QStringList& folders)
-{
-    for (const QString& folder : folders) {
-        const QString path = QDir(folder).filePath(name);
-        if (QFileInfo(path).isFile())
-            return path;
-    }
-    return {};
-}
 
 QByteArray HelpBookResource()
 {

@@ -134,9 +134,13 @@ QStringList PluginModules::DefaultFolders()
         folders << programFolder + QStringLiteral("/plugins")
                 << QDir::cleanPath(programFolder + QStringLiteral("/../lib/libravon/plugins"));
     }
-#ifdef LBV_BUILD_PLUGIN_DIR
-    // The modules built beside the programs, so that the build tree runs without installing.
-    folders << QStringLiteral(LBV_BUILD_PLUGIN_DIR);
+#ifdef LBV_BUILD_DIR
+    // The modules built beside the programs, so that the build tree runs without installing; an
+    // installed copy never reaches back into the tree it was built in.
+    const QString buildFolder = QDir(QStringLiteral(LBV_BUILD_DIR)).canonicalPath();
+    if (!buildFolder.isEmpty() && !programFolder.isEmpty()
+        && QDir(programFolder).canonicalPath().startsWith(buildFolder + QLatin1Char('/')))
+        folders << buildFolder + QStringLiteral("/plugins");
 #endif
     folders.removeDuplicates();
     return folders;

@@ -1,11 +1,11 @@
 #include "settings/settings_store.h"
 
 #include "settings/memory_settings_backend.h"
+#include "settings/program_folders.h"
 #include "settings/qt_settings_backend.h"
 #include "text/case_fold.h"
 #include "text/messages.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -218,12 +218,7 @@ void SettingsStore::SetErrorReporter(std::shared_ptr<ErrorReporter> reporter)
 
 QString DefaultIniPath()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString beside = programFolder + u"/libravon.ini";
-    const QString installed = programFolder + u"/../share/libravon/libravon.ini";
-    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
-        return QFileInfo(installed).canonicalFilePath();
-    return beside;
+    return ProgramFilePath(QStringLiteral("libravon.ini"));
 }
 
 namespace {

@@ -1,3 +1,4 @@
+#include "gui/command_line.h"
 #include "gui/frame_dialogs.h"
 #include "gui/main_frame.h"
 #include "gui/placeholder_page.h"
@@ -339,4 +340,51 @@ TEST_F(MainFrameTest, DroppedFilesGoToTheImportPageExceptInAutorun)
     Drop(book);
     EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
     EXPECT_TRUE(ignored.isEmpty());
+}
+
+TEST_F(MainFrameTest, HandedOverIndexReplacesTheLibraryOnlyPastTheSaveQuestionAndBooksGoToTheReader)
+{
+    lastIndex = WriteFile(QStringLiteral("last.lvf"), IndexText(QStringLiteral("Last")));
+    Start();
+    AddBook();
+    const QString other
+        = WriteFile(QStringLiteral("other.lvf"), IndexText(QStringLiteral("Other")));
+    frame->TakeHandedOver(ParseCommandLine({other}));
+    EXPECT_EQ(dialogs.closeQuestions, 1);
+    EXPECT_EQ(frame->Catalog().path, lastIndex); // cancelled: the changes are kept
+    EXPECT_TRUE(frame->Catalog().IsModified());
+
+    dialogs.closeAnswer = QMessageBox::No;
+    frame->TakeHandedOver(ParseCommandLine({other}));
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Other"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("other.lvf - Libravon"));
+
+    const QString book = folder.filePath(QStringLiteral("Salt and Iron.fb2"));
+    QSignalSpy requested(frame.get(), &CMainFrame::bookRequested);
+    frame->TakeHandedOver(ParseCommandLine({book}));
+    EXPECT_EQ(frame->CurrentPage(), Page::Reader);
+    ASSERT_EQ(requested.size(), 1);
+    EXPECT_EQ(requested[0][0].toString(), book);
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Other"));
+}
+
+TEST_F(MainFrameTest, DesktopActionsRunAfterTheStartupOpenAndOpenLibraryReplacesTheFirstWizard)
+{
+    dialogs.openAnswer
+        = WriteFile(QStringLiteral("chosen.lvf"), IndexText(QStringLiteral("Chosen")));
+    settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), false);
+    frame = std::make_unique<CMainFrame>(*settings, dialogs, QString());
+    frame->SetStartAction(StartAction::OpenLibrary);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.wizardRuns, 0);
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Chosen"));
+
+    frame->TakeHandedOver(ParseCommandLine({QStringLiteral("--new-library")}));
+    EXPECT_EQ(dialogs.wizardRuns, 1);
+
+    // Nothing is created in autorun mode.
+    lastIndex = dialogs.openAnswer;
+    Start({}, true);
+    frame->TakeHandedOver(ParseCommandLine({QStringLiteral("--new-library")}));
+    EXPECT_EQ(dialogs.wizardRuns, 1);
 }
