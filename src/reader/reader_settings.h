@@ -43,7 +43,7 @@ struct ReaderParameters {
     int fontCacheSize = 6;
     int fileBufSize = 16384;
     int numBookmarks = 64;
-    int allowOnlyOneInstance = 0;
+    int allowOnlyOneInstance = 1;
     int saveToFiles = 0;
     int gamma = 2200000;
     QString openPath;
