@@ -18,6 +18,7 @@ constexpr char kRootName[] = "http://www.gribuser.ru/xml/fictionbook/2.0|Fiction
 constexpr int kStyleStackDepth = 64;
 // Nested negative indents add up; past any sensible width they stop growing.
 constexpr int kIndentCeiling = 1 << 20;
+constexpr int64_t kLargestBlock = 1 << 30;
 
 struct StyleState {
     uint16_t bits = 0;
@@ -253,13 +254,18 @@ bool Parser::Run(int codePage, int blockSize, QString& error)
         observer_.progress(0, total_);
     bool ok = true;
     for (int64_t position = 0;;) {
-        auto* buffer = static_cast<char*>(XML_GetBuffer(parser_, blockSize));
+        // Expat rescans an unfinished token from its start on every block; growing the block
+        // with the token keeps one huge attribute, comment or name linear.
+        const int64_t parsed = XML_GetCurrentByteIndex(parser_);
+        const int64_t pending = parsed > 0 ? position - parsed : 0;
+        const int wanted = int(std::clamp<int64_t>(2 * pending, blockSize, kLargestBlock));
+        auto* buffer = static_cast<char*>(XML_GetBuffer(parser_, wanted));
         if (!buffer) {
             failure_ = MessageText(Msg::XmlParserOutOfMemory);
             ok = false;
             break;
         }
-        const int64_t got = std::max<int64_t>(source_.ReadAt(position, buffer, blockSize), 0);
+        const int64_t got = std::max<int64_t>(source_.ReadAt(position, buffer, wanted), 0);
         if (position == 0 && got >= 2) {
             const uchar b0 = uchar(buffer[0]), b1 = uchar(buffer[1]);
             if ((b0 == 0xFF && b1 == 0xFE) || (b0 == '<' && b1 == 0))
@@ -268,7 +274,7 @@ bool Parser::Run(int codePage, int blockSize, QString& error)
                 model_.decoding.kind = SourceDecoding::Utf16Be;
         }
         position += got;
-        const bool final = got < blockSize;
+        const bool final = got < wanted;
         if (XML_ParseBuffer(parser_, int(got), final) != XML_STATUS_OK) {
             ok = false;
             break;

@@ -59,5 +59,25 @@ TEST(DocumentFactory, ForcedCodePageOverridesTheDeclaration)
     EXPECT_EQ(test::BodyTexts(*forced, 0), QStringList {u"Дом"_qs});
 }
 
+TEST(DocumentFactory, Utf16BooksOpenAsFb2WithOrWithoutAByteOrderMark)
+{
+    const QString book = QString::fromUtf8(test::Fb2Body("<section><p>Фёдор Тестов</p></section>"))
+                             .replace(u"utf-8"_qs, u"UTF-16"_qs);
+    const QByteArray little(reinterpret_cast<const char*>(book.utf16()), book.size() * 2);
+    QByteArray big = little;
+    for (qsizetype i = 0; i + 1 < big.size(); i += 2)
+        std::swap(big[i], big[i + 1]);
+    for (const QByteArray& bytes :
+        {QByteArray("\xFF\xFE" + little), little, QByteArray("\xFE\xFF" + big), big}) {
+        auto source = std::make_unique<MemoryByteSource>(bytes);
+        const int kind = DetectSourceKind(*source);
+        EXPECT_EQ(kind, kDocumentFb2);
+        QString error;
+        auto document = CreateDocument(std::move(source), kind, -1, {}, error);
+        ASSERT_TRUE(document) << error.toStdString();
+        EXPECT_EQ(test::BodyTexts(*document, 0), QStringList {u"Фёдор Тестов"_qs});
+    }
+}
+
 } // namespace
 } // namespace lbv
