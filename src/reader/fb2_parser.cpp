@@ -2,8 +2,10 @@
 
 #include "reader/fb2_stylesheet.h"
 #include "reader/text_folding.h"
+#include "text/code_page_detection.h"
 #include "text/code_pages.h"
 #include "text/messages.h"
+#include "text/utf.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -19,6 +21,33 @@ constexpr int kStyleStackDepth = 64;
 // Nested negative indents add up; past any sensible width they stop growing.
 constexpr int kIndentCeiling = 1 << 20;
 constexpr int64_t kLargestBlock = 1 << 30;
+constexpr int kEncodingSample = 64 * 1024;
+
+// The code page of a book that names none and is no UTF-8, as its text shows (the import reads
+// such a book so too); -1 where expat can tell the encoding by itself.
+int UndeclaredCodePage(ByteSource& source)
+{
+    QByteArray sample(kEncodingSample, Qt::Uninitialized);
+    sample.resize(qsizetype(std::max<int64_t>(source.ReadAt(0, sample.data(), sample.size()), 0)));
+    if (sample.startsWith("<?xml") || sample.startsWith("\xEF\xBB\xBF")
+        || sample.startsWith("\xFF\xFE") || sample.startsWith("\xFE\xFF")
+        || sample.startsWith(QByteArrayView("<\0", 2)) || sample.startsWith(QByteArrayView("\0<", 2)))
+        return -1;
+    // The sample may end inside a character.
+    for (int cut = 0; cut < 4 && cut <= sample.size(); ++cut)
+        if (IsValidUtf8(sample.constData(), sample.size() - cut))
+            return -1;
+    // Only the text between the tags tells the language.
+    QByteArray text;
+    bool inTag = false;
+    for (const char c : std::as_const(sample)) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag)
+            text.append(c);
+    }
+    return CodePageIndex(DetectCodePage(text));
+}
 
 struct StyleState {
     uint16_t bits = 0;
@@ -237,6 +266,8 @@ bool Parser::Run(int codePage, int blockSize, QString& error)
         error = MessageText(Msg::XmlParserOutOfMemory); // byte offsets are 32 bits
         return false;
     }
+    if (codePage < 0)
+        codePage = UndeclaredCodePage(source_);
     const QByteArray forced = codePage >= 0 ? CodePageName(codePage).toLatin1() : QByteArray();
     parser_ = XML_ParserCreateNS(forced.isEmpty() ? nullptr : forced.constData(), '|');
     if (!parser_) {

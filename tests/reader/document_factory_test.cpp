@@ -79,5 +79,21 @@ TEST(DocumentFactory, Utf16BooksOpenAsFb2WithOrWithoutAByteOrderMark)
     }
 }
 
+TEST(DocumentFactory, ABookWithoutADeclarationIsReadInTheCodePageItsTextShows)
+{
+    // "Фёдор Тестов, рассказ о доме" in windows-1251, with no XML declaration at all.
+    const QByteArray text = "\xD4\xB8\xE4\xEE\xF0 \xD2\xE5\xF1\xF2\xEE\xE2, \xF0\xE0\xF1\xF1\xEA"
+                            "\xE0\xE7 \xEE \xE4\xEE\xEC\xE5";
+    QByteArray book = test::Fb2Body("<section><p>" + text + "</p></section>");
+    book.remove(0, book.indexOf("<FictionBook"));
+    auto source = std::make_unique<MemoryByteSource>(book);
+    const int kind = DetectSourceKind(*source);
+    EXPECT_EQ(kind, kDocumentFb2);
+    QString error;
+    auto document = CreateDocument(std::move(source), kind, -1, {}, error);
+    ASSERT_TRUE(document) << error.toStdString();
+    EXPECT_EQ(test::BodyTexts(*document, 0), QStringList {u"Фёдор Тестов, рассказ о доме"_qs});
+}
+
 } // namespace
 } // namespace lbv
