@@ -98,7 +98,8 @@ QString ExtractToTempFile(const QString& path, int compression, QString* error)
         return {};
     // NewOnly: never write through a file or link that someone else put there meanwhile.
     QFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)) {
+    if (!file.open(
+            QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)) {
         *error = MessageText(Msg::CantCreateTempFile) + target;
         return {};
     }

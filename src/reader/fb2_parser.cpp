@@ -31,7 +31,8 @@ int UndeclaredCodePage(ByteSource& source)
     sample.resize(qsizetype(std::max<int64_t>(source.ReadAt(0, sample.data(), sample.size()), 0)));
     if (sample.startsWith("<?xml") || sample.startsWith("\xEF\xBB\xBF")
         || sample.startsWith("\xFF\xFE") || sample.startsWith("\xFE\xFF")
-        || sample.startsWith(QByteArrayView("<\0", 2)) || sample.startsWith(QByteArrayView("\0<", 2)))
+        || sample.startsWith(QByteArrayView("<\0", 2))
+        || sample.startsWith(QByteArrayView("\0<", 2)))
         return -1;
     // The sample may end inside a character.
     for (int cut = 0; cut < 4 && cut <= sample.size(); ++cut)

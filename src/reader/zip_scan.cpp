@@ -207,8 +207,7 @@ std::unique_ptr<ZipDirectory> ZipDirectory::Scan(
     // Of members that share a name only the first is listed, as the import lists them.
     QSet<QString> names;
     for (Found& item : found) {
-        const QString name
-            = NormalizedMemberName(DecodeName(item.rawName, item.flags, encoding));
+        const QString name = NormalizedMemberName(DecodeName(item.rawName, item.flags, encoding));
         if (names.contains(name))
             continue;
         names.insert(name);

@@ -70,10 +70,10 @@ bool FindZipEndRecord(const ZipReadAt& readAt, qint64 fileSize, ZipEndRecord* re
         qint64 directorySize = qFromLittleEndian<quint32>(end + 12);
         qint64 directoryOffset = qFromLittleEndian<quint32>(end + 16);
         qint64 entryCount = qFromLittleEndian<quint16>(end + 10);
-        const bool needsZip64 = directorySize == kMarker32 || directoryOffset == kMarker32
-            || entryCount == kMarker16;
-        if (!ReadZip64Figures(readAt, endPosition, &directoryEnd, &directorySize,
-                &directoryOffset, &entryCount)
+        const bool needsZip64
+            = directorySize == kMarker32 || directoryOffset == kMarker32 || entryCount == kMarker16;
+        if (!ReadZip64Figures(
+                readAt, endPosition, &directoryEnd, &directorySize, &directoryOffset, &entryCount)
             && needsZip64)
             return false;
         // The directory ends where the end records start; what its stored offset falls short

@@ -362,8 +362,9 @@ TEST_F(IndexFile, AGzipBombIsRefusedBeforeItIsUnpacked)
     CLibravonDoc doc;
     EXPECT_FALSE(doc.Open(indexPath, &ui));
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Compressed index error: Load: Can't read file \"")
-        + indexPath + QStringLiteral("\": the unpacked index is too large")))
+    EXPECT_TRUE(
+        ui.messages[0].startsWith(QStringLiteral("Compressed index error: Load: Can't read file \"")
+            + indexPath + QStringLiteral("\": the unpacked index is too large")))
         << ui.messages[0].toStdString();
     EXPECT_TRUE(doc.Authors().empty());
 }

@@ -1,8 +1,8 @@
 #pragma once
 // What the fuzz targets over library files do with one input: an index file opened as the
 // program opens one, and an archive whose members are listed by the import scan and then read
-// by the paths it listed, through the import and through the reader's own scan. The import tests run the
-// same functions, so they keep building where no fuzzer does.
+// by the paths it listed, through the import and through the reader's own scan. The import tests
+// run the same functions, so they keep building where no fuzzer does.
 #include "catalog/libravon_doc.h"
 #include "import/book_header.h"
 #include "import/import_source.h"

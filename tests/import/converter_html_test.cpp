@@ -154,7 +154,8 @@ TEST(HtmlConverter, RepeatedDataPicturesAreOneBinaryAndDifferentOnesGetTheirOwnI
         images += "<img src=\"data:image/png;base64," + picture.toBase64() + "\">";
     // The same picture with a byte more at its end is a different one.
     images += "<img src=\"data:image/png;base64," + QByteArray(picture + '\0').toBase64() + "\">";
-    const Book book = Convert(WriteFile(dir, QStringLiteral("page.html"), Page("<p>Text</p>" + images)));
+    const Book book
+        = Convert(WriteFile(dir, QStringLiteral("page.html"), Page("<p>Text</p>" + images)));
     ASSERT_TRUE(book) << qPrintable(book.message);
     EXPECT_EQ(book.Count(QStringLiteral("//fb:section/fb:image")), 2001);
     EXPECT_EQ(book.Count(QStringLiteral("/fb:FictionBook/fb:binary")), 2);

@@ -192,7 +192,7 @@ QByteArray TitledBook(const QString& title)
 {
     return Fb2Utf8(QStringLiteral("<genre>sf</genre><author><first-name>A</first-name>"
                                   "<last-name>B</last-name></author><book-title>%1</book-title>")
-            .arg(title));
+                       .arg(title));
 }
 
 TEST(ImportSource, EveryMemberTheScanListsCanBeReadAsTheSameBook)
@@ -210,8 +210,7 @@ TEST(ImportSource, EveryMemberTheScanListsCanBeReadAsTheSameBook)
         ASSERT_TRUE(scanned.found) << qPrintable(scanned.error);
         // The repeated name is offered once: the first member of that name.
         EXPECT_EQ(scanned.error,
-            u"Skipped: an earlier file inside the zip has the same name: " + archive
-                + u"@dup.fb2");
+            u"Skipped: an earlier file inside the zip has the same name: " + archive + u"@dup.fb2");
         const auto& headers = scanned.source->headers;
         ASSERT_EQ(headers.size(), 3u);
         EXPECT_EQ(headers[0]->file, archive + u"@win/dir/one.fb2");

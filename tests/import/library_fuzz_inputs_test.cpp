@@ -24,9 +24,10 @@ TEST(LibraryFuzzInputs, DamagedArchivesAndIndexesAreReadSafely)
     const QByteArray book = "<?xml version=\"1.0\"?><FictionBook><description><title-info>"
                             "<author><last-name>L</last-name></author><book-title>T</book-title>"
                             "</title-info></description><body><p>x</p></body></FictionBook>";
-    for (const test::RawZipShape& shape : {test::RawZipShape {},
-             test::RawZipShape {"comment", "MZ stub", true}})
-        RunDamaged(test::RawZip({{"a\\b.fb2", book}, {"a/b.fb2", book}, {"c\x01.fb2", book}}, shape),
+    for (const test::RawZipShape& shape :
+        {test::RawZipShape {}, test::RawZipShape {"comment", "MZ stub", true}})
+        RunDamaged(
+            test::RawZip({{"a\\b.fb2", book}, {"a/b.fb2", book}, {"c\x01.fb2", book}}, shape),
             fuzz::ReadArchiveMembers);
 
     const QByteArray index = "<?xml version=\"1.0\" encoding=\"utf-8\"?><books><options>"

@@ -1,9 +1,8 @@
-#include "reader_test_support.h"
-
 #include "reader/document_factory.h"
 #include "reader/palm_sources.h"
 #include "reader/zip_member_source.h"
 #include "reader/zip_scan.h"
+#include "reader_test_support.h"
 #include "support/raw_zip.h"
 
 #include <QDir>

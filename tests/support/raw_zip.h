@@ -30,8 +30,8 @@ inline QByteArray RawZip(const std::vector<RawMember>& members, const RawZipShap
     QByteArray body;
     QByteArray directory;
     for (const RawMember& member : members) {
-        const quint32 crc = quint32(
-            crc32_z(0, reinterpret_cast<const Bytef*>(member.data.constData()), member.data.size()));
+        const quint32 crc = quint32(crc32_z(
+            0, reinterpret_cast<const Bytef*>(member.data.constData()), member.data.size()));
         const auto common = [&](QByteArray& out) {
             AppendLe(out, 20, 2); // version needed
             AppendLe(out, 0, 2); // flags
