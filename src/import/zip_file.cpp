@@ -378,7 +378,8 @@ void CZipFile::AddMember(CZipInfo info)
 
 const CZipInfo* CZipFile::Find(const QString& name) const
 {
-    const auto found = m_index.constFind(name);
+    // Paths stored before names were normalised still find their member.
+    const auto found = m_index.constFind(NormalizedMemberName(name));
     return found == m_index.cend() ? nullptr : &m_members[std::size_t(*found)];
 }
 

@@ -64,7 +64,7 @@ public:
     // mode 'r' reads the directory, 'w' creates or truncates, 'a' appends to an existing file;
     // defaultCompression (ZipStored or ZipDeflated) is used by Write(name, data).
     void Open(const QString& fileName, char mode, int defaultCompression = ZipDeflated);
-    // The uncompressed bytes of the first member of that (normalised) name.
+    // The uncompressed bytes of the first member of that name (both sides normalised).
     QByteArray Read(const QString& name);
     // Appends one member; the archive lists a copy of info with its sizes, CRC and offsets.
     void Write(const CZipInfo& info, const QByteArray& data);

@@ -148,8 +148,7 @@ TEST_F(ZipFileTest, RoundTripsStoredAndDeflatedMembersWithUtf8Names)
     EXPECT_EQ(zip.Read(QStringLiteral("deflated.fb2")), text);
     EXPECT_EQ(zip.Read(QStringLiteral("cover.jpg")), noise);
     EXPECT_EQ(zip.Read(QStringLiteral("empty")), QByteArray());
-    EXPECT_EQ(ErrorOf([&] { zip.Read(QStringLiteral("Шолохов\\Тихий Дон.fb2")); }),
-        QStringLiteral("Requested file is not in this ZIP"));
+    EXPECT_EQ(zip.Read(QStringLiteral("Шолохов\\Тихий Дон.fb2")), text);
     EXPECT_EQ(ErrorOf([&] { zip.Read(QStringLiteral("DEFLATED.FB2")); }),
         QStringLiteral("Requested file is not in this ZIP"));
 }
