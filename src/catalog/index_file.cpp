@@ -24,6 +24,11 @@ namespace {
 
 constexpr int kChunkSize = 256 * 1024;
 constexpr qsizetype kMaxFullPathLength = 4096;
+// An index's XML packs about tenfold; a stream that unpacks much further is a bomb, and is
+// refused before it takes the machine's memory.
+constexpr qint64 kMaxIndexInflateRatio = 100;
+constexpr qint64 kIndexInflateAllowance = qint64(16) * 1024 * 1024;
+constexpr qint64 kMaxIndexSize = qint64(1) << 30;
 
 class WaitCursor {
 public:
@@ -63,7 +68,13 @@ qsizetype UncompressedSizeHint(const QString& path)
         return 0;
     const quint32 size = quint32(trailer[0]) | quint32(trailer[1]) << 8 | quint32(trailer[2]) << 16
         | quint32(trailer[3]) << 24;
-    return qsizetype(std::min<quint32>(size, 1u << 30));
+    return qsizetype(std::min<qint64>(size, kMaxIndexSize));
+}
+
+// The most bytes a compressed index of this size may unpack to.
+qint64 UncompressedLimit(qint64 compressedSize)
+{
+    return std::min(compressedSize * kMaxIndexInflateRatio + kIndexInflateAllowance, kMaxIndexSize);
 }
 
 // The compressed attempt's bytes. zlib passes a file without gzip header through unchanged,
@@ -76,11 +87,17 @@ bool ReadCompressed(const QString& path, QByteArray* bytes, QString* error)
         return false;
     }
     gzbuffer(file, kChunkSize);
-    bytes->reserve(UncompressedSizeHint(path) + kChunkSize);
+    const qint64 limit = UncompressedLimit(QFileInfo(path).size());
+    bytes->reserve(std::min<qint64>(UncompressedSizeHint(path), limit) + kChunkSize);
     qsizetype used = 0;
     int status = Z_OK;
     const char* reason = nullptr;
     for (;;) {
+        if (used > limit) {
+            status = Z_MEM_ERROR;
+            reason = "the unpacked index is too large";
+            break;
+        }
         const qsizetype wanted = used + kChunkSize;
         if (bytes->size() < wanted)
             bytes->resize(

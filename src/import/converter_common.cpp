@@ -13,6 +13,14 @@ ConversionResult ConversionFailure(const QString& message)
     return ConversionResult {nullptr, message};
 }
 
+QString SourceTooLargeMessage(const QString& path, qint64 size)
+{
+    return QStringLiteral("\"%1\" is too large to convert (%2 MB; the limit is %3 MB).")
+        .arg(path)
+        .arg(size / (1024 * 1024))
+        .arg(kMaxSourceBytes / (1024 * 1024));
+}
+
 bool ReadDocumentBytes(const QString& path, QByteArray* bytes, QString* message)
 {
     QFile file(path);
@@ -30,10 +38,7 @@ bool ReadDocumentBytes(const QString& path, QByteArray* bytes, QString* message)
         return false;
     }
     if (size > kMaxSourceBytes) {
-        *message = QStringLiteral("\"%1\" is too large to convert (%2 MB; the limit is %3 MB).")
-                       .arg(path)
-                       .arg(size / (1024 * 1024))
-                       .arg(kMaxSourceBytes / (1024 * 1024));
+        *message = SourceTooLargeMessage(path, size);
         return false;
     }
     *bytes = file.readAll();

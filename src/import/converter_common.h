@@ -11,11 +11,14 @@
 
 namespace lbv {
 
-// Larger sources are refused rather than read: no book is that large, and the whole file and
-// its document are held in memory.
-inline constexpr qint64 kMaxSourceBytes = 256LL * 1024 * 1024;
+// Larger sources are refused rather than read: no book is that large, and a conversion holds
+// the file, its text and its documents in memory, about 18 times the source's size. Linked
+// HTML pages share the same allowance.
+inline constexpr qint64 kMaxSourceBytes = 32LL * 1024 * 1024;
 
 ConversionResult ConversionFailure(const QString& message);
+// The message of a source of `size` bytes over kMaxSourceBytes.
+QString SourceTooLargeMessage(const QString& path, qint64 size);
 
 // The whole file; false with the converter's message when it can't be read or is empty or too
 // large.

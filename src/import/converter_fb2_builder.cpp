@@ -140,8 +140,12 @@ QString Fb2Builder::UniqueId(QStringView wanted)
     if (id.isEmpty() || !IsIdStart(id.front()))
         id.prepend(u"id_");
     QString unique = id;
-    for (int n = 2; ids_.contains(unique); ++n)
+    // Counting on from the last suffix this id got keeps many equal wishes linear.
+    int& suffix = nextSuffix_[id];
+    for (int n = std::max(suffix, 2); ids_.contains(unique); ++n) {
         unique = id + u'_' + QString::number(n);
+        suffix = n + 1;
+    }
     ids_.insert(unique);
     return unique;
 }

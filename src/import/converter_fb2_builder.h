@@ -6,6 +6,7 @@
 #include "catalog/xml_document.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -85,6 +86,7 @@ private:
     xmlNs* fb_ = nullptr;
     xmlNs* xlink_ = nullptr;
     QSet<QString> ids_;
+    QHash<QString, int> nextSuffix_; // id -> the first suffix not yet tried for it
     QList<xmlNode*> binaries_; // not yet linked: they go after the bodies
 };
 

@@ -140,6 +140,7 @@ void FollowLinks(
 {
     std::deque<std::pair<std::size_t, int>> queue {{0, 0}};
     QSet<QString> known {sources[0].path};
+    qint64 bytesLeft = kMaxSourceBytes - QFileInfo(sources[0].path).size();
     while (!queue.empty() && sources.size() < kMaxPages) {
         const auto [index, depth] = queue.front();
         queue.pop_front();
@@ -167,8 +168,10 @@ void FollowLinks(
         for (const QString& target : targets) {
             QByteArray bytes;
             QString unused;
-            if (sources.size() >= kMaxPages || !ReadDocumentBytes(target, &bytes, &unused))
+            if (sources.size() >= kMaxPages || QFileInfo(target).size() > bytesLeft
+                || !ReadDocumentBytes(target, &bytes, &unused))
                 continue;
+            bytesLeft -= bytes.size();
             if (HtmlDocPtr doc = ParseHtml(bytes, options)) {
                 sources.push_back({target, std::move(doc)});
                 queue.emplace_back(sources.size() - 1, depth + 1);

@@ -34,8 +34,11 @@ QString HtmlImages::Href(const QString& source, const QString& pagePath)
 {
     if (source.isEmpty() || options_.removeAllImages)
         return {};
-    if (source.startsWith(u"data:", Qt::CaseInsensitive))
-        return Embedded(source);
+    if (source.startsWith(u"data:", Qt::CaseInsensitive)) {
+        // The same picture repeated is one binary.
+        const auto known = files_.constFind(source);
+        return known != files_.constEnd() ? *known : *files_.insert(source, Embedded(source));
+    }
     const QUrl url(source, QUrl::TolerantMode);
     if (source.startsWith(u"//"))
         return options_.removeOffSiteImages ? QString() : u"http:" + source;

@@ -27,7 +27,7 @@ private:
     Fb2Builder& builder_;
     const ConverterOptions& options_;
     const QString rootFolder_;
-    QHash<QString, QString> files_; // path -> href ("" when unusable)
+    QHash<QString, QString> files_; // path or data: URL -> href ("" when unusable)
 };
 
 } // namespace lbv

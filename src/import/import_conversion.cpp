@@ -3,6 +3,7 @@
 // book header, filed under the library's or the converted files folder's mask and written in
 // the book code page.
 #include "import/converter.h"
+#include "import/converter_common.h"
 #include "import/import_book.h"
 #include "import/log_line.h"
 #include "import/temp_files.h"
@@ -34,6 +35,12 @@ BookImporter::Conversion BookImporter::ConvertDocument(
         return fail();
     }
 
+    // A packed member is refused before it is unpacked: its size is known from the scan.
+    if (header.fileSize > kMaxSourceBytes) {
+        log.LogDebug(SourceTooLargeMessage(header.file, header.fileSize));
+        log.LogError(MessageText(Msg::CantConvertDocument).arg(header.file));
+        return fail();
+    }
     const QString tempFile = ExtractToTempFile(header.file, header.compression, &error);
     const TemporaryCopy removeTempFile(tempFile);
     if (tempFile.isEmpty() && !error.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "catalog/libravon_doc.h"
 #include "import/import_list.h"
+#include "import/stored_book.h"
 #include "text/messages.h"
 
 namespace lbv {
@@ -74,6 +75,7 @@ quint64 ImportRun::CatalogGeneration()
 ImportRunSummary ImportRun::Loop(ImportOperation operation)
 {
     ImportRunSummary summary;
+    const ArchiveReuse archives;
     const quint64 generationBefore = CatalogGeneration();
     importer_.BeginRun();
     // Rows added while the run goes on wait for the next run.

@@ -3,6 +3,7 @@
 #include "import/zip_file.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
+#include "text/zip_layout.h"
 
 #include <QDir>
 #include <QFile>
@@ -189,6 +190,9 @@ bool CImportSource::ReadArchive(QString* error)
         return false;
     }
     QByteArray name(kLongestZipName + 1, Qt::Uninitialized);
+    // A member is read by its name: of two that share one only the first can be, so the
+    // others are not offered at all.
+    QSet<QString> memberNames;
     for (int status = unzGoToFirstFile(zip.get()); status == UNZ_OK;
          status = unzGoToNextFile(zip.get())) {
         unz_file_info64 info {};
@@ -200,8 +204,14 @@ bool CImportSource::ReadArchive(QString* error)
             = name.first(qsizetype(std::min<uLong>(info.size_filename, kLongestZipName)));
         if (storedName.endsWith('/') || storedName.endsWith('\\'))
             continue;
-        const QString memberPath
-            = CombinedMemberPath(path, DecodeZipText(storedName, quint16(info.flag)));
+        const QString memberName
+            = NormalizedMemberName(DecodeZipText(storedName, quint16(info.flag)));
+        const QString memberPath = CombinedMemberPath(path, memberName);
+        if (memberNames.contains(memberName)) {
+            AppendError(error, MessageText(Msg::DuplicateZipMember) + memberPath);
+            continue;
+        }
+        memberNames.insert(memberName);
         // The sizes in an archive are claims: never reserve more than the prefetch for them.
         const qint64 wanted
             = qint64(std::min<ZPOS64_T>(info.uncompressed_size, ZPOS64_T(prefetchSize_)));

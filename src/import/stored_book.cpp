@@ -12,6 +12,8 @@
 namespace lbv {
 namespace {
 
+thread_local ArchiveReuse* tArchiveReuse = nullptr;
+
 bool ReadArchiveMember(const QString& path, QByteArray* bytes, QString* error)
 {
     QString archive;
@@ -22,6 +24,10 @@ bool ReadArchiveMember(const QString& path, QByteArray* bytes, QString* error)
         return false;
     }
     try {
+        if (tArchiveReuse) {
+            *bytes = tArchiveReuse->Archive(archive).Read(member);
+            return true;
+        }
         CZipFile zip;
         zip.Open(archive, 'r');
         *bytes = zip.Read(member);
@@ -70,6 +76,34 @@ QString NormalizedBookText(QStringView text)
 }
 
 } // namespace
+
+ArchiveReuse::ArchiveReuse()
+    : outer_(tArchiveReuse)
+{
+    tArchiveReuse = this;
+}
+
+ArchiveReuse::~ArchiveReuse()
+{
+    tArchiveReuse = outer_;
+}
+
+CZipFile& ArchiveReuse::Archive(const QString& path)
+{
+    const QFileInfo info(path);
+    const qint64 size = info.size();
+    const QDateTime modified = info.lastModified();
+    if (zip_ && zip_->IsOpen() && path == path_ && size == size_ && modified == modified_)
+        return *zip_;
+    zip_.reset();
+    auto zip = std::make_unique<CZipFile>();
+    zip->Open(path, 'r');
+    zip_ = std::move(zip);
+    path_ = path;
+    size_ = size;
+    modified_ = modified;
+    return *zip_;
+}
 
 bool ReadStoredBookBytes(const QString& path, int compression, QByteArray* bytes, QString* error)
 {

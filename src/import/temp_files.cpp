@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <memory>
+#include <mutex>
 
 namespace lbv {
 namespace {
@@ -35,14 +38,23 @@ bool IsTaken(const QString& path)
 
 QString TempFolder()
 {
-    return QDir::tempPath() + u"/Libravon";
+    // A folder only this user can enter: nobody else can plant names in it or swap a copy
+    // between its writing and its reading.
+    static std::mutex mutex;
+    static std::unique_ptr<QTemporaryDir> folder;
+    const std::lock_guard lock(mutex);
+    const QString systemFolder = QDir::tempPath();
+    if (!folder || !folder->isValid() || !QFileInfo(folder->path()).isDir()
+        || QFileInfo(folder->path()).path() != systemFolder)
+        folder = std::make_unique<QTemporaryDir>(systemFolder + u"/Libravon-XXXXXX");
+    return folder->isValid() ? folder->path() : QString();
 }
 
 QString MakeTempFileName(const QString& fileName, QString* error)
 {
     const QString folder = TempFolder();
-    if (!QDir().mkpath(folder)) {
-        *error = MessageText(Msg::CantCreateTempFolder).arg(folder);
+    if (folder.isEmpty()) {
+        *error = MessageText(Msg::CantCreateTempFolder).arg(QDir::tempPath() + u"/Libravon-");
         return {};
     }
     const QString name = BaseFileName(fileName);
@@ -86,7 +98,8 @@ QString ExtractToTempFile(const QString& path, int compression, QString* error)
         return {};
     // NewOnly: never write through a file or link that someone else put there meanwhile.
     QFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!file.open(
+            QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)) {
         *error = MessageText(Msg::CantCreateTempFile) + target;
         return {};
     }

@@ -1,11 +1,14 @@
 #pragma once
 // The program's temporary files: copies of archive members made for converting, opening or
-// exporting a book, in the "Libravon" folder below the system's temporary folder.
+// exporting a book, in a folder of this process's own below the system's temporary folder.
 #include <QString>
 #include <utility>
 
 namespace lbv {
 
+// The process's private temporary folder ("Libravon-" and a random part, mode 0700, removed
+// when the process ends), made on first use and again should it vanish or the system's
+// temporary folder change. Empty when it can't be made.
 QString TempFolder();
 
 // A path in the temporary folder for a file named after the base name of `fileName` (any folder

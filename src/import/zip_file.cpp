@@ -1,6 +1,7 @@
 #include "import/zip_file.h"
 
 #include "text/utf.h"
+#include "text/zip_layout.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -53,7 +54,6 @@ constexpr quint16 kDataDescriptorFlag = 0x0008;
 constexpr quint16 kUtf8Flag = 0x0800;
 constexpr qsizetype kLocalHeaderSize = 30;
 constexpr qsizetype kCentralHeaderSize = 46;
-constexpr qsizetype kEndRecordSize = 22;
 constexpr qsizetype kDataDescriptorSize = 12;
 constexpr char kLocalSignature[] = "PK\x03\x04";
 constexpr char kCentralSignature[] = "PK\x01\x02";
@@ -232,17 +232,13 @@ CZipInfo ParseCentralRecord(const char* bytes, qsizetype available, qsizetype* c
     return info;
 }
 
-// The 22-byte end record when the file ends with one that has no comment, else empty.
-QByteArray ReadEndRecord(QFile& file)
+// The archive's end record, found by reading through the file.
+bool FindEndRecord(QFile& file, ZipEndRecord* record)
 {
-    const qint64 size = file.size();
-    if (size < kEndRecordSize || !file.seek(size - kEndRecordSize))
-        return {};
-    const QByteArray end = file.read(kEndRecordSize);
-    if (end.size() != kEndRecordSize || !HasSignature(end.constData(), end.size(), kEndSignature)
-        || Get16(end.constData() + 20) != 0)
-        return {};
-    return end;
+    const ZipReadAt readAt = [&file](qint64 position, char* buffer, qint64 size) -> qint64 {
+        return file.seek(position) ? file.read(buffer, size) : -1;
+    };
+    return FindZipEndRecord(readAt, file.size(), record);
 }
 
 // Restores the file position when a member read leaves, however it leaves.
@@ -277,7 +273,7 @@ CZipInfo::CZipInfo(const QString& name, qint64 time)
     : fileName(name)
     , dateTime(time ? time : QDateTime::currentSecsSinceEpoch())
 {
-    fileName.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    fileName = NormalizedMemberName(fileName);
 }
 
 CZipFile::~CZipFile()
@@ -313,7 +309,8 @@ void CZipFile::Open(const QString& fileName, char mode, int defaultCompression)
             ReadDirectory();
         } else if (mode == 'a') {
             // New members replace the old directory; a file without one is appended to.
-            const bool hasDirectory = !ReadEndRecord(m_file).isEmpty();
+            ZipEndRecord end;
+            const bool hasDirectory = FindEndRecord(m_file, &end);
             if (hasDirectory)
                 ReadDirectory();
             if (!m_file.seek(hasDirectory ? m_directoryStart : m_file.size()))
@@ -329,45 +326,47 @@ void CZipFile::Open(const QString& fileName, char mode, int defaultCompression)
 
 void CZipFile::ReadDirectory()
 {
-    const QByteArray end = ReadEndRecord(m_file);
-    if (end.isEmpty())
+    ZipEndRecord end;
+    if (!FindEndRecord(m_file, &end))
         Fail(kNotZipOrComment);
-    const qint64 fileSize = m_file.size();
-    const qint64 directorySize = Get32(end.constData() + 12);
-    // The stored directory offset is ignored: the directory ends where the end record starts.
-    const qint64 directoryStart = fileSize - kEndRecordSize - directorySize;
-    if (directoryStart < 0 || !m_file.seek(directoryStart))
+    if (end.directoryStart < 0 || !m_file.seek(end.directoryStart))
         Fail(kCantPositionDirectory);
-    m_directoryStart = directoryStart;
-    const QByteArray directory = m_file.read(directorySize);
-    if (directory.size() != directorySize)
+    if (end.directorySize > kMaxMemberSize)
         Fail(kCantReadDirectory);
+    m_directoryStart = end.directoryStart;
+    const QByteArray directory = m_file.read(end.directorySize);
+    if (directory.size() != end.directorySize)
+        Fail(kCantReadDirectory);
+    // Local headers are read when their member is, so opening costs one pass over the
+    // directory however many members there are.
     for (qsizetype pos = 0; pos < directory.size();) {
         qsizetype consumed = 0;
-        AddMember(
-            ParseCentralRecord(directory.constData() + pos, directory.size() - pos, &consumed));
+        CZipInfo info
+            = ParseCentralRecord(directory.constData() + pos, directory.size() - pos, &consumed);
+        const qint64 headerOffset = qint64(info.headerOffset) + end.offsetShift;
+        if (headerOffset > kMax32)
+            Fail(kCantPositionHeader);
+        info.headerOffset = quint32(headerOffset);
+        AddMember(std::move(info));
         pos += consumed;
     }
-    ReadLocalHeaders(fileSize);
 }
 
-void CZipFile::ReadLocalHeaders(qint64 fileSize)
+qint64 CZipFile::DataOffset(const CZipInfo& info)
 {
-    for (CZipInfo& info : m_members) {
-        if (info.headerOffset > fileSize || !m_file.seek(info.headerOffset))
-            Fail(kCantPositionHeader);
-        const QByteArray header = m_file.read(kLocalHeaderSize + info.storedName.size());
-        if (header.size() < kLocalHeaderSize
-            || !HasSignature(header.constData(), header.size(), kLocalSignature))
-            Fail(kBadHeaderMagic);
-        const qsizetype nameLength = Get16(header.constData() + 26);
-        const qsizetype extraLength = Get16(header.constData() + 28);
-        // Comparing the bytes themselves keeps archives whose names do not survive decoding.
-        if (header.size() != kLocalHeaderSize + nameLength
-            || header.sliced(kLocalHeaderSize) != info.storedName)
-            Fail(kNamesDiffer);
-        info.fileOffset = quint32(info.headerOffset + kLocalHeaderSize + nameLength + extraLength);
-    }
+    if (info.headerOffset > m_file.size() || !m_file.seek(info.headerOffset))
+        Fail(kCantPositionHeader);
+    const QByteArray header = m_file.read(kLocalHeaderSize + info.storedName.size());
+    if (header.size() < kLocalHeaderSize
+        || !HasSignature(header.constData(), header.size(), kLocalSignature))
+        Fail(kBadHeaderMagic);
+    const qsizetype nameLength = Get16(header.constData() + 26);
+    const qsizetype extraLength = Get16(header.constData() + 28);
+    // Comparing the bytes themselves keeps archives whose names do not survive decoding.
+    if (header.size() != kLocalHeaderSize + nameLength
+        || header.sliced(kLocalHeaderSize) != info.storedName)
+        Fail(kNamesDiffer);
+    return qint64(info.headerOffset) + kLocalHeaderSize + nameLength + extraLength;
 }
 
 void CZipFile::AddMember(CZipInfo info)
@@ -379,7 +378,8 @@ void CZipFile::AddMember(CZipInfo info)
 
 const CZipInfo* CZipFile::Find(const QString& name) const
 {
-    const auto found = m_index.constFind(name);
+    // Paths stored before names were normalised still find their member.
+    const auto found = m_index.constFind(NormalizedMemberName(name));
     return found == m_index.cend() ? nullptr : &m_members[std::size_t(*found)];
 }
 
@@ -395,10 +395,11 @@ QByteArray CZipFile::Read(const QString& name)
     if (info->compressSize > kMaxMemberSize || info->fileSize > kMaxMemberSize)
         Fail(kMemberTooLarge);
     const PositionKeeper keeper(m_file);
-    if (!m_file.seek(info->fileOffset))
+    const qint64 dataOffset = DataOffset(*info);
+    if (!m_file.seek(dataOffset))
         Fail(kCantPositionData);
     // Checked before reading so a false size never becomes a large allocation.
-    if (qint64(info->fileOffset) + info->compressSize > m_file.size())
+    if (dataOffset + info->compressSize > m_file.size())
         Fail(kCantReadData);
     const QByteArray packed = m_file.read(info->compressSize);
     if (packed.size() != qsizetype(info->compressSize))
@@ -449,12 +450,11 @@ void CZipFile::Write(const CZipInfo& info, const QByteArray& data)
     const QByteArray& payload = member.compressType == ZipDeflated ? packed : data;
     member.compressSize = quint32(payload.size());
     const qint64 headerOffset = m_file.pos();
-    const qint64 fileOffset
+    const qint64 dataOffset
         = headerOffset + kLocalHeaderSize + member.storedName.size() + member.extra.size();
-    if (fileOffset + payload.size() + kDataDescriptorSize > kMax32)
+    if (dataOffset + payload.size() + kDataDescriptorSize > kMax32)
         Fail(kArchiveTooLarge);
     member.headerOffset = quint32(headerOffset);
-    member.fileOffset = quint32(fileOffset);
     WriteBytes(LocalHeader(member));
     WriteBytes(payload);
     if (member.flagBits & kDataDescriptorFlag) {

@@ -30,7 +30,8 @@ private:
 
 // One archive member as listed in the central directory.
 struct CZipInfo {
-    // Every "\" of the name becomes "/"; a time of 0 means now (seconds since 1970).
+    // The name is normalised as every reader of archives sees it (NormalizedMemberName); a time
+    // of 0 means now (seconds since 1970).
     explicit CZipInfo(const QString& name = {}, qint64 time = 0);
 
     QString fileName;
@@ -47,7 +48,6 @@ struct CZipInfo {
     quint16 internalAttributes = 0;
     quint32 externalAttributes = 0;
     quint32 headerOffset = 0;
-    quint32 fileOffset = 0;
     quint32 crc = 0;
     quint32 compressSize = 0;
     quint32 fileSize = 0;
@@ -64,7 +64,7 @@ public:
     // mode 'r' reads the directory, 'w' creates or truncates, 'a' appends to an existing file;
     // defaultCompression (ZipStored or ZipDeflated) is used by Write(name, data).
     void Open(const QString& fileName, char mode, int defaultCompression = ZipDeflated);
-    // The uncompressed bytes of the member whose name equals name exactly.
+    // The uncompressed bytes of the first member of that name (both sides normalised).
     QByteArray Read(const QString& name);
     // Appends one member; the archive lists a copy of info with its sizes, CRC and offsets.
     void Write(const CZipInfo& info, const QByteArray& data);
@@ -79,7 +79,7 @@ public:
 
 private:
     void ReadDirectory();
-    void ReadLocalHeaders(qint64 fileSize);
+    qint64 DataOffset(const CZipInfo& info); // from the member's local header
     void AddMember(CZipInfo info);
     void WriteDirectory();
     void WriteBytes(const QByteArray& bytes);

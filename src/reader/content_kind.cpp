@@ -8,6 +8,36 @@ namespace {
 constexpr int kLinesSampled = 50;
 constexpr int kLongLine = 80;
 
+// The sample with any byte order mark dropped and UTF-16 narrowed to bytes: characters past
+// ASCII become "?", which is all the kind detection needs.
+QByteArray NarrowSample(QByteArrayView sample)
+{
+    const bool bomBig = sample.startsWith("\xFE\xFF");
+    const bool bomLittle = sample.startsWith("\xFF\xFE");
+    const bool bigEndian = bomBig || sample.startsWith(QByteArrayView("\0<", 2));
+    const bool littleEndian = bomLittle || sample.startsWith(QByteArrayView("<\0", 2));
+    if (!bigEndian && !littleEndian)
+        return (sample.startsWith("\xEF\xBB\xBF") ? sample.sliced(3) : sample).toByteArray();
+    QByteArray narrow;
+    for (qsizetype i = bomBig || bomLittle ? 2 : 0; i + 1 < sample.size(); i += 2) {
+        const char low = sample[littleEndian ? i : i + 1];
+        const char high = sample[littleEndian ? i + 1 : i];
+        narrow.append(high == 0 ? low : '?');
+    }
+    return narrow;
+}
+
+// XML with or without its declaration: an FB2 book may start with its root element (or a
+// comment before it) in any code page, or be UTF-16. A declaration must come first.
+bool LooksLikeXml(QByteArrayView sample)
+{
+    const QByteArray text = NarrowSample(sample);
+    if (text.startsWith("<?xml"))
+        return true;
+    const QByteArray start = text.trimmed();
+    return start.startsWith('<') && !start.startsWith("<?xml") && start.contains("FictionBook");
+}
+
 } // namespace
 
 FileKind FileKindByName(const QString& name, bool insideArchive)
@@ -48,10 +78,7 @@ int DetectTextMode(QByteArrayView sample)
 int DetectContentKind(QByteArrayView sample)
 {
     sample = sample.first(std::min<qsizetype>(sample.size(), kContentSampleSize));
-    QByteArrayView text = sample;
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text = text.sliced(3);
-    if (text.startsWith("<?xml"))
+    if (LooksLikeXml(sample))
         return kDocumentFb2;
     if (sample.startsWith("\x89PNG\r\n\x1A\n"))
         return kDocumentPng;

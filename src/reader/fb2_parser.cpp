@@ -2,8 +2,10 @@
 
 #include "reader/fb2_stylesheet.h"
 #include "reader/text_folding.h"
+#include "text/code_page_detection.h"
 #include "text/code_pages.h"
 #include "text/messages.h"
+#include "text/utf.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -18,6 +20,35 @@ constexpr char kRootName[] = "http://www.gribuser.ru/xml/fictionbook/2.0|Fiction
 constexpr int kStyleStackDepth = 64;
 // Nested negative indents add up; past any sensible width they stop growing.
 constexpr int kIndentCeiling = 1 << 20;
+constexpr int64_t kLargestBlock = 1 << 30;
+constexpr int kEncodingSample = 64 * 1024;
+
+// The code page of a book that names none and is no UTF-8, as its text shows (the import reads
+// such a book so too); -1 where expat can tell the encoding by itself.
+int UndeclaredCodePage(ByteSource& source)
+{
+    QByteArray sample(kEncodingSample, Qt::Uninitialized);
+    sample.resize(qsizetype(std::max<int64_t>(source.ReadAt(0, sample.data(), sample.size()), 0)));
+    if (sample.startsWith("<?xml") || sample.startsWith("\xEF\xBB\xBF")
+        || sample.startsWith("\xFF\xFE") || sample.startsWith("\xFE\xFF")
+        || sample.startsWith(QByteArrayView("<\0", 2))
+        || sample.startsWith(QByteArrayView("\0<", 2)))
+        return -1;
+    // The sample may end inside a character.
+    for (int cut = 0; cut < 4 && cut <= sample.size(); ++cut)
+        if (IsValidUtf8(sample.constData(), sample.size() - cut))
+            return -1;
+    // Only the text between the tags tells the language.
+    QByteArray text;
+    bool inTag = false;
+    for (const char c : std::as_const(sample)) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag)
+            text.append(c);
+    }
+    return CodePageIndex(DetectCodePage(text));
+}
 
 struct StyleState {
     uint16_t bits = 0;
@@ -236,6 +267,8 @@ bool Parser::Run(int codePage, int blockSize, QString& error)
         error = MessageText(Msg::XmlParserOutOfMemory); // byte offsets are 32 bits
         return false;
     }
+    if (codePage < 0)
+        codePage = UndeclaredCodePage(source_);
     const QByteArray forced = codePage >= 0 ? CodePageName(codePage).toLatin1() : QByteArray();
     parser_ = XML_ParserCreateNS(forced.isEmpty() ? nullptr : forced.constData(), '|');
     if (!parser_) {
@@ -253,13 +286,18 @@ bool Parser::Run(int codePage, int blockSize, QString& error)
         observer_.progress(0, total_);
     bool ok = true;
     for (int64_t position = 0;;) {
-        auto* buffer = static_cast<char*>(XML_GetBuffer(parser_, blockSize));
+        // Expat rescans an unfinished token from its start on every block; growing the block
+        // with the token keeps one huge attribute, comment or name linear.
+        const int64_t parsed = XML_GetCurrentByteIndex(parser_);
+        const int64_t pending = parsed > 0 ? position - parsed : 0;
+        const int wanted = int(std::clamp<int64_t>(2 * pending, blockSize, kLargestBlock));
+        auto* buffer = static_cast<char*>(XML_GetBuffer(parser_, wanted));
         if (!buffer) {
             failure_ = MessageText(Msg::XmlParserOutOfMemory);
             ok = false;
             break;
         }
-        const int64_t got = std::max<int64_t>(source_.ReadAt(position, buffer, blockSize), 0);
+        const int64_t got = std::max<int64_t>(source_.ReadAt(position, buffer, wanted), 0);
         if (position == 0 && got >= 2) {
             const uchar b0 = uchar(buffer[0]), b1 = uchar(buffer[1]);
             if ((b0 == 0xFF && b1 == 0xFE) || (b0 == '<' && b1 == 0))
@@ -268,7 +306,7 @@ bool Parser::Run(int codePage, int blockSize, QString& error)
                 model_.decoding.kind = SourceDecoding::Utf16Be;
         }
         position += got;
-        const bool final = got < blockSize;
+        const bool final = got < wanted;
         if (XML_ParseBuffer(parser_, int(got), final) != XML_STATUS_OK) {
             ok = false;
             break;

@@ -3,6 +3,7 @@
 #include "text/code_pages.h"
 #include "text/messages.h"
 #include "text/utf.h"
+#include "text/zip_layout.h"
 
 #include <QSet>
 #include <zlib.h>
@@ -81,6 +82,20 @@ QString DecodeName(const QByteArray& raw, uint16_t flags, int zipEncoding)
     return ConvertToUnicode(CodePageIndex(866), raw);
 }
 
+// Where the first local header is: the start of the file, or past the program stub of a
+// self-extracting archive, which its end record tells.
+int64_t FirstHeaderPosition(ByteSource& archive)
+{
+    unsigned char signature[4];
+    if (ReadExactly(archive, 0, signature, 4) && Le32(signature) == kLocalHeader)
+        return 0;
+    const ZipReadAt readAt = [&archive](qint64 position, char* buffer, qint64 size) {
+        return qint64(archive.ReadAt(position, buffer, size));
+    };
+    ZipEndRecord end;
+    return FindZipEndRecord(readAt, archive.Size(), &end) ? end.offsetShift : 0;
+}
+
 void Insert(ZipFolder& root, const QString& path, ZipMember member)
 {
     const QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
@@ -127,14 +142,13 @@ std::unique_ptr<ZipDirectory> ZipDirectory::Scan(
         ZipMember member;
     };
     std::vector<Found> found;
-    QSet<QByteArray> seen;
     const int64_t archiveSize = archive.Size();
     const auto invalid = [&error]() -> std::unique_ptr<ZipDirectory> {
         error = MessageText(Msg::InvalidZipFile);
         return nullptr;
     };
 
-    int64_t position = 0;
+    int64_t position = FirstHeaderPosition(archive);
     for (;;) {
         unsigned char header[kLocalHeaderSize];
         if (!ReadExactly(archive, position, header, 4))
@@ -154,9 +168,6 @@ std::unique_ptr<ZipDirectory> ZipDirectory::Scan(
         if (nameLength == 0
             || !ReadExactly(archive, position + kLocalHeaderSize, rawName.data(), nameLength))
             return invalid();
-        if (seen.contains(rawName))
-            return invalid();
-        seen.insert(rawName);
         const int64_t dataOffset = position + kLocalHeaderSize + nameLength + extraLength;
         int64_t next = 0;
         if (flags & kFlagDescriptor) {
@@ -193,16 +204,22 @@ std::unique_ptr<ZipDirectory> ZipDirectory::Scan(
 
     auto directory = std::unique_ptr<ZipDirectory>(new ZipDirectory);
     const int encoding = zipEncoding.isEmpty() ? -1 : FindCodePage(zipEncoding);
-    for (Found& item : found)
-        Insert(directory->root_, DecodeName(item.rawName, item.flags, encoding),
-            std::move(item.member));
-    directory->count_ = int(found.size());
+    // Of members that share a name only the first is listed, as the import lists them.
+    QSet<QString> names;
+    for (Found& item : found) {
+        const QString name = NormalizedMemberName(DecodeName(item.rawName, item.flags, encoding));
+        if (names.contains(name))
+            continue;
+        names.insert(name);
+        Insert(directory->root_, name, std::move(item.member));
+        ++directory->count_;
+    }
     return directory;
 }
 
 const ZipMember* ZipDirectory::Find(const QString& memberPath) const
 {
-    const QStringList parts = memberPath.split(u'/', Qt::SkipEmptyParts);
+    const QStringList parts = NormalizedMemberName(memberPath).split(u'/', Qt::SkipEmptyParts);
     if (parts.isEmpty())
         return nullptr;
     const ZipFolder* folder = &root_;

@@ -27,15 +27,17 @@ struct ZipFolder {
 
 class ZipDirectory {
 public:
-    // Scans the archive from its start. Null with "Invalid or unsupported ZIP file" when a
-    // header is short, broken, repeated or claims data past the end of the archive. Names
-    // carrying the UTF-8 flag are UTF-8; others are read in zipEncoding (a code page name) when
-    // set, else as UTF-8 when valid, else as CP866.
+    // Scans the archive from its first local header (past the stub of a self-extracting
+    // archive). Null with "Invalid or unsupported ZIP file" when a header is short, broken or
+    // claims data past the end of the archive. Names carrying the UTF-8 flag are UTF-8; others
+    // are read in zipEncoding (a code page name) when set, else as UTF-8 when valid, else as
+    // CP866; then normalised (NormalizedMemberName), the first of a repeated name kept.
     static std::unique_ptr<ZipDirectory> Scan(
         ByteSource& archive, const QString& zipEncoding, QString& error);
 
     const ZipFolder& Root() const { return root_; }
-    // A member by its path inside the archive ("folder/book.fb2"); null when absent.
+    // A member by its path inside the archive ("folder/book.fb2", or with "\\"); null when
+    // absent.
     const ZipMember* Find(const QString& memberPath) const;
     int MemberCount() const { return count_; }
 

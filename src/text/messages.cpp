@@ -59,6 +59,7 @@ constexpr Entry kTable[] = {
     {Msg::CantDetectFileType, u"Can't detect file type for: "},
     {Msg::GzipNotSupported, u"GZIP compression is not supported yet."},
     {Msg::BadZipMemberPath, u"Internal error in ZIP file name "},
+    {Msg::DuplicateZipMember, u"Skipped: an earlier file inside the zip has the same name: "},
     {Msg::CantCreateTempFile, u"Can't create temporary file "},
     {Msg::NotAnXmlFile, u"This file is not an XML file: %1"},
     {Msg::CantCreateTempFolder, u"Can't create temporary directory %1."},

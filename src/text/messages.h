@@ -45,6 +45,7 @@ enum class Msg : int {
     CantDetectFileType = 263,
     GzipNotSupported = 264,
     BadZipMemberPath = 265,
+    DuplicateZipMember = 266,
     CantCreateTempFile = 267,
     NotAnXmlFile = 268,
     CantCreateTempFolder = 269,

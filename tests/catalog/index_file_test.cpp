@@ -346,6 +346,29 @@ TEST_F(IndexFile, UnreadableIndexesReportBothAttempts)
     EXPECT_TRUE(doc.Authors().empty());
 }
 
+TEST_F(IndexFile, AGzipBombIsRefusedBeforeItIsUnpacked)
+{
+    // 48 MB of blanks pack into about 50 KB: far past what an index's XML ever packs to.
+    gzFile file = gzopen(QFile::encodeName(indexPath).constData(), "wb9");
+    ASSERT_NE(file, nullptr);
+    gzputs(file, "<books>");
+    const QByteArray blanks(1 << 20, ' ');
+    for (int i = 0; i < 48; ++i)
+        gzwrite(file, blanks.constData(), unsigned(blanks.size()));
+    gzputs(file, "</books>");
+    gzclose(file);
+    ASSERT_LT(QFileInfo(indexPath).size(), 200 * 1024);
+
+    CLibravonDoc doc;
+    EXPECT_FALSE(doc.Open(indexPath, &ui));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(
+        ui.messages[0].startsWith(QStringLiteral("Compressed index error: Load: Can't read file \"")
+            + indexPath + QStringLiteral("\": the unpacked index is too large")))
+        << ui.messages[0].toStdString();
+    EXPECT_TRUE(doc.Authors().empty());
+}
+
 TEST_F(IndexFile, BrokenRecordsEmptyTheCatalogWithTheirText)
 {
     const struct {

@@ -206,7 +206,7 @@ TEST_F(Placement, TemporaryNamesCountUpToNinetyNineAndStayInTheTemporaryFolder)
 {
     QString error;
     const QString folder = TempFolder();
-    EXPECT_EQ(folder, root_.filePath(QStringLiteral("tmp/Libravon")));
+    EXPECT_TRUE(folder.startsWith(root_.filePath(QStringLiteral("tmp/Libravon-"))));
     // Only the base name counts: a member named to climb out of the folder stays inside it.
     EXPECT_EQ(MakeTempFileName(QStringLiteral("../../x.fb2"), &error), folder + u"/x.fb2");
     EXPECT_EQ(MakeTempFileName(QStringLiteral("sub\\..\\.."), &error), folder + u"/book");
@@ -220,6 +220,31 @@ TEST_F(Placement, TemporaryNamesCountUpToNinetyNineAndStayInTheTemporaryFolder)
     WriteFile(folder + u"/book99.fb2", "x");
     EXPECT_TRUE(MakeTempFileName(QStringLiteral("book.fb2"), &error).isEmpty());
     EXPECT_EQ(error, u"Where are too many files in temporary dir like book.fb2");
+}
+
+TEST_F(Placement, TemporaryCopiesLiveInAFolderOnlyThisUserCanEnter)
+{
+    // Names planted in a shared folder of the old fixed name block nothing.
+    const QString shared = root_.filePath(QStringLiteral("tmp/Libravon"));
+    QDir().mkpath(shared);
+    QFile::setPermissions(shared, QFileDevice::Permissions(0x7777));
+    WriteFile(shared + u"/second.fb2", "planted");
+    for (int counter = 1; counter <= 99; ++counter)
+        ASSERT_TRUE(QFile::link(shared + u"/second.fb2",
+            shared + QStringLiteral("/second%1.fb2").arg(counter, 2, 10, QLatin1Char('0'))));
+
+    const QString folder = TempFolder();
+    EXPECT_NE(folder, shared);
+    EXPECT_EQ(QFileInfo(folder).permissions(),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+            | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    QString error;
+    const QString copy = ExtractToTempFile(
+        QStringLiteral(LBV_TEST_DATA_DIR "/import/three-books.zip@sub/second.fb2"), CompressionZip,
+        &error);
+    ASSERT_EQ(copy, folder + u"/second.fb2") << qPrintable(error);
+    EXPECT_EQ(QFileInfo(copy).permissions().toInt() & 0x0077, 0); // nothing for group or others
+    const TemporaryCopy remove(copy);
 }
 
 TEST_F(Placement, ExtractsArchiveMembersToTemporaryFiles)

@@ -143,6 +143,26 @@ TEST(HtmlConverter, TakesPicturesOnlyFromTheBooksOwnFolder)
     EXPECT_EQ(book.Count(QStringLiteral("/fb:FictionBook/fb:binary")), 2);
 }
 
+TEST(HtmlConverter, RepeatedDataPicturesAreOneBinaryAndDifferentOnesGetTheirOwnIds)
+{
+    QTemporaryDir dir;
+    QFile png(FixturePath(QStringLiteral("pictures/lake.png")));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QByteArray picture = png.readAll();
+    QByteArray images;
+    for (int i = 0; i < 2000; ++i)
+        images += "<img src=\"data:image/png;base64," + picture.toBase64() + "\">";
+    // The same picture with a byte more at its end is a different one.
+    images += "<img src=\"data:image/png;base64," + QByteArray(picture + '\0').toBase64() + "\">";
+    const Book book
+        = Convert(WriteFile(dir, QStringLiteral("page.html"), Page("<p>Text</p>" + images)));
+    ASSERT_TRUE(book) << qPrintable(book.message);
+    EXPECT_EQ(book.Count(QStringLiteral("//fb:section/fb:image")), 2001);
+    EXPECT_EQ(book.Count(QStringLiteral("/fb:FictionBook/fb:binary")), 2);
+    EXPECT_EQ(book.Count(QStringLiteral("//fb:image[@l:href='#image']")), 2000);
+    EXPECT_EQ(book.Count(QStringLiteral("//fb:image[@l:href='#image_2']")), 1);
+}
+
 TEST(HtmlConverter, FollowsLinksToLocalPagesUpToTheLinkDepth)
 {
     QTemporaryDir dir;

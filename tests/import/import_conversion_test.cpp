@@ -193,6 +193,25 @@ TEST_F(ImportConversionTest, TemporaryCopyOfAnArchiveMemberIsGoneWhateverTheOutc
     EXPECT_TRUE(TempFiles().isEmpty()) << qPrintable(TempFiles().join(u' '));
 }
 
+TEST_F(ImportConversionTest, ADocumentTooLargeToConvertIsRefusedBeforeItIsUnpacked)
+{
+    // Conversion holds many times its source in memory: a small archive must not reach gigabytes.
+    QByteArray text;
+    while (text.size() <= 33 * 1024 * 1024)
+        text += "Ships came in at dawn and left again at dusk, laden with salt.\n";
+    const QString archive = WriteTextInArchive(u"Ann Vell - Harbour.txt"_s, text);
+    text.clear();
+    Add(archive);
+    EXPECT_EQ(RunConverting(ImportOperation::Standard).failed, 1);
+    EXPECT_TRUE(converter_.convertedPaths.isEmpty());
+    const QString member = archive + u"@Ann Vell - Harbour.txt"_s;
+    EXPECT_TRUE(sink_.Lines().contains(
+        u"D \"%1\" is too large to convert (33 MB; the limit is 32 MB)."_s.arg(member)))
+        << qPrintable(Log());
+    EXPECT_TRUE(sink_.Lines().contains(u"E Error converting document \"%1\"."_s.arg(member)));
+    EXPECT_EQ(BookCount(), 0);
+}
+
 TEST_F(ImportConversionTest, ConvertedBookAlreadyInTheCatalogIsSkippedOrReplaced)
 {
     const QString source = Path(u"incoming/Ann Vell - Harbour.txt"_s);

@@ -1,8 +1,10 @@
 #include "fb2_samples.h"
 #include "import/import_source.h"
+#include "import/stored_book.h"
 #include "import/zip_file.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
+#include "support/raw_zip.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +15,7 @@
 
 using namespace lbv;
 using namespace lbv::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -183,6 +186,63 @@ TEST(ImportSource, HostileFoldersAndArchivesNeitherHangNorCrash)
     const Scanned lied = Scan(liar);
     ASSERT_TRUE(lied.found) << qPrintable(lied.error);
     EXPECT_EQ(lied.source->headers[0]->fileSize, qint64(claim));
+}
+
+QByteArray TitledBook(const QString& title)
+{
+    return Fb2Utf8(QStringLiteral("<genre>sf</genre><author><first-name>A</first-name>"
+                                  "<last-name>B</last-name></author><book-title>%1</book-title>")
+                       .arg(title));
+}
+
+TEST(ImportSource, EveryMemberTheScanListsCanBeReadAsTheSameBook)
+{
+    QTemporaryDir root;
+    const std::vector<test::RawMember> members {{"win\\dir\\one.fb2", TitledBook(u"One"_s)},
+        {"ctl\x01\x0b.fb2", TitledBook(u"Two"_s)}, {"dup.fb2", TitledBook(u"Three"_s)},
+        {"dup.fb2", TitledBook(u"Four"_s)}};
+    const std::vector<test::RawZipShape> shapes {{}, {"Downloaded from somewhere", {}, false},
+        {{}, "MZ" + QByteArray(5000, '\0'), false}, {{}, {}, true}};
+    for (const test::RawZipShape& shape : shapes) {
+        const QString archive = root.filePath(QStringLiteral("books.zip"));
+        WriteFile(archive, test::RawZip(members, shape));
+        const Scanned scanned = Scan(archive);
+        ASSERT_TRUE(scanned.found) << qPrintable(scanned.error);
+        // The repeated name is offered once: the first member of that name.
+        EXPECT_EQ(scanned.error,
+            u"Skipped: an earlier file inside the zip has the same name: " + archive + u"@dup.fb2");
+        const auto& headers = scanned.source->headers;
+        ASSERT_EQ(headers.size(), 3u);
+        EXPECT_EQ(headers[0]->file, archive + u"@win/dir/one.fb2");
+        EXPECT_EQ(headers[1]->file, archive + u"@ctl__.fb2");
+        EXPECT_EQ(headers[2]->file, archive + u"@dup.fb2");
+        for (std::size_t i = 0; i < headers.size(); ++i) {
+            QByteArray bytes;
+            QString error;
+            EXPECT_TRUE(ReadStoredBookBytes(headers[i]->file, CompressionZip, &bytes, &error))
+                << qPrintable(error);
+            EXPECT_EQ(bytes, members[i].data);
+        }
+    }
+}
+
+TEST(StoredBook, ArchivesReadDuringARunStayOpenUntilTheyChange)
+{
+    QTemporaryDir root;
+    const QString archive = root.filePath(QStringLiteral("books.zip"));
+    WriteFile(archive, test::RawZip({{"a.fb2", "first"}, {"b.fb2", "second"}}));
+    ArchiveReuse reuse;
+    QByteArray bytes;
+    QString error;
+    ASSERT_TRUE(ReadStoredBookBytes(archive + u"@a.fb2", CompressionZip, &bytes, &error));
+    CZipFile& kept = reuse.Archive(archive);
+    EXPECT_EQ(&reuse.Archive(archive), &kept);
+    ASSERT_TRUE(ReadStoredBookBytes(archive + u"@b.fb2", CompressionZip, &bytes, &error));
+    EXPECT_EQ(bytes, "second");
+    // A changed file is opened afresh.
+    WriteFile(archive, test::RawZip({{"a.fb2", "other first"}}));
+    ASSERT_TRUE(ReadStoredBookBytes(archive + u"@a.fb2", CompressionZip, &bytes, &error));
+    EXPECT_EQ(bytes, "other first");
 }
 
 TEST(ImportSource, PrefetchSizeIsHeldToSaneBounds)

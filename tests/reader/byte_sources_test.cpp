@@ -1,9 +1,9 @@
-#include "reader_test_support.h"
-
 #include "reader/document_factory.h"
 #include "reader/palm_sources.h"
 #include "reader/zip_member_source.h"
 #include "reader/zip_scan.h"
+#include "reader_test_support.h"
+#include "support/raw_zip.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,7 +138,6 @@ TEST(ZipScan, ListsReadableMembersInFolders)
 TEST(ZipScan, RejectsBrokenArchives)
 {
     const QByteArray good = MakeZip({{"a.txt", "hello", false}});
-    QByteArray duplicate = MakeZip({{"a.txt", "1", false}, {"a.txt", "2", false}});
     QByteArray noName = MakeZip({{"", "1", false}});
     QByteArray truncated = good.left(good.size() - 46);
     QByteArray hugeMember = good;
@@ -148,11 +147,37 @@ TEST(ZipScan, RejectsBrokenArchives)
     QByteArray zip64 = good;
     zip64.replace(18, 8, QByteArray(8, '\xFF'));
     for (const QByteArray& bytes :
-        {duplicate, noName, truncated, hugeMember, hugeInflated, zip64, QByteArray("PK")}) {
+        {noName, truncated, hugeMember, hugeInflated, zip64, QByteArray("PK")}) {
         MemoryByteSource archive(bytes);
         QString error;
         EXPECT_FALSE(ZipDirectory::Scan(archive, QString(), error));
         EXPECT_EQ(error, u"Invalid or unsupported ZIP file");
+    }
+}
+
+TEST(ZipScan, SeesMembersAsTheImportDoes)
+{
+    const std::vector<test::RawMember> members {{"win\\dir\\one.fb2", "one"},
+        {"ctl\x01\x0b.fb2", "two"}, {"dup.fb2", "three"}, {"dup.fb2", "four"}};
+    const std::vector<test::RawZipShape> shapes {{}, {"Downloaded from somewhere", {}, false},
+        {{}, "MZ" + QByteArray(5000, '\0'), false}, {{}, {}, true}};
+    for (const test::RawZipShape& shape : shapes) {
+        auto archive = std::make_shared<MemoryByteSource>(test::RawZip(members, shape));
+        QString error;
+        const auto directory = ZipDirectory::Scan(*archive, QString(), error);
+        ASSERT_TRUE(directory) << error.toStdString();
+        EXPECT_EQ(directory->MemberCount(), 3);
+        const auto read = [&](const QString& path) -> QByteArray {
+            const ZipMember* member = directory->Find(path);
+            if (!member)
+                return QByteArray("absent");
+            ZipMemberSource source(archive, *member, 4096);
+            return ReadAll(source, 0, 100);
+        };
+        EXPECT_EQ(read(u"win/dir/one.fb2"_qs), "one");
+        EXPECT_EQ(read(u"win\\dir\\one.fb2"_qs), "one");
+        EXPECT_EQ(read(u"ctl__.fb2"_qs), "two");
+        EXPECT_EQ(read(u"dup.fb2"_qs), "three");
     }
 }
 

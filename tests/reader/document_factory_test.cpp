@@ -59,5 +59,41 @@ TEST(DocumentFactory, ForcedCodePageOverridesTheDeclaration)
     EXPECT_EQ(test::BodyTexts(*forced, 0), QStringList {u"Дом"_qs});
 }
 
+TEST(DocumentFactory, Utf16BooksOpenAsFb2WithOrWithoutAByteOrderMark)
+{
+    const QString book = QString::fromUtf8(test::Fb2Body("<section><p>Фёдор Тестов</p></section>"))
+                             .replace(u"utf-8"_qs, u"UTF-16"_qs);
+    const QByteArray little(reinterpret_cast<const char*>(book.utf16()), book.size() * 2);
+    QByteArray big = little;
+    for (qsizetype i = 0; i + 1 < big.size(); i += 2)
+        std::swap(big[i], big[i + 1]);
+    for (const QByteArray& bytes :
+        {QByteArray("\xFF\xFE" + little), little, QByteArray("\xFE\xFF" + big), big}) {
+        auto source = std::make_unique<MemoryByteSource>(bytes);
+        const int kind = DetectSourceKind(*source);
+        EXPECT_EQ(kind, kDocumentFb2);
+        QString error;
+        auto document = CreateDocument(std::move(source), kind, -1, {}, error);
+        ASSERT_TRUE(document) << error.toStdString();
+        EXPECT_EQ(test::BodyTexts(*document, 0), QStringList {u"Фёдор Тестов"_qs});
+    }
+}
+
+TEST(DocumentFactory, ABookWithoutADeclarationIsReadInTheCodePageItsTextShows)
+{
+    // "Фёдор Тестов, рассказ о доме" in windows-1251, with no XML declaration at all.
+    const QByteArray text = "\xD4\xB8\xE4\xEE\xF0 \xD2\xE5\xF1\xF2\xEE\xE2, \xF0\xE0\xF1\xF1\xEA"
+                            "\xE0\xE7 \xEE \xE4\xEE\xEC\xE5";
+    QByteArray book = test::Fb2Body("<section><p>" + text + "</p></section>");
+    book.remove(0, book.indexOf("<FictionBook"));
+    auto source = std::make_unique<MemoryByteSource>(book);
+    const int kind = DetectSourceKind(*source);
+    EXPECT_EQ(kind, kDocumentFb2);
+    QString error;
+    auto document = CreateDocument(std::move(source), kind, -1, {}, error);
+    ASSERT_TRUE(document) << error.toStdString();
+    EXPECT_EQ(test::BodyTexts(*document, 0), QStringList {u"Фёдор Тестов, рассказ о доме"_qs});
+}
+
 } // namespace
 } // namespace lbv

@@ -243,6 +243,46 @@ TEST(Fb2Document, ReadsDeclaredSingleByteEncodings)
     EXPECT_TRUE(unknown.error.startsWith(u"XML parse error: "));
 }
 
+// A memory source that records the size of every read asked of it.
+class RecordingSource final : public ByteSource {
+public:
+    RecordingSource(QByteArray bytes, std::vector<int64_t>* reads)
+        : inner_(std::move(bytes))
+        , reads_(reads)
+    {
+    }
+    int64_t Size() const override { return inner_.Size(); }
+    int64_t ReadAt(int64_t position, char* buffer, int64_t size) override
+    {
+        reads_->push_back(size);
+        return inner_.ReadAt(position, buffer, size);
+    }
+    QString Description() const override { return inner_.Description(); }
+    int64_t MemoryUsed() const override { return inner_.MemoryUsed(); }
+
+private:
+    MemoryByteSource inner_;
+    std::vector<int64_t>* reads_;
+};
+
+TEST(Fb2Document, OneHugeTokenIsFedInGrowingBlocks)
+{
+    // Expat rescans an unfinished token on every block: fed in fixed blocks, one token of
+    // megabytes costs time quadratic in its length.
+    const QByteArray huge(8 << 20, 'A');
+    for (const QByteArray& body : {QByteArray("<section><p id=\"" + huge + "\">x</p></section>"),
+             QByteArray("<section><!--" + huge + "--><p>x</p></section>"),
+             QByteArray("<section><" + huge + "/><p>x</p></section>")}) {
+        std::vector<int64_t> reads;
+        DocumentOptions options;
+        options.fileBufSize = 16384;
+        Fb2Document document(std::make_unique<RecordingSource>(Fb2Body(body), &reads), options);
+        ASSERT_TRUE(document.Load(-1)) << document.ErrorText().toStdString();
+        EXPECT_EQ(BodyTexts(document, 0), QStringList {u"x"_qs});
+        EXPECT_LT(reads.size(), 40u); // in 16 KB blocks it would take over 500
+    }
+}
+
 TEST(Fb2Document, AnswersOffsetQueriesAtBodyEdges)
 {
     const auto loaded = LoadFb2(Fb2Body("<section><p>abc</p><empty-line/><p>defg</p></section>"));

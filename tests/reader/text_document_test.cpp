@@ -71,6 +71,16 @@ TEST(ContentKind, RecognisesFb2AndPicturesByTheirFirstBytes)
         kTextLinePerParagraph);
 }
 
+TEST(ContentKind, RecognisesFb2WithoutADeclaration)
+{
+    // Declared nowhere, in windows-1251, maybe after a comment or blank lines.
+    EXPECT_EQ(DetectContentKind("\r\n<FictionBook xmlns=\"x\"><p>\xD4\xB8\xE4\xEE\xF0</p>"),
+        kDocumentFb2);
+    EXPECT_EQ(DetectContentKind("<!-- made by hand -->\n<fb:FictionBook>"), kDocumentFb2);
+    // Markup alone is not a book.
+    EXPECT_EQ(DetectContentKind("<b>Chapter one</b>\nIt was a dark night."), kTextLinePerParagraph);
+}
+
 TEST(ContentKind, KnowsFileKindsByName)
 {
     EXPECT_EQ(FileKindByName(u"a.txt"_qs, false), FileKind::Document);
