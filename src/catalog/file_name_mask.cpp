@@ -142,9 +142,17 @@ QString SafeComponent(QString name, qsizetype longest)
     return ShortenedTo(name, longest);
 }
 
+// Whether SafeComponent could change the name: most names are short and hold letters, and
+// catalogs expand the mask for every book they load or save. (A UTF-16 unit takes at most three
+// bytes in UTF-8.)
+bool NeedsSafeComponent(QStringView name, qsizetype longest)
+{
+    return name.size() * 3 > longest || (!name.isEmpty() && name.count(u'.') == name.size());
+}
+
 // Each placeholder is replaced by its value in one pass, so a value's own text ("%F" in a name)
 // stays as it is.
-QString ReplacePlaceholders(const QString& mask, const QString (&values)[8])
+QString ReplacePlaceholders(const QString& mask, const QString (&values)[4])
 {
     QString expanded;
     expanded.reserve(mask.size() + 64);
@@ -156,10 +164,29 @@ QString ReplacePlaceholders(const QString& mask, const QString (&values)[8])
             expanded += mask[i];
             continue;
         }
-        expanded += values[slot];
+        expanded += slot < 4 ? values[slot] : Transliterate(values[slot - 4]);
         ++i;
     }
     return expanded;
+}
+
+// The expanded mask with each folder and file name made safe.
+QString SafePath(const QString& expanded)
+{
+    const qsizetype nameStart = expanded.lastIndexOf(QLatin1Char('/')) + 1;
+    const QStringView folders = QStringView(expanded).left(nameStart);
+    bool safe = !NeedsSafeComponent(
+        QStringView(expanded).sliced(nameStart), kLongestFileName - kNameReserve);
+    for (const QStringView folder : folders.tokenize(u'/'))
+        safe = safe && !NeedsSafeComponent(folder, kLongestFileName);
+    if (safe)
+        return expanded;
+    QStringList parts = expanded.split(QLatin1Char('/'));
+    const qsizetype last = parts.size() - 1;
+    for (qsizetype i = 0; i < last; ++i)
+        parts[i] = SafeComponent(parts[i], kLongestFileName);
+    parts[last] = SafeComponent(parts[last], kLongestFileName - kNameReserve);
+    return parts.join(QLatin1Char('/'));
 }
 
 } // namespace
@@ -219,21 +246,14 @@ QString Transliterate(const QString& text)
 QString ExpandMask(const QString& mask, const QString& firstName, const QString& lastName,
     const QString& title, const QString& genre, int compression)
 {
-    QString values[8] = {CleanNameForFile(firstName), CleanNameForFile(lastName),
+    const QString values[4] = {CleanNameForFile(firstName), CleanNameForFile(lastName),
         CleanNameForFile(title), CleanNameForFile(genre)};
-    for (int i = 0; i < 4; ++i)
-        values[i + 4] = Transliterate(values[i]);
     QString pattern = mask;
     pattern.replace(QLatin1Char('\\'), QLatin1Char('/'));
     // Values hold no separators (cleaning replaced them), so the pieces are the mask's own.
-    QStringList parts = ReplacePlaceholders(pattern, values).split(QLatin1Char('/'));
-    const qsizetype last = parts.size() - 1;
-    for (qsizetype i = 0; i < last; ++i)
-        parts[i] = SafeComponent(parts[i], kLongestFileName);
-    parts[last] = SafeComponent(parts[last], kLongestFileName - kNameReserve);
-    QString result = parts.join(QLatin1Char('/'));
+    QString result = SafePath(ReplacePlaceholders(pattern, values));
     if (compression == CompressionZip)
-        result += QStringLiteral(".zip@") + parts[last];
+        result += QStringLiteral(".zip@") + result.mid(result.lastIndexOf(QLatin1Char('/')) + 1);
     return result;
 }
 
