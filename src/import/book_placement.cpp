@@ -154,7 +154,9 @@ QString FreeTarget(const CBookHeader& header, const StorageOptions& storage,
         QString member;
         if (compression == CompressionZip)
             SplitMemberPath(target, &file, &member);
-        if (QFileInfo::exists(file) && !HoldsSameBook(target, compression, header, content))
+        // The book's own file (rewritten after an edit) is its place whatever it holds now.
+        const bool own = SameLibraryPath(target, header.file);
+        if (!own && QFileInfo::exists(file) && !HoldsSameBook(target, compression, header, content))
             continue;
         if (number > 1)
             *error = MessageText(Msg::WarningPrefix)
