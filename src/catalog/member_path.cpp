@@ -18,21 +18,25 @@ template<typename Accept> qsizetype FirstCut(const QString& path, Accept accept)
 
 bool SplitMemberPath(const QString& path, QString* archive, QString* member)
 {
-    const auto afterZip = [&](qsizetype cut) {
-        return QStringView(path).left(cut).endsWith(u".zip", Qt::CaseInsensitive);
-    };
-    const auto afterFile = [&](qsizetype cut) { return QFileInfo(path.left(cut)).isFile(); };
-    qsizetype at = FirstCut(path, [&](qsizetype cut) { return afterZip(cut) && afterFile(cut); });
-    if (at < 0)
-        at = FirstCut(path, afterFile);
-    if (at < 0)
-        at = FirstCut(path, afterZip);
-    if (at < 0)
-        at = path.indexOf(u'@', 1);
+    qsizetype at = path.indexOf(u'@', 1);
     if (at < 0) {
         *archive = path;
         member->clear();
         return false;
+    }
+    // With a single "@" there is no choice to make, and nothing to look up on disk.
+    if (path.indexOf(u'@', at + 1) > 0) {
+        const auto afterZip = [&](qsizetype cut) {
+            return QStringView(path).left(cut).endsWith(u".zip", Qt::CaseInsensitive);
+        };
+        const auto afterFile = [&](qsizetype cut) { return QFileInfo(path.left(cut)).isFile(); };
+        qsizetype cut = FirstCut(path, [&](qsizetype c) { return afterZip(c) && afterFile(c); });
+        if (cut < 0)
+            cut = FirstCut(path, afterFile);
+        if (cut < 0)
+            cut = FirstCut(path, afterZip);
+        if (cut > 0)
+            at = cut;
     }
     *archive = path.left(at);
     *member = path.mid(at + 1);

@@ -7,11 +7,11 @@
 namespace lbv {
 
 // Splits a combined member path into the archive path (at least one character) and the member
-// name. The cut is, in this order: the first "@" after an existing ".zip" file, the first "@"
-// after any existing file, the first ".zip@" (an archive the library is about to write), and
-// the first "@" (indexes naming archives that are gone). A path without "@", or with it only in
-// first position, is a plain file path: `archive` receives it whole and `member` is empty.
-// Returns whether a member name was cut off.
+// name. A single "@" is the cut. With several, the cut is, in this order: the first "@" after an
+// existing ".zip" file, the first "@" after any existing file, the first ".zip@" (an archive the
+// library is about to write), and the first "@" (indexes naming archives that are gone). A path
+// without "@", or with it only in first position, is a plain file path: `archive` receives it
+// whole and `member` is empty. Returns whether a member name was cut off.
 bool SplitMemberPath(const QString& path, QString* archive, QString* member);
 QString CombinedMemberPath(const QString& archive, const QString& member);
 
