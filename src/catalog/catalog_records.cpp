@@ -1,6 +1,7 @@
 #include "catalog/catalog_records.h"
 
 #include "catalog/libravon_doc.h"
+#include "catalog/member_path.h"
 
 #include <ctime>
 
@@ -62,8 +63,12 @@ bool CBook::IsAtStandardPlace(const CLibravonDoc& catalog) const
 
 QString CBook::StoredFilePath() const
 {
-    const qsizetype at = file.indexOf(QLatin1Char('@'));
-    return at < 0 ? file : file.left(at);
+    // Only an archive member is cut: a plain book may lie in a folder named "user@host".
+    QString archive = file;
+    QString member;
+    if (compression == CompressionZip)
+        SplitMemberPath(file, &archive, &member);
+    return archive;
 }
 
 qsizetype CGroup::IndexOf(const CBook* book) const

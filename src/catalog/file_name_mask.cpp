@@ -1,5 +1,8 @@
 #include "catalog/file_name_mask.h"
 
+#include "text/messages.h"
+
+#include <QStringList>
 #include <algorithm>
 
 namespace lbv {
@@ -56,6 +59,10 @@ bool NeedsCleaning(const QString& text)
         case 0x00AB:
         case 0x00BB:
         case 0x2013:
+        case 0x7F:
+        case 0x85:
+        case 0x2028:
+        case 0x2029:
             return true;
         case '.':
         case ' ':
@@ -63,10 +70,18 @@ bool NeedsCleaning(const QString& text)
                 return true;
             break;
         default:
+            if (text[i].unicode() < 0x20)
+                return true;
             break;
         }
     }
     return false;
+}
+
+// Control characters and line breaks would forge lines in logs and listings.
+bool IsSpaceInName(char16_t c)
+{
+    return c < 0x20 || c == 0x7F || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
 // f, l, t, g -> 0..3; F, L, T, G -> 4..7 (the transliterated values); else -1.
@@ -94,16 +109,84 @@ int PlaceholderSlot(QChar c)
     }
 }
 
-// Placeholders are case-sensitive, so the lower-case pass never touches %F and the reverse.
-QString ReplacePlaceholders(QString result, const QString (&values)[4])
+// Longest file name most Linux file systems take, in bytes.
+constexpr qsizetype kLongestFileName = 255;
+// Room left after the book's name for ".zip", the longest format extension and a clash number.
+constexpr qsizetype kNameReserve = 20;
+
+// The text cut to at most `bytes` UTF-8 bytes, never inside a character.
+QString ShortenedTo(const QString& text, qsizetype bytes)
 {
-    static const char16_t* const kLower[] = {u"%f", u"%l", u"%t", u"%g"};
-    static const char16_t* const kUpper[] = {u"%F", u"%L", u"%T", u"%G"};
-    for (int i = 0; i < 4; ++i)
-        result.replace(QString::fromUtf16(kLower[i]), values[i]);
-    for (int i = 0; i < 4; ++i)
-        result.replace(QString::fromUtf16(kUpper[i]), Transliterate(values[i]));
-    return result;
+    qsizetype used = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const bool pair = text[end].isHighSurrogate() && end + 1 < text.size()
+            && text[end + 1].isLowSurrogate();
+        const char32_t c
+            = pair ? QChar::surrogateToUcs4(text[end], text[end + 1]) : text[end].unicode();
+        const qsizetype size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        if (used + size > bytes)
+            break;
+        used += size;
+        end += pair ? 2 : 1;
+    }
+    return end == text.size() ? text : text.left(end).trimmed();
+}
+
+// One expanded folder or file name made safe: a name made of dots alone would mean this or the
+// parent folder, and a name past the file system's limit could not be created.
+QString SafeComponent(QString name, qsizetype longest)
+{
+    if (!name.isEmpty() && name.count(QLatin1Char('.')) == name.size())
+        name.fill(QLatin1Char('_'));
+    return ShortenedTo(name, longest);
+}
+
+// Whether SafeComponent could change the name: most names are short and hold letters, and
+// catalogs expand the mask for every book they load or save. (A UTF-16 unit takes at most three
+// bytes in UTF-8.)
+bool NeedsSafeComponent(QStringView name, qsizetype longest)
+{
+    return name.size() * 3 > longest || (!name.isEmpty() && name.count(u'.') == name.size());
+}
+
+// Each placeholder is replaced by its value in one pass, so a value's own text ("%F" in a name)
+// stays as it is.
+QString ReplacePlaceholders(const QString& mask, const QString (&values)[4])
+{
+    QString expanded;
+    expanded.reserve(mask.size() + 64);
+    for (qsizetype i = 0; i < mask.size(); ++i) {
+        const int slot = i + 1 < mask.size() && mask[i] == QLatin1Char('%')
+            ? PlaceholderSlot(mask[i + 1])
+            : -1;
+        if (slot < 0) {
+            expanded += mask[i];
+            continue;
+        }
+        expanded += slot < 4 ? values[slot] : Transliterate(values[slot - 4]);
+        ++i;
+    }
+    return expanded;
+}
+
+// The expanded mask with each folder and file name made safe.
+QString SafePath(const QString& expanded)
+{
+    const qsizetype nameStart = expanded.lastIndexOf(QLatin1Char('/')) + 1;
+    const QStringView folders = QStringView(expanded).left(nameStart);
+    bool safe = !NeedsSafeComponent(
+        QStringView(expanded).sliced(nameStart), kLongestFileName - kNameReserve);
+    for (const QStringView folder : folders.tokenize(u'/'))
+        safe = safe && !NeedsSafeComponent(folder, kLongestFileName);
+    if (safe)
+        return expanded;
+    QStringList parts = expanded.split(QLatin1Char('/'));
+    const qsizetype last = parts.size() - 1;
+    for (qsizetype i = 0; i < last; ++i)
+        parts[i] = SafeComponent(parts[i], kLongestFileName);
+    parts[last] = SafeComponent(parts[last], kLongestFileName - kNameReserve);
+    return parts.join(QLatin1Char('/'));
 }
 
 } // namespace
@@ -126,9 +209,18 @@ QString CleanNameForFile(const QString& text)
     s.replace(QChar(0x2013), QLatin1Char('-'));
     s.replace(QLatin1Char('&'), QStringLiteral(" and "));
     s.remove(QLatin1Char('?'));
+    s = OneLineText(s);
     ReplaceRepeatedly(s, u"..", u".");
     ReplaceRepeatedly(s, u"  ", u" ");
     return s;
+}
+
+QString OneLineText(QString text)
+{
+    for (QChar& c : text)
+        if (IsSpaceInName(c.unicode()))
+            c = QLatin1Char(' ');
+    return text;
 }
 
 QString Transliterate(const QString& text)
@@ -154,40 +246,28 @@ QString Transliterate(const QString& text)
 QString ExpandMask(const QString& mask, const QString& firstName, const QString& lastName,
     const QString& title, const QString& genre, int compression)
 {
-    const qsizetype cut = std::max(mask.lastIndexOf(QLatin1Char('\\')),
-                              mask.lastIndexOf(QLatin1Char('/')))
-        + 1;
-    QString folder = mask.left(cut);
-    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString name = mask.mid(cut);
-
-    QString result = folder + name;
-    if (compression == CompressionZip)
-        result += QStringLiteral(".zip@") + name;
-
     const QString values[4] = {CleanNameForFile(firstName), CleanNameForFile(lastName),
         CleanNameForFile(title), CleanNameForFile(genre)};
-    // A "%" in a value, or "%%" in the mask, can form new placeholders as values go in; the
-    // replacement passes fill those in as they always have. Everything else (every real mask
-    // and name) is expanded in one pass with the same result.
-    if (result.contains(u"%%")
-        || std::any_of(std::begin(values), std::end(values),
-            [](const QString& v) { return v.contains(QLatin1Char('%')); }))
-        return ReplacePlaceholders(result, values);
-    QString expanded;
-    expanded.reserve(result.size() + 64);
-    for (qsizetype i = 0; i < result.size(); ++i) {
-        const int slot = i + 1 < result.size() && result[i] == QLatin1Char('%')
-            ? PlaceholderSlot(result[i + 1])
-            : -1;
-        if (slot < 0) {
-            expanded += result[i];
-            continue;
-        }
-        expanded += slot < 4 ? values[slot] : Transliterate(values[slot - 4]);
-        ++i;
-    }
-    return expanded;
+    QString pattern = mask;
+    pattern.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // Values hold no separators (cleaning replaced them), so the pieces are the mask's own.
+    QString result = SafePath(ReplacePlaceholders(pattern, values));
+    if (compression == CompressionZip)
+        result += QStringLiteral(".zip@") + result.mid(result.lastIndexOf(QLatin1Char('/')) + 1);
+    return result;
+}
+
+QString FileNameMaskProblem(const QString& mask)
+{
+    QString pattern = mask.trimmed();
+    pattern.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const bool absolute = pattern.startsWith(QLatin1Char('/'))
+        || (pattern.size() > 1 && pattern[1] == QLatin1Char(':') && pattern[0].isLetter())
+        || pattern.startsWith(QLatin1Char('~'));
+    const QStringList parts = pattern.split(QLatin1Char('/'));
+    const bool climbs = std::any_of(
+        parts.begin(), parts.end(), [](const QString& part) { return part.trimmed() == u".."; });
+    return absolute || climbs ? MessageText(Msg::MaskLeavesLibrary).arg(mask) : QString();
 }
 
 const QList<MaskPreset>& MaskPresets()

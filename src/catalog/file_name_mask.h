@@ -12,12 +12,23 @@ namespace lbv {
 enum Compression : int { CompressionNone = 0, CompressionZip = 1, CompressionGzip = 2 };
 
 // The relative path without extension, folders separated by "/". In ZIP mode the result names
-// the archive and its member: "<folders>/<name>.zip@<name>".
+// the archive and its member: "<folders>/<name>.zip@<name>". Values are cleaned and inserted as
+// they are; a folder or file name made only of dots gets underscores, and names are shortened to
+// fit the file system (the book's name leaves room for its extensions and a clash number).
 QString ExpandMask(const QString& mask, const QString& firstName, const QString& lastName,
     const QString& title, const QString& genre, int compression);
 
-// Removes or replaces the characters that do not belong in a file name.
+// Why a mask can't be a library's: empty when it can. A mask must stay inside the library folder
+// (no ".." part and no absolute path).
+QString FileNameMaskProblem(const QString& mask);
+
+// Removes or replaces the characters that do not belong in a file name; control characters and
+// line separators become spaces.
 QString CleanNameForFile(const QString& text);
+
+// The text with control characters and line separators as spaces: names and paths from books
+// and archives go into single log lines and file names, where a line break would forge a line.
+QString OneLineText(QString text);
 
 // Russian Cyrillic letters to Latin; every other character is copied.
 QString Transliterate(const QString& text);

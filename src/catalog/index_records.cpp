@@ -4,6 +4,7 @@
 #include "catalog/index_records.h"
 
 #include "catalog/xml_document.h"
+#include "text/messages.h"
 #include "text/utf.h"
 
 #include <climits>
@@ -287,8 +288,14 @@ bool IsIndexElement(const xmlNode* node, const char* name)
 IndexOptions ReadIndexOptions(const xmlNode* options)
 {
     IndexOptions result;
-    if (const xmlNode* mask = FirstChild(options, "file-name-mask"))
-        result.mask = NodeText(mask);
+    if (const xmlNode* mask = FirstChild(options, "file-name-mask")) {
+        // A shared or hostile index must not file books outside the library.
+        const QString text = NodeText(mask);
+        if (FileNameMaskProblem(text).isEmpty())
+            result.mask = text;
+        else
+            result.refusedMask = text;
+    }
     if (const xmlNode* compression = FirstChild(options, "file-compression"))
         result.compressFiles = NodeText(compression) == QLatin1String("ZIP");
     return result;
@@ -442,6 +449,9 @@ bool CLibravonDoc::CommitIndex(IndexContent&& content, IndexFileUi* ui, ParseFai
     const bool loaded = content.error.isEmpty();
     if (loaded || onFailure == ParseFailure::EmptyCatalog) {
         fileNameMask = content.options.mask;
+        if (!content.options.refusedMask.isEmpty() && ui)
+            ui->ShowMessage(MessageText(Msg::IndexMaskLeavesLibrary)
+                                .arg(content.options.refusedMask, fileNameMask));
         compressFiles = content.options.compressFiles;
         if (!loaded)
             content.authors.clear();

@@ -19,6 +19,8 @@ namespace lbv {
 struct IndexOptions {
     QString mask = kIndexDefaultMask;
     bool compressFiles = true;
+    // A stored mask leading outside the library, kept out of `mask` (the default stays there).
+    QString refusedMask;
 };
 
 // Everything read from an index; `error` is set when a record failed to load.
@@ -34,7 +36,8 @@ QString FormatName(int format);
 
 // An element without namespace named `name`: what the index's XPath steps select.
 bool IsIndexElement(const xmlNode* node, const char* name);
-// The options from an `options` element; defaults for whatever is missing.
+// The options from an `options` element; defaults for whatever is missing, and for a mask that
+// would file books outside the library folder.
 IndexOptions ReadIndexOptions(const xmlNode* options);
 
 // Loads author elements into records. Books without a `file` attribute get their standard

@@ -4,7 +4,7 @@
 #include "text/messages.h"
 
 #include <QDateTime>
-
+#include <QFileInfo>
 #include <algorithm>
 
 namespace lbv {
@@ -174,6 +174,20 @@ QString CLibravonDoc::IndexFolder() const
     const qsizetype cut
         = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
     return path.left(cut);
+}
+
+bool CLibravonDoc::IndexWritable() const
+{
+    if (IndexFolder().isEmpty())
+        return true;
+    const QFileInfo file(path);
+    if (file.exists())
+        return file.isFile() && file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
+    // Save makes the missing folders: the nearest one there must take them.
+    QFileInfo folder(file.absolutePath());
+    while (!folder.exists() && folder.absolutePath() != folder.absoluteFilePath())
+        folder.setFile(folder.absolutePath());
+    return folder.isDir() && folder.isWritable();
 }
 
 QString CLibravonDoc::StandardFileName(const QString& firstName, const QString& lastName,

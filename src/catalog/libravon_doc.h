@@ -97,6 +97,10 @@ public:
         const QString& title, const QString& genre, int format, int compression) const;
     // The index file's folder with a trailing separator ("" when the path has none).
     QString IndexFolder() const;
+    // Whether Save can replace the index file: it is writable (or not there yet) and so is its
+    // folder (or the nearest folder above that is there). An index without a folder is saved
+    // through "Save as" and counts as writable.
+    bool IndexWritable() const;
 
     // For loaders: appends an author without re-ordering; call SortAuthors once afterwards.
     CAuthor* AppendAuthor(const QString& firstName, const QString& lastName);

@@ -142,13 +142,16 @@ int RunImport(Arguments& args)
     const ImportRunSummary summary = run.Wait();
 
     const bool saved = !catalog.IsModified() || SaveCatalog(catalog);
-    Err(QStringLiteral("%1 books: %2 ok, %3 already added, %4 failed%5")
+    // Books the index could not record are not "ok": nobody will find them in the library.
+    Err(QStringLiteral("%1 books: %2 %3, %4 already added, %5 failed%6")
             .arg(summary.rows)
             .arg(summary.ok)
+            .arg(saved ? QStringLiteral("ok") : QStringLiteral("not saved in the index"))
             .arg(summary.alreadyAdded)
             .arg(summary.failed)
             .arg(summary.stopped ? QStringLiteral("; stopped") : QString()));
-    return saved && summary.failed == 0 && !summary.stopped ? 0 : 1;
+    const bool allImported = summary.rows > 0 && summary.failed == 0 && !summary.stopped;
+    return saved && allImported ? 0 : 1;
 }
 
 const CommandRegistrar registrar({QStringLiteral("import"),

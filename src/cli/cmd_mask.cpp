@@ -22,6 +22,11 @@ int RunMask(Arguments& args)
         return UsageError(self, QStringLiteral("expected MASK FIRST LAST TITLE [GENRE]"));
     if (zip && gzip)
         return UsageError(self, QStringLiteral("--zip and --gzip exclude each other"));
+    const QString problem = FileNameMaskProblem(positional[0]);
+    if (!problem.isEmpty()) {
+        Err(QStringLiteral("libravon-cli: ") + problem);
+        return 1;
+    }
     const int compression = zip ? CompressionZip : gzip ? CompressionGzip : CompressionNone;
     Out(ExpandMask(positional[0], positional[1], positional[2], positional[3],
         positional.value(4), compression));

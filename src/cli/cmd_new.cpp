@@ -24,6 +24,11 @@ int RunNew(Arguments& args)
         return UsageError(self, QStringLiteral("--zip and --no-zip exclude each other"));
     if (mask.trimmed().isEmpty())
         return UsageError(self, QStringLiteral("the mask is empty"));
+    const QString problem = FileNameMaskProblem(mask);
+    if (!problem.isEmpty()) {
+        Err(QStringLiteral("libravon-cli: ") + problem);
+        return 1;
+    }
 
     const QFileInfo index(positional[0]);
     if (index.exists()) {

@@ -62,6 +62,11 @@ CStructurePage::CStructurePage(QWidget* parent)
     layout->addLayout(grid);
     layout->addWidget(new QLabel(MessageText(Msg::MaskHintPlaceholders), this));
     layout->addWidget(new QLabel(MessageText(Msg::MaskHintTransliteration), this));
+    // Why Next stays disabled for a mask leading outside the library.
+    auto* problem = new QLabel(this);
+    problem->setObjectName(QStringLiteral("maskProblem"));
+    problem->setWordWrap(true);
+    layout->addWidget(problem);
     layout->addSpacing(12);
     layout->addWidget(compress_);
     layout->addStretch();
@@ -72,6 +77,8 @@ CStructurePage::CStructurePage(QWidget* parent)
     // Typing a mask of one's own is choosing "Other:".
     connect(mask_, &QLineEdit::textEdited, other, [other] { other->setChecked(true); });
     connect(mask_, &QLineEdit::textChanged, this, &QWizardPage::completeChanged);
+    connect(mask_, &QLineEdit::textChanged, problem,
+        [this, problem] { problem->setText(FileNameMaskProblem(Mask())); });
 }
 
 void CStructurePage::ChoosePreset(int id)
@@ -83,7 +90,7 @@ void CStructurePage::ChoosePreset(int id)
 
 bool CStructurePage::isComplete() const
 {
-    return !Mask().isEmpty();
+    return !Mask().isEmpty() && FileNameMaskProblem(Mask()).isEmpty();
 }
 
 QString CStructurePage::Mask() const

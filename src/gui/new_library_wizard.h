@@ -24,7 +24,9 @@ class CStructurePage : public QWizardPage {
     Q_OBJECT
 public:
     explicit CStructurePage(QWidget* parent = nullptr);
-    bool isComplete() const override; // an empty mask would file every book under one name
+    // An empty mask would file every book under one name; one with ".." or an absolute part
+    // would file them outside the library.
+    bool isComplete() const override;
 
     QString Mask() const;
     bool Compress() const;

@@ -99,32 +99,6 @@ bool IsPackedDocument(const QString& path)
     return false;
 }
 
-bool SplitMemberPath(const QString& path, QString* archive, QString* member)
-{
-    qsizetype at = path.indexOf(u'@');
-    if (at <= 0) {
-        *archive = path;
-        member->clear();
-        return false;
-    }
-    if (path.indexOf(u'@', at + 1) > 0 && !QFileInfo(path.left(at)).isFile()) {
-        for (qsizetype next = path.indexOf(u'@', at + 1); next > 0;
-             next = path.indexOf(u'@', next + 1))
-            if (QFileInfo(path.left(next)).isFile()) {
-                at = next;
-                break;
-            }
-    }
-    *archive = path.left(at);
-    *member = path.mid(at + 1);
-    return true;
-}
-
-QString CombinedMemberPath(const QString& archive, const QString& member)
-{
-    return archive + u'@' + member;
-}
-
 bool CBookHeader::LoadFromBytes(QByteArrayView bytes, QString* error)
 {
     const QString text = DecodeBookBytes(bytes, &encoding);

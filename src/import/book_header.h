@@ -5,6 +5,7 @@
 //
 // A book inside a ZIP archive is addressed by its combined member path, "archive@member".
 #include "catalog/catalog_records.h"
+#include "catalog/member_path.h"
 #include "catalog/xml_document.h"
 
 #include <QByteArrayView>
@@ -12,14 +13,6 @@
 #include <QStringView>
 
 namespace lbv {
-
-// Splits a combined member path at its first "@" into the archive path (at least one character)
-// and the member name. A path without "@", or with it only in first position, is a plain file
-// path: `archive` receives it whole and `member` is empty. When the path holds several "@" and
-// the first cut names no existing file, the first cut that does wins, so that archives in
-// folders such as "/home/user@host/..." are found. Returns whether a member name was cut off.
-bool SplitMemberPath(const QString& path, QString* archive, QString* member);
-QString CombinedMemberPath(const QString& archive, const QString& member);
 
 // Documents that only a converter reads (EPUB, DOCX, ODT, RTF, Markdown): the import converts
 // them like TXT and HTML, and no catalog book keeps this format.

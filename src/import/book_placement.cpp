@@ -59,34 +59,112 @@ QFile::Permissions NewFilePermissions(const QString& path)
         | QFile::ReadGroup | QFile::ReadOther;
 }
 
+// The folders missing on the way to `folder`, deepest first.
+QStringList MissingFolders(const QString& folder)
+{
+    QStringList missing;
+    for (QString path = QDir::cleanPath(QDir().absoluteFilePath(folder)); !QFileInfo::exists(path);
+         path = QFileInfo(path).path()) {
+        missing.append(path);
+        if (QFileInfo(path).path() == path)
+            break;
+    }
+    return missing;
+}
+
 // Writes a book file under a hidden name beside `target` (folder scans skip it) and renames it
 // over the target at the end, so that until then an old file stays whole. `write` fills the
-// hidden file, given its path; it returns false with the reason.
+// hidden file, given its path; it returns false with the reason. A failed write removes the
+// hidden file and the folders it created, leaving no empty author folders behind.
 bool WriteThroughHiddenFile(const QString& target,
     const std::function<bool(const QString& partial, QString* error)>& write, QString* error)
 {
-    if (!CreateParentDirectories(target)) {
-        *error = ErrorText(MessageText(Msg::CantCreateFolderFor).arg(target));
-        return false;
-    }
     const QFileInfo info(target);
+    const QStringList created = MissingFolders(info.path());
+    const auto fail = [&](const QString& text) {
+        if (!text.isEmpty())
+            *error = text;
+        for (const QString& folder : created)
+            QDir().rmdir(folder);
+        return false;
+    };
+    if (!CreateParentDirectories(target))
+        return fail(ErrorText(MessageText(Msg::CantCreateFolderFor).arg(target)));
     QTemporaryFile partial(info.absolutePath() + u"/.libravon-XXXXXX." + info.suffix());
-    if (!partial.open()) {
-        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(target));
-        return false;
-    }
+    if (!partial.open())
+        return fail(ErrorText(MessageText(Msg::CantCreateFile).arg(target)));
     partial.close();
-    if (!write(partial.fileName(), error))
-        return false;
+    if (!write(partial.fileName(), error)) {
+        partial.remove();
+        return fail({});
+    }
     QFile::setPermissions(partial.fileName(), NewFilePermissions(target));
     if (std::rename(QFile::encodeName(partial.fileName()).constData(),
             QFile::encodeName(target).constData())
         != 0) {
-        *error = ErrorText(MessageText(Msg::CantCreateFile).arg(target));
-        return false;
+        partial.remove();
+        return fail(ErrorText(MessageText(Msg::CantCreateFile).arg(target)));
     }
     partial.setAutoRemove(false);
     return true;
+}
+
+// The standard path, or from 2 on the same with " (number)" after the book's name (of the
+// archive and of its member alike), for a book whose name another one's file already takes.
+QString NumberedPath(const BookDescription& book, const StorageOptions& storage, int number)
+{
+    QString name = storage.libraryFolder
+        + ExpandMask(storage.fileNameMask, book.firstName, book.lastName, book.title, book.genre,
+            CompressionNone);
+    if (number > 1)
+        name += QStringLiteral(" (%1)").arg(number);
+    const QString extension = FormatExtension(book.format);
+    if (!storage.compressFiles)
+        return name + extension;
+    return name + QStringLiteral(".zip@") + name.mid(name.lastIndexOf(u'/') + 1) + extension;
+}
+
+// Whether the book stored at `path` is the one described: the same names and title in its
+// header, or, for files without one, the same bytes. Unreadable files are someone else's.
+bool HoldsSameBook(
+    const QString& path, int compression, const CBookHeader& book, const QByteArray& content)
+{
+    QByteArray bytes;
+    QString error;
+    if (!ReadStoredBookBytes(path, compression, &bytes, &error))
+        return false;
+    if (book.format != FormatFb2)
+        return bytes == content;
+    CBookHeader stored(path, bytes.size());
+    return stored.LoadFromBytes(bytes, &error) && stored.firstName == book.firstName
+        && stored.lastName == book.lastName && stored.title == book.title;
+}
+
+// Books whose names clean to the same file name never share a file: the first free numbered
+// path, or the one already holding this very book. Empty with the error when none is left.
+QString FreeTarget(const CBookHeader& header, const StorageOptions& storage,
+    const QByteArray& content, QString* error)
+{
+    constexpr int kLastNumber = 999;
+    const int compression = storage.compressFiles ? CompressionZip : CompressionNone;
+    const QString standard = StandardPath(header, storage);
+    for (int number = 1; number <= kLastNumber; ++number) {
+        const QString target = NumberedPath(header, storage, number);
+        QString file = target;
+        QString member;
+        if (compression == CompressionZip)
+            SplitMemberPath(target, &file, &member);
+        // The book's own file (rewritten after an edit) is its place whatever it holds now.
+        const bool own = SameLibraryPath(target, header.file);
+        if (!own && QFileInfo::exists(file) && !HoldsSameBook(target, compression, header, content))
+            continue;
+        if (number > 1)
+            *error = MessageText(Msg::WarningPrefix)
+                + MessageText(Msg::NameTakenByOtherBook).arg(standard, target);
+        return target;
+    }
+    *error = ErrorText(MessageText(Msg::NoFreeFileName).arg(standard));
+    return {};
 }
 
 } // namespace
@@ -98,22 +176,20 @@ StorageOptions StorageOptionsOf(const CLibravonDoc& catalog)
 
 QString StandardPath(const BookDescription& book, const StorageOptions& storage)
 {
-    return storage.libraryFolder
-        + ExpandMask(storage.fileNameMask, book.firstName, book.lastName, book.title, book.genre,
-            storage.compressFiles ? CompressionZip : CompressionNone)
-        + FormatExtension(book.format);
+    return NumberedPath(book, storage, 1);
+}
+
+bool LiesInFolder(const QString& path, const QString& folder)
+{
+    const QString base = QDir::cleanPath(QDir(folder).absolutePath());
+    const QString target = QDir::cleanPath(QDir(base).absoluteFilePath(path));
+    return target.startsWith(base.endsWith(u'/') ? base : base + u'/');
 }
 
 QString ActualBookPath(const CBook& book, const CLibravonDoc& catalog)
 {
     const QString path = book.file.isEmpty() ? book.DefaultFileName(catalog) : book.file;
-    // Only an archive member is cut at its "@": a plain file may live in a folder named so.
-    QString file = path;
-    QString member;
-    if (book.compression == CompressionZip)
-        SplitMemberPath(path, &file, &member);
-    const QFileInfo info(file);
-    return info.isFile() && info.isReadable() ? path : QString();
+    return StoredBookExists(path, book.compression) ? path : QString();
 }
 
 QString PlaceBookFile(CBookHeader& header, const StorageOptions& storage, const QByteArray* content,
@@ -124,9 +200,13 @@ QString PlaceBookFile(CBookHeader& header, const StorageOptions& storage, const 
         *error = ErrorText(MessageText(Msg::UnsupportedImportType));
         return {};
     }
-    const QString target = StandardPath(header, storage);
-    if (!content && SameLibraryPath(target, header.file))
-        return target;
+    const QString standard = StandardPath(header, storage);
+    if (!content && SameLibraryPath(standard, header.file))
+        return standard;
+    if (!LiesInFolder(standard, storage.libraryFolder)) {
+        *error = ErrorText(MessageText(Msg::TargetOutsideLibrary).arg(standard));
+        return {};
+    }
 
     QByteArray source;
     if (!content) {
@@ -140,13 +220,21 @@ QString PlaceBookFile(CBookHeader& header, const StorageOptions& storage, const 
         }
         content = &source;
     }
+    const int compression = storage.compressFiles ? CompressionZip : CompressionNone;
+    const QString target = FreeTarget(header, storage, *content, error);
+    if (target.isEmpty())
+        return {};
+    QString writeError;
     const bool placed = storage.compressFiles
-        ? WriteBookIntoArchive(target, *content, overwrite, error)
-        : WriteBookFile(target, *content, overwrite, error);
+        ? WriteBookIntoArchive(target, *content, overwrite, &writeError)
+        : WriteBookFile(target, *content, overwrite, &writeError);
+    if (!error->isEmpty() && !writeError.isEmpty())
+        *error += u'\n';
+    *error += writeError;
     if (!placed)
         return {};
     header.file = target;
-    header.compression = storage.compressFiles ? CompressionZip : CompressionNone;
+    header.compression = compression;
     return target;
 }
 

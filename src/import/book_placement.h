@@ -27,6 +27,10 @@ struct StorageOptions {
 };
 StorageOptions StorageOptionsOf(const CLibravonDoc& catalog);
 
+// Whether `path` (absolute, or relative to `folder`) lies below `folder` once "." and ".." are
+// resolved. Placement writes nowhere else, whatever the mask and the book's names make.
+bool LiesInFolder(const QString& path, const QString& folder);
+
 // Library folder + expanded mask (ZIP form when compressFiles is set) + the format's extension.
 // For a catalog book with its own compression use CBook::DefaultFileName, and
 // CBook::IsAtStandardPlace to compare it with where the book is.
@@ -37,9 +41,12 @@ QString StandardPath(const BookDescription& book, const StorageOptions& storage)
 QString ActualBookPath(const CBook& book, const CLibravonDoc& catalog);
 
 // Copies a book to its standard place: `content` when given, else the file (or archive member)
-// the header names. Already there and no content given: nothing is written. On success, and
-// when an existing file was kept with the warning, the header's path and compression change to
-// the target's and the target path is returned; otherwise empty with the error.
+// the header names. Already there and no content given: nothing is written. A target outside
+// the library folder is refused. When the file there holds another book (a different book whose
+// names clean to the same file name), the book goes to the first free numbered name, with a
+// warning. On success, and when an existing file was kept with the warning, the header's path
+// and compression change to the target's and the target path is returned; otherwise empty with
+// the error.
 QString PlaceBookFile(CBookHeader& header, const StorageOptions& storage, const QByteArray* content,
     bool overwrite, QString* error);
 

@@ -1,6 +1,8 @@
 #include "import/import_book.h"
 
+#include "catalog/file_name_mask.h"
 #include "catalog/libravon_doc.h"
+#include "catalog/member_path.h"
 #include "import/log_line.h"
 #include "import/stored_book.h"
 #include "text/messages.h"
@@ -14,7 +16,8 @@ namespace {
 
 QString BookText(Msg id, const CBookHeader& header)
 {
-    return MessageText(id).arg(header.firstName, header.lastName, header.title);
+    return MessageText(id).arg(
+        OneLineText(header.firstName), OneLineText(header.lastName), OneLineText(header.title));
 }
 
 bool NeedsConversion(int format)
@@ -105,15 +108,15 @@ bool BookImporter::CheckNamesAndGenre(CBookHeader& header)
     ImportLog& log = *context_.log;
     bool known = true;
     if (header.firstName.isEmpty() || header.lastName.isEmpty()) {
-        log.LogError(MessageText(Msg::CantDetectAuthorName).arg(header.file));
+        log.LogError(MessageText(Msg::CantDetectAuthorName).arg(OneLineText(header.file)));
         known = false;
     }
     if (header.title.isEmpty()) {
-        log.LogError(MessageText(Msg::CantDetectBookTitle).arg(header.file));
+        log.LogError(MessageText(Msg::CantDetectBookTitle).arg(OneLineText(header.file)));
         known = false;
     }
     if (known && header.genre.isEmpty()) {
-        log.LogWarning(MessageText(Msg::CantDetectBookGenre).arg(header.file));
+        log.LogWarning(MessageText(Msg::CantDetectBookGenre).arg(OneLineText(header.file)));
         header.genre = context_.options.defaultGenre;
     }
     return known;
@@ -167,6 +170,11 @@ ImportStatus BookImporter::CatalogueBook(
         return ImportStatus::Failure;
     if (operation == ImportOperation::JustConvert)
         return ImportStatus::Ok; // the conversion wrote the result
+    // The index can't hold control characters: the stored path would name nothing.
+    if (!IsStorablePath(header.file)) {
+        log.LogError(MessageText(Msg::PathNotStorable).arg(OneLineText(header.file)));
+        return ImportStatus::Failure;
+    }
     bool added = false;
     if (context_.catalog) {
         const auto lock = LockCatalog(context_);

@@ -16,7 +16,7 @@ BookImporter::Conversion BookImporter::ConvertDocument(
     CBookHeader& header, ImportOperation operation, bool* replace)
 {
     ImportLog& log = *context_.log;
-    log.LogInfo(MessageText(Msg::ConvertingDocument).arg(header.file));
+    log.LogInfo(MessageText(Msg::ConvertingDocument).arg(OneLineText(header.file)));
     const auto fail = [&] {
         CopyFailedSource(header);
         return Conversion::Failed;
@@ -45,14 +45,14 @@ BookImporter::Conversion BookImporter::ConvertDocument(
     const TemporaryCopy removeTempFile(tempFile);
     if (tempFile.isEmpty() && !error.isEmpty()) {
         log.LogDebug(error);
-        log.LogError(MessageText(Msg::CantCreateTempFileFor).arg(header.file));
+        log.LogError(MessageText(Msg::CantCreateTempFileFor).arg(OneLineText(header.file)));
         return fail();
     }
 
     const ConversionResult result = converter.Convert(tempFile.isEmpty() ? header.file : tempFile);
     if (!result.Succeeded()) {
         log.LogDebug(result.message);
-        log.LogError(MessageText(Msg::CantConvertDocument).arg(header.file));
+        log.LogError(MessageText(Msg::CantConvertDocument).arg(OneLineText(header.file)));
         return fail();
     }
 
@@ -106,7 +106,7 @@ bool BookImporter::WriteConvertedText(
         log.LogStepText(error); // also the warning that an existing file was kept
     if (target.isEmpty())
         return false;
-    log.LogInfo(MessageText(Msg::ConversionSuccessful).arg(target));
+    log.LogInfo(MessageText(Msg::ConversionSuccessful).arg(OneLineText(target)));
     return true;
 }
 

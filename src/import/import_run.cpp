@@ -22,10 +22,20 @@ ImportRun::~ImportRun()
 
 bool ImportRun::CanStart(ImportOperation operation, QString* error) const
 {
-    if (operation != ImportOperation::InPlace && !importer_.Context().converter) {
+    const ImportContext& context = importer_.Context();
+    if (operation != ImportOperation::InPlace && !context.converter) {
         if (error)
             *error = MessageText(Msg::ConverterMissing);
         return false;
+    }
+    // Books copied into a library whose index then can't be saved would be files nobody lists.
+    if (operation != ImportOperation::JustConvert && context.catalog) {
+        const auto lock = LockCatalog(context);
+        if (!context.catalog->IndexWritable()) {
+            if (error)
+                *error = MessageText(Msg::IndexNotWritable).arg(context.catalog->path);
+            return false;
+        }
     }
     return true;
 }

@@ -46,8 +46,9 @@ public:
     ImportRun(const ImportRun&) = delete;
     ImportRun& operator=(const ImportRun&) = delete;
 
-    // Whether a run of this operation can start: converting operations need the converter.
-    // False with the text to show otherwise.
+    // Whether a run of this operation can start: converting operations need the converter, and
+    // runs that add to the catalog an index that can be saved. False with the text to show
+    // otherwise.
     bool CanStart(ImportOperation operation, QString* error) const;
     // Starts a run on a worker thread; false when one is running or CanStart refuses.
     bool Start(ImportOperation operation, QString* error = nullptr);

@@ -1,5 +1,7 @@
 #include "import/log_line.h"
 
+#include "catalog/file_name_mask.h"
+
 #include <QDir>
 #include <unistd.h>
 
@@ -53,6 +55,9 @@ void ImportLog::LogLine(QChar letter, const QString& text)
     QString plain = text;
     plain.remove(u'\r');
     QStringList pieces = plain.split(u'\n');
+    // Tabs, escapes and other controls would let a name rewrite the terminal or the log file.
+    for (QString& piece : pieces)
+        piece = OneLineText(piece);
     pieces.last() = pieces.last().trimmed();
     if (pieces.last().isEmpty())
         pieces.removeLast();

@@ -46,7 +46,8 @@ public:
     // Where the time of each line comes from (tests move it across midnight).
     void SetClock(std::function<QDateTime()> clock);
 
-    // Carriage returns are dropped and the text is split at line feeds, one entry per piece;
+    // Carriage returns are dropped and the text is split at line feeds, one entry per piece
+    // (other control characters become spaces; callers fold line breaks in the names they quote);
     // the last piece is trimmed and dropped when empty. Each entry takes the time anew, so a
     // run over midnight continues in the next day's file.
     void LogLine(QChar letter, const QString& text);

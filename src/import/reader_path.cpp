@@ -33,6 +33,16 @@ bool FirstMember(const QString& archive, QString* member, QString* error)
     return false;
 }
 
+// Whether the path is already in the reader's form, "archive/member": some folder part of it
+// is a file. The member name is then kept whole, "@" and all.
+bool NamesArchiveMember(const QString& path)
+{
+    for (qsizetype slash = path.indexOf(u'/', 1); slash > 0; slash = path.indexOf(u'/', slash + 1))
+        if (QFileInfo(path.left(slash)).isFile())
+            return true;
+    return false;
+}
+
 } // namespace
 
 bool ReaderPath(const QString& path, QString* readerPath, QString* error)
@@ -47,7 +57,7 @@ bool ReaderPath(const QString& path, QString* readerPath, QString* error)
         archive = path;
         if (!FirstMember(archive, &member, error))
             return false;
-    } else if (!SplitMemberPath(path, &archive, &member)) {
+    } else if (NamesArchiveMember(path) || !SplitMemberPath(path, &archive, &member)) {
         *readerPath = path; // the reader names what is wrong with it
         return true;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The path under which the reader opens a book the user names: a library book inside a ZIP
 // archive is given as "archive@member" (as the catalog stores it) or as the archive alone (its
-// first member), while the reader reads members as "archive/member".
+// first member), while the reader reads members as "archive/member". Member names may hold "@":
+// "archive/member" is taken as it stands, and "archive@member" is cut as the catalog cuts it.
 #include <QString>
 
 namespace lbv {

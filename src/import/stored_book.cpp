@@ -105,6 +105,26 @@ CZipFile& ArchiveReuse::Archive(const QString& path)
     return *zip_;
 }
 
+bool StoredBookExists(const QString& path, int compression)
+{
+    QString file = path;
+    QString member;
+    if (compression == CompressionZip && !SplitMemberPath(path, &file, &member))
+        return false;
+    const QFileInfo info(file);
+    if (!info.isFile() || !info.isReadable())
+        return false;
+    if (member.isEmpty())
+        return true;
+    try {
+        CZipFile zip;
+        zip.Open(file, 'r');
+        return zip.Find(member) != nullptr;
+    } catch (const ZipError&) {
+        return false;
+    }
+}
+
 bool ReadStoredBookBytes(const QString& path, int compression, QByteArray* bytes, QString* error)
 {
     bytes->clear();

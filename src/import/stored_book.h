@@ -41,6 +41,10 @@ private:
     std::unique_ptr<CZipFile> zip_;
 };
 
+// Whether the book at `path` can be read: a readable file, and for a ZIP member an archive that
+// lists the member (its content is not read).
+bool StoredBookExists(const QString& path, int compression);
+
 // The whole book parsed as an XML document. The bytes are decoded as the header reader decodes
 // them (`encoding` receives the code page's registry index). The document always starts with an
 // XML declaration (without encoding), so that EncodeBookText can name the encoding it writes.

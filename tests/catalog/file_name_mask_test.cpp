@@ -72,3 +72,60 @@ TEST(FileNameMask, OffersFivePresetsWithTheDefaultFirst)
     EXPECT_EQ(MaskPresets().first().mask, kDefaultMask);
     EXPECT_EQ(MaskPresets().last().mask, QStringLiteral("%l %f. %t"));
 }
+
+TEST(FileNameMask, ValuesGoInOnceAndNeverClimbOutOfTheLibrary)
+{
+    // A "%F" in a name is text, not a placeholder filled in afterwards.
+    EXPECT_EQ(ExpandMask(QStringLiteral("%l\\%t"), QStringLiteral("."), QStringLiteral(".%F"),
+                  QStringLiteral("target"), {}, CompressionNone),
+        QStringLiteral(".%F/target"));
+    EXPECT_EQ(ExpandMask(QStringLiteral("%g\\%l\\%t"), QStringLiteral("."), QStringLiteral(".%F"),
+                  QStringLiteral("two-up"), QStringLiteral(".%F"), CompressionNone),
+        QStringLiteral(".%F/.%F/two-up"));
+    // Values that meet to make "." or ".." make an ordinary name instead.
+    EXPECT_EQ(ExpandMask(QStringLiteral("%f%l\\%t"), QStringLiteral("."), QStringLiteral("."),
+                  QStringLiteral(".."), {}, CompressionZip),
+        QStringLiteral("__/_.zip@_"));
+}
+
+TEST(FileNameMask, MasksLeadingOutOfTheLibraryAreRefused)
+{
+    for (const char* mask : {"..\\..\\escaped\\%f %l. %t", "%l/../%t", "/tmp/%t", "\\%t",
+             "C:\\books\\%t", "~/%t", " .. \\%t"})
+        EXPECT_FALSE(FileNameMaskProblem(QString::fromLatin1(mask)).isEmpty()) << mask;
+    EXPECT_EQ(FileNameMaskProblem(QStringLiteral("../%t")),
+        QStringLiteral("The file name mask \"../%t\" leads outside the library folder: it may "
+                       "hold no \"..\" and no absolute part."));
+    for (const MaskPreset& preset : MaskPresets())
+        EXPECT_TRUE(FileNameMaskProblem(preset.mask).isEmpty()) << qPrintable(preset.mask);
+    EXPECT_TRUE(FileNameMaskProblem(QStringLiteral("%l..%f\\..%t")).isEmpty());
+}
+
+TEST(FileNameMask, ControlCharactersAndLineBreaksBecomeSpaces)
+{
+    EXPECT_EQ(CleanNameForFile(QStringLiteral("New\nLine\tTab\r\nX\x1b[2J\u2028Y")),
+        QStringLiteral("New Line Tab X [2J Y"));
+    EXPECT_EQ(ExpandMask(QStringLiteral("%f %l\\%t"), QStringLiteral("New\nLine"),
+                  QStringLiteral("Tab\tHere"), QStringLiteral("Title\r\nX"), {}, CompressionNone),
+        QStringLiteral("New Line Tab Here/Title X"));
+}
+
+TEST(FileNameMask, LongNamesAreShortenedToTheFileSystemLimit)
+{
+    const QString longName = QString(300, QChar(u'Ж')); // 600 bytes in UTF-8
+    const QString path = ExpandMask(QStringLiteral("%l\\%l. %t"), {}, longName,
+        QString(100, u'x') + QString(50, QChar(0x1F600)), {}, CompressionZip);
+    const qsizetype at = path.indexOf(u".zip@");
+    ASSERT_GT(at, 0);
+    const QStringList parts = path.left(at).split(u'/');
+    ASSERT_EQ(parts.size(), 2);
+    EXPECT_LE(parts[0].toUtf8().size(), 255);
+    EXPECT_GT(parts[0].toUtf8().size(), 250);
+    EXPECT_TRUE(parts[0].startsWith(u"ЖЖЖ"));
+    // Room is left for ".zip", the extension and a clash number.
+    EXPECT_LE(parts[1].toUtf8().size() + 4 + 5 + 6, 255);
+    EXPECT_EQ(path.mid(at + 5), parts[1]);
+    // Never cut inside a character.
+    EXPECT_FALSE(parts[1].back().isHighSurrogate());
+    EXPECT_EQ(parts[1].toUtf8(), QString::fromUtf8(parts[1].toUtf8()).toUtf8());
+}

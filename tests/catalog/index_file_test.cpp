@@ -600,3 +600,22 @@ TEST_F(IndexFile, ReloadingFromABadDocumentCanKeepTheCatalog)
     EXPECT_EQ(copy.fileNameMask, doc.fileNameMask);
     EXPECT_FALSE(copy.IsModified());
 }
+
+TEST_F(IndexFile, AMaskLeadingOutOfTheLibraryFallsBackToTheDefault)
+{
+    CLibravonDoc doc;
+    ASSERT_TRUE(OpenText(doc,
+        QStringLiteral("<books><options><file-name-mask>..\\..\\..\\tmp\\escape\\%t"
+                       "</file-name-mask><file-compression>None</file-compression></options>"
+                       "<author firstName=\"Ivar\" lastName=\"Kessel\"><group name=\"default\">"
+                       "<book><book-title>T</book-title></book></group></author></books>")));
+    EXPECT_EQ(doc.fileNameMask, QStringLiteral("%f %l/%f %l. %t"));
+    // Books without a stored path are placed by the default mask too.
+    const CBook* book = doc.Authors().front()->Groups().front()->Books().front().get();
+    EXPECT_EQ(book->file, Path(QStringLiteral("Ivar Kessel/Ivar Kessel. T.fb2")));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages.front(),
+        QStringLiteral(
+            "The index's file name mask \"..\\..\\..\\tmp\\escape\\%t\" leads outside "
+            "the library folder; the default mask \"%f %l/%f %l. %t\" is used instead."));
+}

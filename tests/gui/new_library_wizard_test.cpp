@@ -74,6 +74,15 @@ TEST(NewLibraryWizard, ChoosingAPresetFillsTheMaskAndOtherKeepsIt)
     // An empty mask would give every book the same name.
     mask->clear();
     EXPECT_FALSE(page.isComplete());
+
+    // A mask leading out of the library is refused, with the reason on the page.
+    QTest::keyClicks(mask, QStringLiteral("..\\escaped\\%t"));
+    EXPECT_FALSE(page.isComplete());
+    EXPECT_EQ(Child<QLabel>(page, "maskProblem")->text(),
+        FileNameMaskProblem(QStringLiteral("..\\escaped\\%t")));
+    mask->setText(QStringLiteral("%l\\%t"));
+    EXPECT_TRUE(page.isComplete());
+    EXPECT_TRUE(Child<QLabel>(page, "maskProblem")->text().isEmpty());
 }
 
 TEST(NewLibraryWizard, FinishNeedsBothTheFolderAndTheIndexName)

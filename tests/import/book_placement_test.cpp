@@ -219,7 +219,7 @@ TEST_F(Placement, TemporaryNamesCountUpToNinetyNineAndStayInTheTemporaryFolder)
     EXPECT_EQ(MakeTempFileName(QStringLiteral("book.fb2"), &error), folder + u"/book99.fb2");
     WriteFile(folder + u"/book99.fb2", "x");
     EXPECT_TRUE(MakeTempFileName(QStringLiteral("book.fb2"), &error).isEmpty());
-    EXPECT_EQ(error, u"Where are too many files in temporary dir like book.fb2");
+    EXPECT_EQ(error, u"There are too many files in temporary dir like book.fb2");
 }
 
 TEST_F(Placement, TemporaryCopiesLiveInAFolderOnlyThisUserCanEnter)
@@ -321,4 +321,124 @@ TEST_F(Placement, ActualBookPathIsEmptyForOfflineBooks)
     book->file = QStringLiteral(LBV_TEST_DATA_DIR "/import/three-books.zip@first.fb2");
     book->compression = CompressionZip;
     EXPECT_EQ(ActualBookPath(*book, catalog), book->file);
+}
+
+TEST_F(Placement, NoTargetLiesOutsideTheLibraryFolder)
+{
+    WriteFile(root_.filePath(QStringLiteral("target.fb2")), "PRECIOUS");
+    const QByteArray content = Fb2Utf8();
+    QString error;
+    storage_.compressFiles = false;
+    // Names that once climbed out through a mask of placeholders stay names.
+    storage_.fileNameMask = QStringLiteral("%l\\%t");
+    header_.firstName = QStringLiteral(".");
+    header_.lastName = QStringLiteral(".%F");
+    header_.title = QStringLiteral("target");
+    EXPECT_EQ(PlaceBookFile(header_, storage_, &content, true, &error),
+        storage_.libraryFolder + u".%F/target.fb2");
+    // A mask that was never checked still files inside: its ".." is a name, its root a folder.
+    for (const char* mask : {"..\\%t", "%l\\..\\..\\%t", "/tmp/%t"}) {
+        storage_.fileNameMask = QString::fromLatin1(mask);
+        for (const bool compress : {false, true}) {
+            storage_.compressFiles = compress;
+            const QString placed = PlaceBookFile(header_, storage_, &content, true, &error);
+            EXPECT_TRUE(LiesInFolder(placed, storage_.libraryFolder)) << qPrintable(placed);
+        }
+    }
+    EXPECT_EQ(ReadFile(root_.filePath(QStringLiteral("target.fb2"))), "PRECIOUS");
+    EXPECT_FALSE(QFileInfo::exists(root_.filePath(QStringLiteral("target.zip"))));
+    EXPECT_TRUE(LiesInFolder(QStringLiteral("/lib/a/../b.fb2"), QStringLiteral("/lib/")));
+    EXPECT_FALSE(LiesInFolder(QStringLiteral("/lib/a/../../b.fb2"), QStringLiteral("/lib/")));
+    EXPECT_FALSE(LiesInFolder(QStringLiteral("/library2/b.fb2"), QStringLiteral("/lib")));
+}
+
+TEST_F(Placement, DifferentBooksWithTheSameFileNameGetFilesOfTheirOwn)
+{
+    for (const bool compress : {true, false}) {
+        storage_.compressFiles = compress;
+        storage_.libraryFolder
+            = root_.filePath(compress ? QStringLiteral("zip/") : QStringLiteral("plain/"));
+        // "A:B" and "AB" both clean to "AB"; the second, even when replacing, gets a number.
+        QStringList placed;
+        for (const char* last : {"A:B", "AB", "AB?"}) {
+            const QString title = QStringLiteral("<genre>sf</genre><author><first-name>Ivar"
+                                                 "</first-name><last-name>%1</last-name></author>"
+                                                 "<book-title>T</book-title>")
+                                      .arg(QString::fromLatin1(last));
+            const QByteArray content = Fb2Utf8(title);
+            CBookHeader header = header_;
+            header.lastName = QString::fromLatin1(last);
+            header.title = QStringLiteral("T");
+            QString error;
+            placed << PlaceBookFile(header, storage_, &content, true, &error);
+            QByteArray stored;
+            ASSERT_TRUE(ReadStoredBookBytes(
+                placed.last(), compress ? CompressionZip : CompressionNone, &stored, &error));
+            EXPECT_EQ(stored, content);
+            // Placing the same book again finds its own numbered file.
+            EXPECT_EQ(PlaceBookFile(header, storage_, &content, false, &error), placed.last());
+            EXPECT_TRUE(error.contains(u"already exists. Importing as is.")) << qPrintable(error);
+        }
+        const auto expected = [&](const QString& name) -> QString {
+            const QString path = storage_.libraryFolder + u"Ivar AB/" + name;
+            return compress ? QString(path + u".zip@" + name + u".fb2") : QString(path + u".fb2");
+        };
+        EXPECT_EQ(placed,
+            QStringList(
+                {expected(QStringLiteral("Ivar AB. T")), expected(QStringLiteral("Ivar AB. T (2)")),
+                    expected(QStringLiteral("Ivar AB. T (3)"))}));
+    }
+}
+
+TEST_F(Placement, AtSignsInNamesKeepOneArchivePerBook)
+{
+    storage_.compressFiles = true;
+    QStringList placed;
+    for (const char* title : {"At One", "At Two"}) {
+        CBookHeader header = header_;
+        header.firstName = QStringLiteral("Mail");
+        header.lastName = QStringLiteral("user@host");
+        header.title = QString::fromLatin1(title);
+        const QByteArray content = Fb2Utf8() + title;
+        QString error;
+        placed << PlaceBookFile(header, storage_, &content, false, &error);
+        EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
+        QByteArray stored;
+        EXPECT_TRUE(ReadStoredBookBytes(placed.last(), CompressionZip, &stored, &error));
+        EXPECT_EQ(stored, content);
+        EXPECT_TRUE(StoredBookExists(placed.last(), CompressionZip));
+    }
+    EXPECT_EQ(placed.first(),
+        storage_.libraryFolder
+            + u"Mail user@host/Mail user@host. At One.zip@Mail user@host. At One.fb2");
+    EXPECT_FALSE(QFileInfo::exists(storage_.libraryFolder + u"Mail user"));
+}
+
+TEST_F(Placement, StoredBooksExistOnlyWithTheirArchiveMember)
+{
+    const QString archive = QStringLiteral(LBV_TEST_DATA_DIR "/import/three-books.zip");
+    EXPECT_TRUE(StoredBookExists(archive + u"@first.fb2", CompressionZip));
+    EXPECT_FALSE(StoredBookExists(archive + u"@gone.fb2", CompressionZip));
+    EXPECT_FALSE(StoredBookExists(archive, CompressionZip));
+    EXPECT_TRUE(StoredBookExists(header_.file, CompressionNone));
+    // A file that is no archive holds no member.
+    EXPECT_FALSE(StoredBookExists(header_.file + u"@first.fb2", CompressionZip));
+}
+
+TEST_F(Placement, LongNamesAreShortenedAndAFailedWriteLeavesNoFolders)
+{
+    storage_.compressFiles = false;
+    header_.firstName = QString(100, u'F');
+    header_.lastName = QString(300, QChar(u'Ж'));
+    QString error;
+    const QString placed = PlaceBookFile(header_, storage_, nullptr, false, &error);
+    ASSERT_FALSE(placed.isEmpty()) << qPrintable(error);
+    EXPECT_EQ(ReadFile(placed), book_);
+
+    // The rename at the end fails (the name is too long): the folders made for it go again.
+    const QString deep = root_.filePath(QStringLiteral("made/for/nothing/")) + QString(300, u'x');
+    EXPECT_FALSE(WriteBookFile(deep, book_, false, &error));
+    EXPECT_TRUE(error.startsWith(u"Error: Can't create file")) << qPrintable(error);
+    EXPECT_FALSE(QFileInfo::exists(root_.filePath(QStringLiteral("made"))));
+    EXPECT_TRUE(QFileInfo(root_.path()).isDir());
 }

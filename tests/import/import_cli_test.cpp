@@ -1,4 +1,5 @@
 // libravon-cli end to end on the sample library: the built program is run as a user would.
+#include "import/zip_file.h"
 #include "import_fixture.h"
 
 #include <QDirIterator>
@@ -145,4 +146,46 @@ TEST_F(CliTest, BadInputGetsAMessageAndANonZeroCodeAndNeverTouchesTheIndex)
     EXPECT_EQ(ReadBytes(Index()), garbage);
     EXPECT_EQ(Run({u"list"_s, Index()}).code, 1);
     EXPECT_EQ(Run({u"check"_s, Index()}).code, 1);
+}
+
+TEST_F(CliTest, ArchiveMembersAreLookedForAndAddressedWithTheirAtSigns)
+{
+    const QString archive = root_.filePath(u"src/trav.zip"_s);
+    QDir().mkpath(root_.filePath(u"src"_s));
+    CZipFile zip;
+    zip.Open(archive, 'w');
+    zip.Write(u"a@b@c.fb2"_s, Fb2Utf8(TitleInfo(u"Trav"_s, u"Member"_s, u"At Book"_s)));
+    zip.Close();
+    for (const QString& path : QStringList {archive + u"/a@b@c.fb2", archive + u"@a@b@c.fb2"}) {
+        const CliResult result
+            = Run({u"read"_s, path, u"--width"_s, u"60"_s, u"--height"_s, u"4"_s});
+        EXPECT_EQ(result.code, 0) << qPrintable(path) << qPrintable(result.err);
+        EXPECT_TRUE(result.out.contains(u"Text.")) << qPrintable(result.out);
+    }
+
+    ASSERT_EQ(Run({u"new"_s, Index(), u"--zip"_s}).code, 0);
+    CliResult result = Run({u"import"_s, Index(), archive});
+    ASSERT_EQ(result.code, 0) << qPrintable(result.err);
+    EXPECT_EQ(Run({u"check"_s, Index()}).code, 0);
+    // The archive is there but no longer holds the book.
+    const QString placed = root_.filePath(u"library/Trav Member/Trav Member. At Book.zip"_s);
+    ASSERT_TRUE(QFile::remove(placed));
+    zip.Open(placed, 'w');
+    zip.Write(u"other.fb2"_s, Fb2Utf8());
+    zip.Close();
+    result = Run({u"check"_s, Index()});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_TRUE(result.out.contains(u"1 of 1 books missing")) << qPrintable(result.out);
+    result = Run({u"show"_s, Index(), u"At Book"_s});
+    EXPECT_TRUE(result.out.contains(u"Available: no")) << qPrintable(result.out);
+}
+
+TEST_F(CliTest, AnImportThatImportsNothingFails)
+{
+    ASSERT_EQ(Run({u"new"_s, Index()}).code, 0);
+    const QString broken = root_.filePath(u"broken.zip"_s);
+    WriteBytes(broken, QByteArray("PK\x03\x04", 4) + QByteArray(200, 'x'));
+    const CliResult result = Run({u"import"_s, Index(), broken});
+    EXPECT_EQ(result.code, 1) << qPrintable(result.err);
+    EXPECT_TRUE(result.err.contains(u"0 books: 0 ok")) << qPrintable(result.err);
 }

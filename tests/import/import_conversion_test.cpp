@@ -117,7 +117,7 @@ TEST_F(ImportConversionTest, ConvertedTextWithoutGenreGetsTheDefaultInCatalogAnd
     EXPECT_EQ(converter_.propertyNames.first(), u"PreserveForm");
     EXPECT_EQ(converter_.propertyNames.last(), u"OnResult");
     EXPECT_TRUE(sink_.Lines().startsWith(u"I Converting \"%1\"."_s.arg(source)));
-    EXPECT_TRUE(sink_.Lines().contains(u"I Converion successful: %1."_s.arg(book->file)));
+    EXPECT_TRUE(sink_.Lines().contains(u"I Conversion successful: %1."_s.arg(book->file)));
     EXPECT_FALSE(Log().contains(u"Can't detect book genre"_s));
 }
 

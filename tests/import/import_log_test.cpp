@@ -41,6 +41,12 @@ TEST_F(ImportLogTest, MultiLineTextsGiveOneLineEachWithItsOwnTime)
     EXPECT_EQ(sink_.Lines(), QStringList {u"I trailing blanks"_s});
 }
 
+TEST_F(ImportLogTest, ControlCharactersInALineBecomeSpaces)
+{
+    log_.LogInfo(u"Book \x1b[2Jname\twith\u2028tab"_s);
+    EXPECT_EQ(sink_.Lines(), QStringList {u"I Book  [2Jname with tab"_s});
+}
+
 TEST_F(ImportLogTest, StepTextsStartingWithEAreErrorsOthersWarningsUnknownLettersDebug)
 {
     log_.LogStepText(u"Error: Can't create file \"x\"."_s);

@@ -1,3 +1,4 @@
+#include "import/zip_file.h"
 #include "import_fixture.h"
 #include "text/messages.h"
 
@@ -304,4 +305,54 @@ TEST_F(ImportRunTest, WorkerAndReaderShareTheCatalogSafely)
     }
     EXPECT_EQ(run.Wait().ok, kBooks);
     EXPECT_EQ(BookCount(), kBooks);
+}
+
+TEST_F(ImportRunTest, NothingIsCopiedForAnIndexThatCannotBeSaved)
+{
+    Add(WriteBook(u"Ivar"_s, u"Kessel"_s, u"One"_s));
+    WriteBytes(Path(u"blocked"), "a file where the index's folder should be");
+    catalog_.path = Path(u"blocked/index.lvf");
+    BookImporter importer(Context());
+    ImportRun run(list_, importer);
+    QString error;
+    EXPECT_FALSE(run.Start(ImportOperation::InPlace, &error));
+    EXPECT_EQ(
+        error, u"The index \"" + catalog_.path + u"\" can't be written; nothing is imported.");
+    EXPECT_EQ(BookCount(), 0);
+
+    // A folder still to be made is fine: saving makes it.
+    catalog_.path = Path(u"new/library/index.lvf");
+    EXPECT_TRUE(run.Start(ImportOperation::InPlace, &error)) << qPrintable(error);
+    EXPECT_EQ(run.Wait().ok, 1);
+}
+
+TEST_F(ImportRunTest, MembersWhosePathTheIndexCannotHoldAreRefused)
+{
+    const QString archive = Path(u"incoming/ctrl.zip");
+    QDir().mkpath(Path(u"incoming"));
+    CZipFile zip;
+    zip.Open(archive, 'w');
+    zip.Write(u"ctl\x01\x1b.fb2"_s, Fb2Utf8(TitleInfo(u"Ctrl"_s, u"Member"_s, u"Bad"_s)));
+    zip.Write(u"plain.fb2"_s, Fb2Utf8(TitleInfo(u"Ctrl"_s, u"Member"_s, u"Good"_s)));
+    zip.Close();
+    ASSERT_EQ(Add(archive), 2);
+    const ImportRunSummary summary = RunImport(ImportOperation::InPlace);
+    EXPECT_EQ(summary.ok, 1);
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_TRUE(sink_.Lines().contains(u"E The path \"" + archive
+        + u"@ctl  .fb2\" holds control characters the index can't store."))
+        << qPrintable(sink_.Lines().join(u'\n'));
+    EXPECT_EQ(BookCount(), 1);
+    // The standard import names the file itself, so the same book imports there.
+    RunImport(ImportOperation::Standard);
+    EXPECT_EQ(BookCount(), 2);
+}
+
+TEST_F(ImportRunTest, LineBreaksInNamesForgeNoLogLinesAndNoFileNames)
+{
+    Add(WriteBook(u"newline.fb2"_s, TitleInfo(u"New\nLine"_s, u"Tab\tHere"_s, u"Title\r\nX"_s)));
+    EXPECT_EQ(RunImport(ImportOperation::Standard).ok, 1);
+    EXPECT_EQ(sink_.Lines(), QStringList {u"I Book New Line Tab Here \"Title X\" added."_s});
+    EXPECT_TRUE(
+        QFileInfo::exists(Path(u"library/New Line Tab Here/New Line Tab Here. Title X.fb2")));
 }

@@ -91,11 +91,19 @@ TEST_F(ExportBridgeTest, CommandsAreEnabledForSeveralBooksOrOnePresentFb2Book)
         = Book(QStringLiteral("Missing"), folder.filePath(QStringLiteral("m.fb2")));
     const CBook* text
         = Book(QStringLiteral("Text"), Write(QStringLiteral("t.txt"), "x"), FormatTxt);
-    const CBook* packed = Book(QStringLiteral("Packed"),
-        Write(QStringLiteral("a.zip"), "x") + QStringLiteral("@Packed.fb2"), FormatFb2,
-        CompressionZip);
+    const QString archive = folder.filePath(QStringLiteral("a.zip"));
+    CZipFile zip;
+    zip.Open(archive, 'w');
+    zip.Write(QStringLiteral("Packed.fb2"), "x");
+    zip.Close();
+    const CBook* packed = Book(QStringLiteral("Packed"), archive + QStringLiteral("@Packed.fb2"),
+        FormatFb2, CompressionZip);
+    // An archive that no longer holds the member is no book to export.
+    const CBook* emptied = Book(QStringLiteral("Emptied"), archive + QStringLiteral("@Gone.fb2"),
+        FormatFb2, CompressionZip);
     EXPECT_TRUE(CanExport({present}, catalog));
     EXPECT_TRUE(CanExport({packed}, catalog));
+    EXPECT_FALSE(CanExport({emptied}, catalog));
     EXPECT_FALSE(CanExport({missing}, catalog));
     EXPECT_FALSE(CanExport({text}, catalog));
     EXPECT_FALSE(CanExport({}, catalog));
