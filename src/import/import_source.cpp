@@ -144,7 +144,10 @@ bool CImportSource::Scan(QString* error, QSet<QString>* visitedFolders)
             return true;
         }
         if (archiveError != QStringView(kNotAZipArchive)) {
-            AppendError(error, MessageText(Msg::NotAZipFile));
+            // The members' own failures say why; the closing line names the archive, so a run
+            // over many archives still tells them apart.
+            AppendError(error, archiveError);
+            AppendError(error, MessageText(Msg::NotAZipFile) + u' ' + path);
             return false;
         }
     }
