@@ -2,6 +2,7 @@
 // The 10 MB windows-1251 books the reader benchmarks open: an FB2 of sections of random
 // Russian-looking sentences with emphasis, note links and poems, and a plain text of the same.
 #include <QByteArray>
+#include <QStringBuilder>
 #include <random>
 
 namespace lbv::bench {

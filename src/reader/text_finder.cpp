@@ -5,13 +5,30 @@
 
 namespace lbv {
 
+namespace {
+
+// Folding every unit of a body through ICU costs more than the search itself; a table of all
+// 65,536 units is built once.
+const std::vector<char16_t>& FoldTable()
+{
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> folded(0x10000);
+        for (char32_t unit = 0; unit < 0x10000; ++unit) {
+            // ICU's simple mapping: Qt keeps U+0130 as it is, whose lower case is plain "i".
+            const UChar32 lower
+                = QChar::isSurrogate(unit) ? UChar32(unit) : u_tolower(UChar32(unit));
+            folded[unit] = lower > 0xFFFF ? char16_t(unit) : char16_t(lower);
+        }
+        return folded;
+    }();
+    return table;
+}
+
+} // namespace
+
 char16_t FoldForFind(char16_t unit)
 {
-    if (QChar::isSurrogate(unit))
-        return unit;
-    // ICU's simple mapping: Qt keeps U+0130 as it is, whose lower case is plain "i".
-    const UChar32 lower = u_tolower(UChar32(unit));
-    return lower > 0xFFFF ? unit : char16_t(lower);
+    return FoldTable()[unit];
 }
 
 TextFinder::TextFinder(DocumentSource& document)
@@ -73,9 +90,10 @@ std::optional<FoundRange> TextFinder::SearchFrom(int paragraph, int offset)
 int TextFinder::MatchIn(QStringView text, int from) const
 {
     const qsizetype length = pattern_.size();
+    const char16_t* fold = matchCase_ ? nullptr : FoldTable().data();
     qsizetype matched = 0;
     for (qsizetype i = from; i < text.size(); ++i) {
-        const char16_t unit = matchCase_ ? text[i].unicode() : FoldForFind(text[i].unicode());
+        const char16_t unit = fold ? fold[text[i].unicode()] : text[i].unicode();
         while (matched > 0 && pattern_[matched].unicode() != unit)
             matched = failure_[std::size_t(matched - 1)];
         if (pattern_[matched].unicode() == unit && ++matched == length)
