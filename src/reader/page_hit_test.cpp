@@ -44,8 +44,10 @@ std::optional<PageHit> HitTest(const Page& page, const PageGeometry& geometry, i
         const LayoutLine& line = page.lines[i];
         if (line.column != column || y < line.y || y >= line.y + line.height)
             continue;
+        // Image bands carry no advances: a point on one is its first character.
+        const int measured = std::min(line.length, int(line.advances.size()));
         int index = 0;
-        for (int left = LineLeft(line, geometry); index < line.length; ++index) {
+        for (int left = LineLeft(line, geometry); index < measured; ++index) {
             left += line.advances[std::size_t(index)];
             if (x < left)
                 break;

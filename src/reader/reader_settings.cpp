@@ -114,8 +114,12 @@ ReaderParameters ReaderParameters::Load(SettingsStore& store)
 
 void ReaderParameters::Store(SettingsStore& store) const
 {
+    // Values that would make the reader forget every book or spin its timer are never stored.
+    ReaderParameters stored = *this;
+    stored.numBookmarks = ClampNumBookmarks(numBookmarks);
+    stored.autoScrollDelay = ClampAutoScrollDelay(autoScrollDelay);
     for (const auto& item : kIntParameters)
-        store.WriteProfileInt(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
+        store.WriteProfileInt(kParametersSection, QString::fromUtf16(item.name), stored.*item.field);
     for (const auto& item : kStringParameters)
         store.WriteProfileString(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
 }

@@ -44,6 +44,13 @@ TEST(PageHitTest, PointsFindCharactersThroughJustificationAndColumns)
     EXPECT_EQ(hit->position.offset, 19);
     EXPECT_EQ(HitTest(page, geometry, 190, 5)->index, 5); // past the line's end
     EXPECT_FALSE(HitTest(page, geometry, 115, 30)); // below the column's lines
+
+    Layout picture({ImageParagraph(u"pic"_qs)});
+    picture.document.AddImage(u"pic"_qs, 50, 30);
+    const Page pictured = picture.formatter.LayoutPage({0, 0, 0});
+    hit = HitTest(pictured, picture.formatter.Geometry(), 100, 25);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->position.paragraph, 0);
 }
 
 TEST(PageHitTest, TransformMapsEveryRotationBothWays)

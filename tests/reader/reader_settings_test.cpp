@@ -53,6 +53,11 @@ TEST(ReaderSettings, ReadsParametersWithDefaultsAndClampsStoredValues)
     EXPECT_EQ(read.columns, 1);
     EXPECT_EQ(read.numBookmarks, 1); // pruning keeps at least the open book
     EXPECT_EQ(read.autoScrollDelay, kMinAutoScrollDelay);
+    ReaderParameters careless = read;
+    careless.numBookmarks = -3;
+    const auto written = test::MemoryStore();
+    careless.Store(*written);
+    EXPECT_EQ(written->GetProfileInt(kParametersSection, u"NumBookmarks"_qs, 0), 1);
     EXPECT_EQ(read.fontFace, u"DejaVu Sans");
 
     ReaderParameters display = read;
