@@ -1,5 +1,7 @@
 #include "reader/battery_status.h"
+#include "reader/book_progress.h"
 #include "reader/progress_bar_model.h"
+#include "reader_test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,4 +111,38 @@ TEST(BatteryStatus, ReadsTheFirstBatteryOrMainsPower)
     EXPECT_EQ(ReadBatteryStatus(root.path()), 83);
     Write(root.filePath(u"AC/online"_qs), "1\n");
     EXPECT_EQ(ReadBatteryStatus(root.path()), kBatteryOnMains);
+}
+
+TEST(BookProgress, OffsetsWithinTheBodyAndBackToPositions)
+{
+    const auto loaded
+        = test::LoadFb2(test::Fb2Body("<section><title><p>One</p></title><p>abcdef</p></section>"
+                                      "<section><title><p>Two</p></title><p>ghij</p></section>"));
+    ASSERT_TRUE(loaded.ok);
+    DocumentSource& document = *loaded.document;
+    auto store = test::MemoryStore();
+    BookState state(*store, u"b.fb2"_qs);
+    for (const ContentsEntry& entry : loaded.contents)
+        state.AddSection({entry.paragraph, 0, entry.body}, entry.paragraphCount, entry.level,
+            document.GetParagraph(0, entry.paragraph).text);
+    ASSERT_EQ(state.Entries().size(), 2u);
+    int ghij = 0;
+    while (document.GetParagraph(0, ghij).text != u"ghij")
+        ++ghij;
+    state.AddBookmark({ghij, 1, 0}, u"mark"_qs);
+
+    ProgressBarState progress;
+    const ReadingPosition at {ghij, 2, 0};
+    FillBookProgress(progress, document, state.Entries(), at);
+    EXPECT_EQ(progress.position, document.ParagraphStart(0, ghij) + 2);
+    EXPECT_EQ(progress.length, document.BodyEnd(0));
+    EXPECT_EQ(progress.chapterTitle, u"Two");
+    EXPECT_EQ(progress.sections.size(), 2u);
+    EXPECT_EQ(progress.bookmarks, std::vector<int64_t> {progress.position - 1});
+
+    const ReadingPosition back = PositionAtOffset(document, 0, progress.position);
+    EXPECT_EQ(back.paragraph, ghij);
+    EXPECT_EQ(back.offset, 2);
+    EXPECT_EQ(PositionAtOffset(document, 0, 1 << 30).paragraph, document.ParagraphCount(0));
+    EXPECT_EQ(PositionAtOffset(document, 0, -5).paragraph, 0);
 }
