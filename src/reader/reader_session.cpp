@@ -1,6 +1,8 @@
 #include "reader/reader_session.h"
 
 #include "reader/entry_navigation.h"
+#include "reader/image_document.h"
+#include "reader/sibling_pictures.h"
 #include "text/messages.h"
 
 namespace lbv {
@@ -150,9 +152,8 @@ std::unique_ptr<ReaderSession::Loaded> ReaderSession::Load(const QString& reader
     options.gamma = parameters_.gamma;
     options.observer.contents
         = [contents = loaded->contents](const ContentsEntry& entry) { contents->push_back(entry); };
-    const BookSourceOptions sourceOptions {parameters_.fileBufSize, parameters_.zipEncoding};
     loaded->document
-        = OpenDocument(readerPath, format, encoding, sourceOptions, std::move(options), error);
+        = OpenDocument(readerPath, format, encoding, SourceOptions(), std::move(options), error);
     if (!loaded->document)
         return nullptr;
     return loaded;
@@ -184,6 +185,30 @@ void ReaderSession::SetPosition(const ReadingPosition& position)
     position_ = formatter_ ? formatter_->Normalize(position) : position;
     if (state_)
         state_->SetPosition(ToBookPosition(position_));
+}
+
+BookSourceOptions ReaderSession::SourceOptions() const
+{
+    return {parameters_.fileBufSize, parameters_.zipEncoding};
+}
+
+void ReaderSession::JumpTo(const ReadingPosition& position)
+{
+    history_.Jumped(position_);
+    SetPosition(position);
+}
+
+bool ReaderSession::Step(int step)
+{
+    if (dynamic_cast<const ImageDocument*>(document_.get())) {
+        const std::optional<QString> picture = SiblingPicture(Path(), step, SourceOptions());
+        return picture && Open(*picture);
+    }
+    const std::optional<ReadingPosition> target
+        = step < 0 ? history_.Back(position_) : history_.Forward(position_);
+    if (target)
+        SetPosition(*target);
+    return target.has_value();
 }
 
 void ReaderSession::ReloadParameters()

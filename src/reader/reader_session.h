@@ -69,6 +69,12 @@ public:
     ReadingPosition Position() const { return position_; }
     // Kept inside the book (see TextFormatter::Normalize).
     void SetPosition(const ReadingPosition& position);
+    // A direct move (start or end, a find hit, a contents choice, a link): Back returns here.
+    void JumpTo(const ReadingPosition& position);
+    // In a picture opened on its own, the previous or next picture beside it; otherwise a step
+    // through the jump history. False when there is nothing that way.
+    bool Back() { return Step(-1); }
+    bool Forward() { return Step(1); }
 
 private:
     struct Loaded;
@@ -81,6 +87,8 @@ private:
     };
 
     bool OpenQuietly(const QString& path, QString& error);
+    bool Step(int step);
+    BookSourceOptions SourceOptions() const;
     bool OpenBook(const QString& readerPath, Request request, QString& error);
     std::unique_ptr<Loaded> Load(const QString& readerPath, int format, int encoding,
         const ElementStyleTable& styles, QString& error) const;

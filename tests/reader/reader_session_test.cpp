@@ -227,3 +227,27 @@ TEST_F(ReaderSessionTest, ADictionaryOpensAsABookOfArticles)
     EXPECT_EQ(document.ParagraphAtOffset(0, document.ParagraphStart(0, 3)), 3);
     EXPECT_EQ(document.BodyEnd(0), document.ParagraphStart(0, document.ParagraphCount(0)));
 }
+
+TEST_F(ReaderSessionTest, BackAndForwardWalkTheJumpsOrThePicturesBeside)
+{
+    auto session = NewSession();
+    ASSERT_TRUE(session->Open(Book()));
+    session->SetPosition({4, 0, 0});
+    const int before = session->Position().paragraph;
+    session->JumpTo({30, 0, 0});
+    const int after = session->Position().paragraph;
+    EXPECT_TRUE(session->Back());
+    EXPECT_EQ(session->Position().paragraph, before);
+    EXPECT_FALSE(session->Back());
+    EXPECT_TRUE(session->Forward());
+    EXPECT_EQ(session->Position().paragraph, after);
+
+    const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\0", 12);
+    const QString first = Write(u"a.png"_qs, png);
+    const QString second = Write(u"b.png"_qs, png);
+    ASSERT_TRUE(session->Open(first));
+    EXPECT_FALSE(session->Back());
+    EXPECT_TRUE(session->Forward());
+    EXPECT_EQ(session->Path(), second);
+    EXPECT_FALSE(session->Forward());
+}
