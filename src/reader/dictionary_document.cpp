@@ -3,18 +3,50 @@
 #include "reader/paragraph_search.h"
 #include "text/messages.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace lbv {
 
-DictionaryDocument::DictionaryDocument(QString path)
+DictionaryDocument::DictionaryDocument(QString path, std::unique_ptr<ByteSource> source)
     : path_(std::move(path))
+    , source_(std::move(source))
 {
+}
+
+bool DictionaryDocument::CopyToTemporaryFile()
+{
+    const QString folder = QDir::tempPath() + u"/Libravon";
+    QDir().mkpath(folder);
+    copy_ = std::make_unique<QTemporaryFile>(folder + u"/XXXXXX.dic");
+    if (!copy_->open()) {
+        error_ = MessageText(Msg::ReaderFileIoError).arg(path_);
+        return false;
+    }
+    QByteArray block(1 << 16, Qt::Uninitialized);
+    for (int64_t at = 0; at < source_->Size();) {
+        const int64_t got = source_->ReadAt(at, block.data(), block.size());
+        if (got <= 0 || copy_->write(block.constData(), got) != got) {
+            error_ = MessageText(Msg::ReaderFileIoError).arg(path_);
+            return false;
+        }
+        at += got;
+    }
+    copy_->close();
+    return true;
 }
 
 bool DictionaryDocument::Load(int)
 {
-    dictionary_ = Dictionary::Open(path_, &error_);
-    if (!dictionary_)
+    const bool copied = !QFileInfo(path_).isFile();
+    if (copied && !CopyToTemporaryFile())
         return false;
+    dictionary_ = Dictionary::Open(copied ? copy_->fileName() : path_, &error_);
+    if (!dictionary_) {
+        if (copied) // the message names the book the user opened, not the copy
+            error_.replace(copy_->fileName(), path_);
+        return false;
+    }
     starts_.assign(1, 0);
     starts_.reserve(std::size_t(dictionary_->LineCount()) + 1);
     for (int line = 0; line < dictionary_->LineCount(); ++line)
@@ -78,12 +110,12 @@ QString DictionaryDocument::BodyName(int body) const
 
 int64_t DictionaryDocument::MemoryUsed() const
 {
-    return int64_t(starts_.capacity() * sizeof(int64_t));
+    return int64_t(starts_.capacity() * sizeof(int64_t)) + source_->MemoryUsed();
 }
 
 QString DictionaryDocument::SourceDescription() const
 {
-    return MessageText(Msg::SourcePlain);
+    return source_->Description();
 }
 
 } // namespace lbv

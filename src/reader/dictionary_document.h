@@ -1,9 +1,11 @@
 #pragma once
 // A dictionary opened like a book: one body whose paragraphs are the dictionary's lines, every
 // article's headword line bold up to its first two blanks, an empty line between articles.
+#include "reader/byte_source.h"
 #include "reader/dictionary.h"
 #include "reader/document_source.h"
 
+#include <QTemporaryFile>
 #include <memory>
 #include <vector>
 
@@ -11,7 +13,9 @@ namespace lbv {
 
 class DictionaryDocument final : public DocumentSource {
 public:
-    explicit DictionaryDocument(QString path);
+    // The dictionary reads its own file; one inside an archive is copied out of `source` into a
+    // temporary file that lives as long as the document.
+    DictionaryDocument(QString path, std::unique_ptr<ByteSource> source);
 
     ParagraphView GetParagraph(int body, int paragraph) override;
     int ParagraphCount(int body) const override;
@@ -31,7 +35,11 @@ public:
     QString SourceDescription() const override;
 
 private:
+    bool CopyToTemporaryFile();
+
     QString path_;
+    std::unique_ptr<ByteSource> source_;
+    std::unique_ptr<QTemporaryFile> copy_;
     QString error_;
     std::unique_ptr<Dictionary> dictionary_;
     std::vector<int64_t> starts_; // each line's first character, then the body's end

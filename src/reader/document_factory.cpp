@@ -136,9 +136,8 @@ std::unique_ptr<DocumentSource> OpenDocument(const QString& path, int kind, int 
         kind = IsDictionarySource(*source) ? kDocumentDictionary : DetectSourceKind(*source);
     if (kind != kDocumentDictionary)
         return CreateDocument(std::move(source), kind, codePage, std::move(options), error);
-    // Dictionaries are read through their own file; one inside an archive can't be opened.
     error.clear();
-    auto dictionary = std::make_unique<DictionaryDocument>(path);
+    auto dictionary = std::make_unique<DictionaryDocument>(path, std::move(source));
     if (!dictionary->Load(codePage)) {
         error = dictionary->ErrorText();
         return nullptr;

@@ -10,8 +10,7 @@
 
 namespace lbv {
 
-// Beyond the content kinds: a DICq dictionary read as a book (recognised by its magic, and only
-// as a file of its own).
+// Beyond the content kinds: a DICq dictionary read as a book, recognised by its magic.
 inline constexpr int kDocumentDictionary = 7;
 
 struct BookSourceOptions {

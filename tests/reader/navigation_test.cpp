@@ -3,6 +3,7 @@
 #include "reader/sibling_pictures.h"
 #include "reader/virtual_key.h"
 #include "reader_test_support.h"
+#include "zip_test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,19 +91,9 @@ TEST(SiblingPictures, NeighboursByNameInAFolderAndInAnArchive)
     EXPECT_EQ(SiblingPicture(b, 1, {}), dir.filePath(u"c.JPEG"_qs));
     EXPECT_FALSE(SiblingPicture(dir.filePath(u"c.JPEG"_qs), 1, {}));
 
-    // A stored ZIP of pics/2.png, pics/1.png and top.png: neighbours stay in their folder.
-    QByteArray zip;
-    for (const QByteArray& name :
-        {QByteArray("pics/2.png"), QByteArray("pics/1.png"), QByteArray("top.png")}) {
-        QByteArray header("PK\x03\x04", 4);
-        header += QByteArray("\x0a\x00\x00\x00\x00\x00", 6); // version, flags, stored
-        header += QByteArray(8, '\0'); // time, date, crc
-        header += QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00", 8); // sizes 1 and 1
-        header += char(name.size());
-        header += QByteArray(3, '\0');
-        zip += header + name + "x";
-    }
-    zip += QByteArray("PK\x01\x02", 4); // where the central directory would begin
+    // Neighbours in an archive stay within their folder.
+    const QByteArray zip = test::MakeZip(
+        {{"pics/2.png", "x", false}, {"pics/1.png", "x", false}, {"top.png", "x", false}});
     const QString archive = dir.filePath(u"p.zip"_qs);
     Touch(archive, zip);
     EXPECT_EQ(SiblingPicture(archive + u"/pics/2.png"_qs, -1, {}), archive + u"/pics/1.png"_qs);

@@ -4,6 +4,7 @@
 #include "reader/reader_session.h"
 #include "reader_test_support.h"
 #include "text/messages.h"
+#include "zip_test_support.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -226,6 +227,14 @@ TEST_F(ReaderSessionTest, ADictionaryOpensAsABookOfArticles)
     EXPECT_FALSE(headword.attributes[7] & kAttrBold);
     EXPECT_EQ(document.ParagraphAtOffset(0, document.ParagraphStart(0, 3)), 3);
     EXPECT_EQ(document.BodyEnd(0), document.ParagraphStart(0, document.ParagraphCount(0)));
+
+    // Inside an archive it reads the same, through a copy of its own.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString archive = Write(u"words.zip"_qs, MakeZip({{"dic/words.dic", file.readAll()}}));
+    ASSERT_TRUE(session->Open(archive + u"/dic/words.dic"_qs));
+    EXPECT_EQ(BodyTexts(*session->Document(), 0).size(), 3);
+    EXPECT_TRUE(session->Document()->SourceDescription().startsWith(u"ZIP"));
 }
 
 TEST_F(ReaderSessionTest, BackAndForwardWalkTheJumpsOrThePicturesBeside)
