@@ -42,7 +42,7 @@ protected:
     {
         QByteArray body;
         for (int i = 0; i < 40; ++i)
-            body += "<section><title><p>  Part " + QByteArray::number(i)
+            body += "<section><title><p>  Chapter " + QByteArray::number(i)
                 + " </p><image l:href=\"#pic\"/><p>of it</p></title><p>text "
                 + QByteArray::number(i) + "</p></section>";
         return Write(name, Fb2Body(body));
@@ -73,7 +73,7 @@ TEST_F(ReaderSessionTest, OpensWithContentsAndComesBackToTheSavedPlace)
     ASSERT_TRUE(session->State());
     const auto& entries = session->State()->Entries();
     ASSERT_EQ(entries.size(), 40u);
-    EXPECT_EQ(entries[1].text, u"Part 1 of it"); // title paragraphs joined, picture left out
+    EXPECT_EQ(entries[1].text, u"Chapter 1 of it"); // title paragraphs joined, picture left out
     EXPECT_EQ(entries[1].titleParagraphs, 3);
 
     session->SetPosition({entries[7].position.paragraph, 2, 0});
