@@ -3,6 +3,7 @@
 // average time to fetch a random paragraph.
 #include "reader/content_kind.h"
 #include "reader/document_factory.h"
+#include "sample_book.h"
 #include "text/code_pages.h"
 
 #include <QCoreApplication>
@@ -14,73 +15,6 @@
 #include <random>
 
 namespace {
-
-constexpr qint64 kTargetSize = 10 * 1024 * 1024;
-
-// Russian-looking words in windows-1251 (lower-case letters are 0xE0..0xFF) with some Latin.
-class WordSource {
-public:
-    QByteArray Word()
-    {
-        QByteArray word;
-        const int length = 2 + int(rng_() % 9);
-        const bool latin = rng_() % 10 == 0;
-        for (int i = 0; i < length; ++i)
-            word.append(latin ? char('a' + rng_() % 26) : char(0xE0 + rng_() % 32));
-        return word;
-    }
-    QByteArray Sentence(int words)
-    {
-        QByteArray s;
-        for (int i = 0; i < words; ++i) {
-            if (i)
-                s.append(' ');
-            s.append(Word());
-        }
-        return s + '.';
-    }
-    unsigned Next() { return rng_(); }
-
-private:
-    std::mt19937 rng_ {12345};
-};
-
-QByteArray MakeFb2(WordSource& words)
-{
-    QByteArray book = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n"
-                      "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
-                      "xmlns:l=\"http://www.w3.org/1999/xlink\">\n<description><title-info>"
-                      "<genre>sf</genre><author><first-name>Ivar</first-name><last-name>Kessel"
-                      "</last-name></author><book-title>Bench</book-title><annotation><p>"
-        + words.Sentence(30) + "</p></annotation></title-info></description>\n<body>\n";
-    int section = 0;
-    while (book.size() < kTargetSize) {
-        book += "<section id=\"s" + QByteArray::number(++section) + "\"><title><p>"
-            + words.Sentence(4) + "</p></title>\n";
-        for (int p = 0; p < 40; ++p) {
-            book += "<p>" + words.Sentence(10 + int(words.Next() % 40));
-            if (p % 5 == 0)
-                book += " <emphasis>" + words.Sentence(3) + "</emphasis> " + words.Sentence(8);
-            if (p % 13 == 0)
-                book += "<a l:href=\"#n1\" type=\"note\">[1]</a>";
-            book += "</p>\n";
-        }
-        book += "<empty-line/><poem><stanza><v>" + words.Sentence(6) + "</v><v>"
-            + words.Sentence(6) + "</v></stanza></poem></section>\n";
-    }
-    return book + "</body>\n</FictionBook>\n";
-}
-
-QByteArray MakeText(WordSource& words)
-{
-    QByteArray text;
-    while (text.size() < kTargetSize) {
-        if (words.Next() % 40 == 0)
-            text += "\r\n" + words.Sentence(3) + "\r\n\r\n";
-        text += "    " + words.Sentence(20 + int(words.Next() % 60)) + "\r\n";
-    }
-    return text;
-}
 
 int XMLCALL BareEncoding(void*, const XML_Char* name, XML_Encoding* info)
 {
@@ -191,9 +125,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    WordSource words;
-    const QByteArray fb2 = MakeFb2(words);
-    const QByteArray text = MakeText(words);
+    lbv::bench::WordSource words;
+    const QByteArray fb2 = lbv::bench::MakeFb2(words);
+    const QByteArray text = lbv::bench::MakeText(words);
     const QString fb2Path = dir.filePath(QStringLiteral("bench.fb2"));
     const QString textPath = dir.filePath(QStringLiteral("bench.txt"));
     for (const auto& [path, bytes] : {std::pair {fb2Path, fb2}, std::pair {textPath, text}}) {

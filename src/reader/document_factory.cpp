@@ -1,6 +1,7 @@
 #include "reader/document_factory.h"
 
 #include "reader/content_kind.h"
+#include "reader/dictionary_document.h"
 #include "reader/fb2_document.h"
 #include "reader/image_document.h"
 #include "reader/palm_sources.h"
@@ -47,6 +48,23 @@ std::unique_ptr<ByteSource> OpenMember(const QString& path, const QString& archi
 
 } // namespace
 
+bool SplitArchiveMemberPath(const QString& path, QString& archivePath, QString& memberPath)
+{
+    // Inside an archive the path goes on past the archive's own file name.
+    for (qsizetype slash = path.lastIndexOf(u'/'); slash > 0;
+         slash = path.lastIndexOf(u'/', slash - 1)) {
+        const QFileInfo info(path.left(slash));
+        if (info.isDir())
+            return false;
+        if (info.isFile()) {
+            archivePath = path.left(slash);
+            memberPath = path.mid(slash + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
 std::unique_ptr<ByteSource> OpenBookSource(
     const QString& path, const BookSourceOptions& options, QString& error)
 {
@@ -54,17 +72,11 @@ std::unique_ptr<ByteSource> OpenBookSource(
         auto file = FileByteSource::Open(path, options.fileBufSize, error);
         return file ? Unpack(std::move(file), error) : nullptr;
     }
-    // Inside an archive the path goes on past the archive's own file name.
-    for (qsizetype slash = path.lastIndexOf(u'/'); slash > 0;
-         slash = path.lastIndexOf(u'/', slash - 1)) {
-        const QString archivePath = path.left(slash);
-        const QFileInfo info(archivePath);
-        if (info.isDir())
-            break;
-        if (info.isFile()) {
-            auto member = OpenMember(path, archivePath, path.mid(slash + 1), options, error);
-            return member ? Unpack(std::move(member), error) : nullptr;
-        }
+    QString archivePath;
+    QString memberPath;
+    if (SplitArchiveMemberPath(path, archivePath, memberPath)) {
+        auto member = OpenMember(path, archivePath, memberPath, options, error);
+        return member ? Unpack(std::move(member), error) : nullptr;
     }
     error = FileOpenError(path);
     return nullptr;
@@ -108,6 +120,12 @@ std::unique_ptr<DocumentSource> CreateDocument(std::unique_ptr<ByteSource> sourc
     return document;
 }
 
+bool IsDictionarySource(ByteSource& source)
+{
+    char magic[4];
+    return source.ReadAt(0, magic, 4) == 4 && QByteArrayView(magic, 4) == "DICq";
+}
+
 std::unique_ptr<DocumentSource> OpenDocument(const QString& path, int kind, int codePage,
     const BookSourceOptions& sourceOptions, DocumentOptions options, QString& error)
 {
@@ -115,8 +133,16 @@ std::unique_ptr<DocumentSource> OpenDocument(const QString& path, int kind, int 
     if (!source)
         return nullptr;
     if (kind < 0)
-        kind = DetectSourceKind(*source);
-    return CreateDocument(std::move(source), kind, codePage, std::move(options), error);
+        kind = IsDictionarySource(*source) ? kDocumentDictionary : DetectSourceKind(*source);
+    if (kind != kDocumentDictionary)
+        return CreateDocument(std::move(source), kind, codePage, std::move(options), error);
+    error.clear();
+    auto dictionary = std::make_unique<DictionaryDocument>(path, std::move(source));
+    if (!dictionary->Load(codePage)) {
+        error = dictionary->ErrorText();
+        return nullptr;
+    }
+    return dictionary;
 }
 
 } // namespace lbv

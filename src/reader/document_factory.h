@@ -10,10 +10,17 @@
 
 namespace lbv {
 
+// Beyond the content kinds: a DICq dictionary read as a book, recognised by its magic.
+inline constexpr int kDocumentDictionary = 7;
+
 struct BookSourceOptions {
     int fileBufSize = 16384;
     QString zipEncoding; // code page name of ZIP member names; empty: see ZipDirectory::Scan
 };
+
+// Splits "archive.zip/folder/member" where the longest existing file ends; false for a path
+// that names no file inside an archive.
+bool SplitArchiveMemberPath(const QString& path, QString& archivePath, QString& memberPath);
 
 // Null with the error text: "<path>: File not found", "<path>: I/O Error", "Can't open zip
 // file", "Invalid or unsupported ZIP/PDB/TCR file".
@@ -27,8 +34,10 @@ std::unique_ptr<DocumentSource> CreateDocument(std::unique_ptr<ByteSource> sourc
 
 // The kind of the source's content (DetectContentKind over its first bytes).
 int DetectSourceKind(ByteSource& source);
+bool IsDictionarySource(ByteSource& source);
 
-// OpenBookSource, then CreateDocument with the given kind or, for -1, the detected one.
+// OpenBookSource, then CreateDocument with the given kind or, for -1, the detected one (a
+// dictionary by its magic).
 std::unique_ptr<DocumentSource> OpenDocument(const QString& path, int kind, int codePage,
     const BookSourceOptions& sourceOptions, DocumentOptions options, QString& error);
 

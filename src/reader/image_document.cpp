@@ -1,5 +1,6 @@
 #include "reader/image_document.h"
 
+#include "reader/content_kind.h"
 #include "text/messages.h"
 
 namespace lbv {
@@ -28,6 +29,15 @@ bool ImageDocument::Load(int)
     data_.resize(qsizetype(std::max<int64_t>(got, 0)));
     if (options_.observer.progress)
         options_.observer.progress(data_.size(), size);
+    // A book of another kind forced to be a picture would only show nothing.
+    if (DetectContentKind(
+            QByteArrayView(data_).first(std::min<qsizetype>(data_.size(), kContentSampleSize)))
+        != (kind_ == PictureKind::Png ? kDocumentPng : kDocumentJpeg)) {
+        error_
+            = MessageText(kind_ == PictureKind::Png ? Msg::InvalidPngFile : Msg::InvalidJpegFile);
+        data_.clear();
+        return false;
+    }
     return true;
 }
 

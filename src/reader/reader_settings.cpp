@@ -21,6 +21,16 @@ int ClampFontCacheSize(int count)
     return std::clamp(count, 2, 32);
 }
 
+int ClampAutoScrollDelay(int microseconds)
+{
+    return std::clamp(microseconds, kMinAutoScrollDelay, kMaxAutoScrollDelay);
+}
+
+int ClampNumBookmarks(int count)
+{
+    return std::max(count, 1);
+}
+
 double GammaFromSetting(int stored)
 {
     return std::clamp(stored / 1000000.0, 1.0, 5.0);
@@ -91,6 +101,8 @@ ReaderParameters ReaderParameters::Load(SettingsStore& store)
             = store.GetProfileString(kParametersSection, QString::fromUtf16(item.name), p.*item.field);
     p.fileBufSize = ClampFileBufSize(p.fileBufSize);
     p.fontCacheSize = ClampFontCacheSize(p.fontCacheSize);
+    p.autoScrollDelay = ClampAutoScrollDelay(p.autoScrollDelay);
+    p.numBookmarks = ClampNumBookmarks(p.numBookmarks);
     p.orientation = ValidOrientation(p.orientation);
     p.columns = std::max(p.columns, 1);
     p.margins = std::max(p.margins, 0);
@@ -102,8 +114,12 @@ ReaderParameters ReaderParameters::Load(SettingsStore& store)
 
 void ReaderParameters::Store(SettingsStore& store) const
 {
+    // Values that would make the reader forget every book or spin its timer are never stored.
+    ReaderParameters stored = *this;
+    stored.numBookmarks = ClampNumBookmarks(numBookmarks);
+    stored.autoScrollDelay = ClampAutoScrollDelay(autoScrollDelay);
     for (const auto& item : kIntParameters)
-        store.WriteProfileInt(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
+        store.WriteProfileInt(kParametersSection, QString::fromUtf16(item.name), stored.*item.field);
     for (const auto& item : kStringParameters)
         store.WriteProfileString(kParametersSection, QString::fromUtf16(item.name), this->*item.field);
 }

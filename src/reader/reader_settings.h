@@ -20,6 +20,13 @@ int ClampFileBufSize(int bytes);
 // The advanced parameters dialog enters the buffer in kilobytes (8..1024).
 int FileBufSizeFromKilobytes(int kilobytes);
 int ClampFontCacheSize(int count); // 2..32
+// Autoscroll's step period in microseconds: at least what "faster" can reach from its 50000
+// floor, at most 10 seconds, so the timer is never busy and "slower" can't overflow.
+inline constexpr int kMinAutoScrollDelay = 25000;
+inline constexpr int kMaxAutoScrollDelay = 10000000;
+int ClampAutoScrollDelay(int microseconds);
+// Books whose state is kept: at least the one being read, or pruning would forget it too.
+int ClampNumBookmarks(int count);
 // Gamma is stored multiplied by 1,000,000; the decoders use it clamped to 1..5.
 double GammaFromSetting(int stored);
 

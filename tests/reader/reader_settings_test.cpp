@@ -43,12 +43,21 @@ TEST(ReaderSettings, ReadsParametersWithDefaultsAndClampsStoredValues)
     store->WriteProfileInt(kParametersSection, u"FontCacheSize"_qs, 99);
     store->WriteProfileInt(kParametersSection, u"Orientation"_qs, 450);
     store->WriteProfileInt(kParametersSection, u"Columns"_qs, 0);
+    store->WriteProfileInt(kParametersSection, u"NumBookmarks"_qs, 0);
+    store->WriteProfileInt(kParametersSection, u"AutoScrollDelay"_qs, 0);
     store->WriteProfileString(kParametersSection, u"FontFace"_qs, u"DejaVu Sans"_qs);
     const ReaderParameters read = ReaderParameters::Load(*store);
     EXPECT_EQ(read.fileBufSize, 65536);
     EXPECT_EQ(read.fontCacheSize, 32);
     EXPECT_EQ(read.orientation, 0);
     EXPECT_EQ(read.columns, 1);
+    EXPECT_EQ(read.numBookmarks, 1); // pruning keeps at least the open book
+    EXPECT_EQ(read.autoScrollDelay, kMinAutoScrollDelay);
+    ReaderParameters careless = read;
+    careless.numBookmarks = -3;
+    const auto written = test::MemoryStore();
+    careless.Store(*written);
+    EXPECT_EQ(written->GetProfileInt(kParametersSection, u"NumBookmarks"_qs, 0), 1);
     EXPECT_EQ(read.fontFace, u"DejaVu Sans");
 
     ReaderParameters display = read;
