@@ -16,9 +16,9 @@ DictionaryDocument::DictionaryDocument(QString path, std::unique_ptr<ByteSource>
 
 bool DictionaryDocument::CopyToTemporaryFile()
 {
-    const QString folder = QDir::tempPath() + u"/Libravon";
-    QDir().mkpath(folder);
-    copy_ = std::make_unique<QTemporaryFile>(folder + u"/XXXXXX.dic");
+    // Straight in the system's temporary folder, made 0600 with a random name: a shared folder
+    // of fixed name could be planted by another user, who could then swap the copy.
+    copy_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + u"/Libravon-XXXXXX.dic");
     if (!copy_->open()) {
         error_ = MessageText(Msg::ReaderFileIoError).arg(path_);
         return false;
