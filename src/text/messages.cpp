@@ -14,6 +14,16 @@ struct Entry {
 // Kept in ascending id order; MessageText finds entries by binary search.
 constexpr Entry kTable[] = {
     {Msg::ProgramTitle, u"Libravon"},
+    {Msg::BookColumnTitle, u"Title"},
+    {Msg::BookColumnYear, u"Year"},
+    {Msg::BookColumnGenre, u"Genre"},
+    {Msg::BookColumnDetails, u"Details"},
+    {Msg::NoBooksInGroup, u"There are no books in current group."},
+    {Msg::NoDragWhileSorted, u"Can't use drag and drop when sorting is active."},
+    {Msg::DraggedBooks, u"%1 books..."},
+    {Msg::CantDropHere, u"Can't drop here!\r\nThis book can only be dropped at subgroups of "},
+    {Msg::DetailsInDefaultGroup, u"%1 %2 -- %3 (added %4)"},
+    {Msg::DetailsInGroup, u"%1 %2 (%3) -- %4 (added %5)"},
     {Msg::Error, u"Error"},
     {Msg::HeaderChangedWrite, u"The book header was changed.\r\nDo you want to write changes?"},
     {Msg::BookChangedCaption, u"Book changed"},
@@ -22,6 +32,11 @@ constexpr Entry kTable[] = {
     {Msg::BookNotInStandardPlace,
         u"The book is not in standard place.\r\nThis operation is not currently supported.\r\n"
         u"Please wait for next version."},
+    {Msg::DeleteBookQuestion, u"Are you sure want to delete book \""},
+    {Msg::DeleteBookCaption, u"Delete book"},
+    {Msg::DeleteBooksQuestion, u"Are you sure want to delete %1 selected books?"},
+    {Msg::SortGroupQuestion, u"Are you sure want to phisicaly sort books in current group?"},
+    {Msg::SortGroupCaption, u"Sort group"},
     {Msg::CantCreateExporter, u"Can't create instance of %1 exporter.\r\n"},
     {Msg::BookNotFb2, u"The book \"%1\" is not in FB2 format.\r\nExport can not be performed."},
     {Msg::ExportBookCaption, u"Export book"},

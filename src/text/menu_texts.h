@@ -1,0 +1,18 @@
+#pragma once
+// The texts of menu items, named by their command ids. Command ids are not string-table
+// numbers (several equal the numbers of other texts), so they have a table of their own.
+#include <QString>
+
+namespace lbv {
+
+enum class MenuItem : int {
+    BookDelete = 240,
+    BookSort = 241,
+    BookSelectAll = 242,
+    BookProperties = 32784,
+    BookRead = 32785,
+};
+
+QString MenuText(MenuItem id);
+
+} // namespace lbv
