@@ -1,7 +1,7 @@
 #include "app/screenshot_tour.h"
 
-#include "gui/main_frame.h"
-#include "gui/new_library_wizard.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/new_library_wizard.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // "read": lays a book out into pages with character cells and prints them as text.
 #include "cli/command.h"
-#include "cli/reader_path.h"
+#include "import/reader_path.h"
 #include "reader/document_factory.h"
 #include "reader/fixed_width_measurer.h"
 #include "reader/page_text.h"

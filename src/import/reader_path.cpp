@@ -1,4 +1,4 @@
-#include "cli/reader_path.h"
+#include "import/reader_path.h"
 
 #include "import/book_header.h"
 #include "import/zip_file.h"
@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace lbv::cli {
+namespace lbv {
 namespace {
 
 bool IsZipArchive(const QString& path)
@@ -55,4 +55,4 @@ bool ReaderPath(const QString& path, QString* readerPath, QString* error)
     return true;
 }
 
-} // namespace lbv::cli
+} // namespace lbv

@@ -4,9 +4,9 @@
 // first member), while the reader reads members as "archive/member".
 #include <QString>
 
-namespace lbv::cli {
+namespace lbv {
 
 // False with the reason when an archive can't be listed or holds nothing.
 bool ReaderPath(const QString& path, QString* readerPath, QString* error);
 
-} // namespace lbv::cli
+} // namespace lbv

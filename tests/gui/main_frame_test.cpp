@@ -1,7 +1,7 @@
-#include "gui/frame_dialogs.h"
-#include "gui/main_frame.h"
-#include "gui/placeholder_page.h"
-#include "gui/window_placement.h"
+#include "gui/shell/frame_dialogs.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/placeholder_page.h"
+#include "gui/shell/window_placement.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 

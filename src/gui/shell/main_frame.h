@@ -5,7 +5,7 @@
 // to save a modified catalog when closing, and relays setting changes to every page.
 #include "catalog/index_file.h"
 #include "catalog/libravon_doc.h"
-#include "gui/frame_pages.h"
+#include "gui/shell/frame_pages.h"
 
 #include <QMainWindow>
 #include <QString>

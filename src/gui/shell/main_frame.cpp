@@ -1,9 +1,9 @@
-#include "gui/main_frame.h"
+#include "gui/shell/main_frame.h"
 
-#include "gui/command_line.h"
-#include "gui/frame_dialogs.h"
-#include "gui/placeholder_page.h"
-#include "gui/window_placement.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/frame_dialogs.h"
+#include "gui/shell/placeholder_page.h"
+#include "gui/shell/window_placement.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
 

@@ -1,4 +1,4 @@
-#include "gui/frame_dialogs.h"
+#include "gui/shell/frame_dialogs.h"
 
 #include "text/messages.h"
 
