@@ -1,5 +1,6 @@
 #include "gui/shell/application.h"
 
+#include "gui/common/font_color.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
 #include "gui/shell/main_frame.h"
@@ -31,11 +32,6 @@ public:
     }
     QPointer<QWidget> owner;
 };
-
-ColorRef ToColorRef(const QColor& color)
-{
-    return RgbColor(quint8(color.red()), quint8(color.green()), quint8(color.blue()));
-}
 
 StartupEnvironment CurrentEnvironment(const QStringList& programFolders)
 {
