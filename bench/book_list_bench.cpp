@@ -3,7 +3,8 @@
 // layout and one paint of the visible rows. Target 30 ms; the best of several rounds.
 #include "bench_support.h"
 #include "gui/shelf/book_list_ctrl.h"
-#include "gui/shelf/book_list_dialogs.h"
+#include "gui/shell/catalog_session.h"
+#include "gui/shelf/shelf_dialogs.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 #include "shelf/genre_dictionary.h"
@@ -53,15 +54,16 @@ int main(int argc, char** argv)
     if (!folder.isValid())
         return 1;
 
-    CLibravonDoc doc;
+    CatalogSession session;
+    CLibravonDoc& doc = session.Catalog();
     doc.path = folder.filePath(QStringLiteral("index.lvf"));
     bench::FillSyntheticCatalog(doc, kBooks - kAuthorBooks, kAuthors - 1);
     CGroup* group = AddProlificAuthor(doc, folder.path());
 
     SettingsStore settings(std::make_unique<MemorySettingsBackend>());
-    StandardBookListDialogs dialogs;
+    StandardShelfDialogs dialogs;
     GenreDictionary genres;
-    CBookListCtrl list(settings, dialogs, genres);
+    CBookListCtrl list(session, settings, dialogs, genres);
     list.resize(900, 600);
     list.show();
     QApplication::processEvents();

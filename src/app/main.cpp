@@ -1,6 +1,6 @@
 // libravon: the desktop program.
 #include "app/screenshot_tour.h"
-#include "gui/application.h"
+#include "gui/shell/application.h"
 
 #include <QApplication>
 

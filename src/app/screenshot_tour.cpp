@@ -1,7 +1,10 @@
 #include "app/screenshot_tour.h"
 
-#include "gui/main_frame.h"
-#include "gui/new_library_wizard.h"
+#include "gui/common/grid_tree_view.h"
+#include "gui/shelf/author_tree_model.h"
+#include "gui/shelf/shelf_page.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/new_library_wizard.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,6 +34,23 @@ void SaveWizardShots(QWidget& parent, const QDir& folder)
     SaveShot(wizard, folder.filePath(QStringLiteral("0-new-library-location.png")));
 }
 
+// The shelf as a user browsing it sees it: the author with the most books chosen.
+void ChooseBusiestAuthor(CShelfPage& shelf)
+{
+    const CAuthorTreeModel& tree = *shelf.TreeModel();
+    QModelIndex busiest;
+    int most = -1;
+    for (int row = 0; row < tree.rowCount(); ++row) {
+        const QModelIndex author = tree.index(row, CAuthorTreeModel::BooksColumn);
+        if (author.data().toInt() > most) {
+            most = author.data().toInt();
+            busiest = author.siblingAtColumn(0);
+        }
+    }
+    if (busiest.isValid())
+        shelf.Tree()->setCurrentIndex(busiest);
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -38,6 +58,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
     QDir().mkpath(folder);
     // Give the start-up open, queued by the frame, its turn first.
     QTimer::singleShot(500, &frame, [&frame, folder] {
+        ChooseBusiestAuthor(*frame.ShelfPage());
         auto* tabs = frame.findChild<QTabWidget*>(QStringLiteral("tabs"));
         for (int tab = 0; tabs && tab < tabs->count(); ++tab) {
             frame.SelectTab(tab);

@@ -1,10 +1,12 @@
 #include "catalog/libravon_doc.h"
 #include "gui/shelf/book_list_ctrl.h"
-#include "gui/shelf/book_list_dialogs.h"
+#include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shell/catalog_session.h"
 #include "import/extra_columns.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
+#include "shelf/author_tree_rows.h"
 #include "shelf/genre_dictionary.h"
 #include "shelf/search_result.h"
 
@@ -25,15 +27,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class ScriptedDialogs : public BookListDialogs {
+class ScriptedDialogs : public ShelfDialogs {
 public:
-    bool AskYesNo(QWidget*, const QString& caption, const QString& text) override
+    bool AskYesNo(QWidget*, const QString& text, const QString& caption) override
     {
         questions.append(caption + u'|' + text);
         return answer;
     }
     void ShowError(QWidget*, const QString& text) override { errors.append(text); }
     void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
+    std::optional<QString> AskText(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
 
     bool answer = true;
     QStringList questions;
@@ -66,7 +72,7 @@ protected:
     {
         list.reset();
         settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
-        list = std::make_unique<CBookListCtrl>(*settings, dialogs, genres);
+        list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
         list->resize(600, 400);
         tester = std::make_unique<QAbstractItemModelTester>(
             &list->Model(), QAbstractItemModelTester::FailureReportingMode::Warning);
@@ -104,7 +110,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    CLibravonDoc doc;
+    CatalogSession session;
+    CLibravonDoc& doc = session.Catalog();
     GenreDictionary genres;
     ScriptedDialogs dialogs;
     std::unique_ptr<SettingsStore> settings;
@@ -299,7 +306,7 @@ TEST_F(BookListCtrlTest, DropsReorderWithinTheGroupOrMoveToAGroupOfTheSameAuthor
     QSignalSpy counts(list.get(), &CBookListCtrl::bookCountsChanged);
     Select({0});
     ASSERT_TRUE(list->BeginDrag());
-    list->DropOnTreeRow(series);
+    list->DropOnGroup(series);
     list->EndDrag();
     EXPECT_EQ(c->group, series);
     EXPECT_EQ(Rows(), (QStringList {u"Alpha"_s, u"Beta"_s}));
@@ -320,7 +327,7 @@ TEST_F(BookListCtrlTest, DropOnAnotherAuthorIsRefusedAndChangesNothing)
 
     Select({0});
     ASSERT_TRUE(list->BeginDrag());
-    list->DropOnTreeRow(adams);
+    list->DropOnGroup(DropTargetGroup(doc, adams, list->SelectedBooks()));
     list->EndDrag();
     EXPECT_EQ(dialogs.errors,
         QStringList {u"Can't drop here!\r\nThis book can only be dropped at subgroups of Kessel Ivar"_s});
@@ -363,7 +370,7 @@ TEST_F(BookListCtrlTest, ColumnLayoutIsStoredAndOnlySaneValuesComeBack)
     EXPECT_EQ(settings->GetProfileString(u"BooksView"_s, u"BooksView_HeaderItem_2"_s),
         u"100 0 00004000"_s);
 
-    list = std::make_unique<CBookListCtrl>(*settings, dialogs, genres);
+    list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
     EXPECT_EQ(list->columnWidth(1), 77);
     EXPECT_EQ(list->header()->visualIndex(2), 0);
 
@@ -371,7 +378,7 @@ TEST_F(BookListCtrlTest, ColumnLayoutIsStoredAndOnlySaneValuesComeBack)
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_0"_s, u"90 1 0"_s);
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_1"_s, u"99999 1 0"_s);
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_2"_s, u"80 x"_s);
-    list.reset(new CBookListCtrl(*settings, dialogs, genres));
+    list.reset(new CBookListCtrl(session, *settings, dialogs, genres));
     EXPECT_EQ(list->columnWidth(0), 90);
     EXPECT_EQ(list->columnWidth(1), 50);
     EXPECT_EQ(list->header()->visualIndex(0), 0);

@@ -1,15 +1,17 @@
 #include "gui/shelf/book_list_ctrl.h"
 
 #include "catalog/libravon_doc.h"
+#include "gui/common/font_color.h"
 #include "gui/shelf/book_list_delegate.h"
-#include "gui/shelf/book_list_dialogs.h"
+#include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shelf/shelf_page.h"
+#include "gui/shell/catalog_session.h"
 #include "import/book_placement.h"
 #include "import/import_source.h"
-#include "settings/font_record.h"
 #include "settings/settings_store.h"
 #include "settings/startup_defaults.h"
-#include "text/menu_texts.h"
+#include "text/command_texts.h"
 #include "text/messages.h"
 
 #include <QApplication>
@@ -19,10 +21,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QVBoxLayout>
 
 #include <algorithm>
-#include <climits>
-#include <optional>
 
 namespace lbv {
 namespace {
@@ -32,8 +33,6 @@ const QString kColorSection = QStringLiteral("Settings");
 constexpr int kDefaultWidths[] = {200, 50, 100};
 constexpr int kExtraWidth = 100;
 constexpr int kDetailsWidth = 100;
-constexpr int kMaximumColumnWidth = 10000;
-constexpr quint32 kTextHeaderFlags = 0x4000;
 
 const QString kSizeColorKeys[] = {QStringLiteral("ColorShortBookFG"),
     QStringLiteral("ColorBookFG"), QStringLiteral("ColorLongBookFG"),
@@ -45,30 +44,7 @@ const QString kPreviewTextKey = QStringLiteral("ColorPreviewFG");
 const QString kPreviewFontKey = QStringLiteral("BookDetailsFont");
 constexpr int kPreviewFontPoints = 8;
 
-ColorRef ToColorRef(const QColor& color)
-{
-    return RgbColor(quint8(color.red()), quint8(color.green()), quint8(color.blue()));
-}
-
-QColor ToQColor(ColorRef color)
-{
-    return QColor(RedOf(color), GreenOf(color), BlueOf(color));
-}
-
-QFont ToQFont(const FontRecord& record)
-{
-    QFont font(record.FaceName());
-    if (record.height != 0)
-        font.setPixelSize(std::abs(record.height));
-    if (record.weight > 0)
-        font.setWeight(QFont::Weight(std::clamp(record.weight, 1, 1000)));
-    font.setItalic(record.italic != 0);
-    font.setUnderline(record.underline != 0);
-    font.setStrikeOut(record.strikeOut != 0);
-    return font;
-}
-
-// A colour setting of section "Settings" with the default every start ensures.
+// A colour setting with the default every start ensures.
 QColor ColorSetting(SettingsStore& settings, const QString& name, const QPalette& palette)
 {
     const SystemColors system {
@@ -77,35 +53,7 @@ QColor ColorSetting(SettingsStore& settings, const QString& name, const QPalette
     for (const IntSettingDefault& entry : StartupIntDefaults())
         if (entry.section == kColorSection && entry.name == name)
             fallback = entry.Resolve(system);
-    return ToQColor(ColorRef(settings.GetProfileInt(kColorSection, name, fallback)));
-}
-
-struct HeaderItem {
-    int width = 0;
-    int order = 0;
-};
-
-// "width order flags" as "%u %u %08x"; stored values are user-editable, so anything else is
-// ignored.
-std::optional<HeaderItem> ParseHeaderItem(const QString& text)
-{
-    const QStringList parts = text.split(u' ', Qt::SkipEmptyParts);
-    if (parts.size() != 3)
-        return std::nullopt;
-    bool widthOk = false;
-    bool orderOk = false;
-    bool flagsOk = false;
-    const uint width = parts[0].toUInt(&widthOk);
-    const uint order = parts[1].toUInt(&orderOk);
-    parts[2].toUInt(&flagsOk, 16);
-    if (!widthOk || !orderOk || !flagsOk || width > kMaximumColumnWidth || order > INT_MAX)
-        return std::nullopt;
-    return HeaderItem {int(width), int(order)};
-}
-
-QString HeaderItemKey(int column)
-{
-    return QStringLiteral("BooksView_HeaderItem_%1").arg(column);
+    return ReadColor(settings, name, ColorRef(fallback));
 }
 
 } // namespace
@@ -116,17 +64,19 @@ bool IsBookListDrag(const QDropEvent& event)
         && event.mimeData()->hasFormat(kBookDragMimeType);
 }
 
-CBookListCtrl::CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
-    const GenreDictionary& genres, QWidget* parent)
-    : QTreeView(parent)
+CBookListCtrl::CBookListCtrl(CatalogSession& session, SettingsStore& settings,
+    ShelfDialogs& dialogs, const GenreDictionary& genres, QWidget* parent)
+    : CGridTreeView(parent)
+    , session_(session)
     , settings_(settings)
     , dialogs_(dialogs)
-    , model_(new BookListModel(genres, this))
+    , model_(new BookListModel(session, genres, this))
+    , header_(kSection, QStringLiteral("BooksView_HeaderItem_%1"))
 {
     setObjectName(QStringLiteral("bookList"));
     setModel(model_);
-    delegate_ = new CBookListDelegate(*this, *model_);
-    setItemDelegate(delegate_);
+    delegate_ = new CBookListDelegate(*this, *model_, session_);
+    SetGridDelegate(delegate_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(false);
@@ -143,33 +93,47 @@ CBookListCtrl::CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
     header()->setSortIndicatorShown(false);
     connect(header(), &QHeaderView::sectionClicked, this, &CBookListCtrl::OnHeaderClicked);
     connect(this, &QTreeView::doubleClicked, this, &CBookListCtrl::OnDoubleClicked);
+    connect(&session_, &CatalogSession::aboutToBeReplaced, this, &CBookListCtrl::Clear);
 
     CreateActions();
     CreateColumns();
     ReadColors();
     ReadPreviewFont();
+    ReadGrid();
     delegate_->SetPrefetchSize(ImportPrefetchSize(settings_));
 }
 
 CBookListCtrl::~CBookListCtrl()
 {
-    StoreHeader();
+    header_.Store(settings_, *header());
+}
+
+void CBookListCtrl::AttachTo(CShelfPage& page)
+{
+    page.BookListArea()->addWidget(this);
+    connect(&page, &CShelfPage::groupChosen, this, &CBookListCtrl::ShowGroup);
+    connect(&page, &CShelfPage::settingRelayed, this, &CBookListCtrl::settingChanged);
+    connect(this, &CBookListCtrl::bookCountsChanged, &page, &CShelfPage::BooksChanged);
+    connect(this, &CBookListCtrl::shelfRefreshRequested, &page, &CShelfPage::Refresh);
+    SetGroupAtPoint([&page](const QPoint& globalPosition, const std::vector<CBook*>& dragged) {
+        return page.GroupAtPoint(globalPosition, dragged);
+    });
 }
 
 void CBookListCtrl::CreateActions()
 {
-    const auto add = [this](MenuItem item, const char* name, void (CBookListCtrl::*slot)()) {
-        auto* action = new QAction(MenuText(item), this);
+    const auto add = [this](Command command, const char* name, void (CBookListCtrl::*slot)()) {
+        auto* action = new QAction(CommandText(command), this);
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    deleteAction_ = add(MenuItem::BookDelete, "bookDeleteAction", &CBookListCtrl::DeleteSelected);
-    sortAction_ = add(MenuItem::BookSort, "bookSortAction", &CBookListCtrl::SortGroup);
-    selectAllAction_ = add(MenuItem::BookSelectAll, "bookSelectAllAction", &QTreeView::selectAll);
-    readAction_ = add(MenuItem::BookRead, "bookReadAction", &CBookListCtrl::ReadSelected);
+    deleteAction_ = add(Command::DeleteBooks, "bookDeleteAction", &CBookListCtrl::DeleteSelected);
+    sortAction_ = add(Command::SortGroup, "bookSortAction", &CBookListCtrl::SortGroup);
+    selectAllAction_ = add(Command::SelectAllBooks, "bookSelectAllAction", &QTreeView::selectAll);
+    readAction_ = add(Command::ReadBook, "bookReadAction", &CBookListCtrl::ReadSelected);
     propertiesAction_
-        = add(MenuItem::BookProperties, "bookPropertiesAction", &CBookListCtrl::ShowProperties);
+        = add(Command::BookProperties, "bookPropertiesAction", &CBookListCtrl::ShowProperties);
 }
 
 void CBookListCtrl::UpdateActions()
@@ -190,47 +154,8 @@ void CBookListCtrl::CreateColumns()
                                                                     : kExtraWidth;
         setColumnWidth(column, width);
     }
-    RestoreHeader();
-}
-
-// The stored layout applies to the columns before "Details"; display orders only when they
-// rearrange exactly those columns.
-void CBookListCtrl::RestoreHeader()
-{
-    const int stored = model_->DetailsColumn();
-    std::vector<int> orders;
-    for (int column = 0; column < stored; ++column) {
-        const auto item = ParseHeaderItem(
-            settings_.GetProfileString(kSection, HeaderItemKey(column)));
-        if (!item)
-            continue;
-        if (item->width > 0)
-            setColumnWidth(column, item->width);
-        orders.push_back(item->order);
-    }
-    if (int(orders.size()) != stored)
-        return;
-    std::vector<int> sorted = orders;
-    std::sort(sorted.begin(), sorted.end());
-    for (int i = 0; i < stored; ++i)
-        if (sorted[std::size_t(i)] != i)
-            return;
-    for (int visual = 0; visual < stored; ++visual) {
-        const int column = int(std::find(orders.begin(), orders.end(), visual) - orders.begin());
-        header()->moveSection(header()->visualIndex(column), visual);
-    }
-}
-
-void CBookListCtrl::StoreHeader()
-{
-    if (settings_.Autorun())
-        return;
-    for (int column = 0; column < model_->columnCount(); ++column)
-        settings_.WriteProfileString(kSection, HeaderItemKey(column),
-            QStringLiteral("%1 %2 %3")
-                .arg(columnWidth(column))
-                .arg(header()->visualIndex(column))
-                .arg(kTextHeaderFlags, 8, 16, QLatin1Char('0')));
+    // The stored layout applies to the columns before "Details".
+    header_.Restore(settings_, *header(), model_->DetailsColumn());
 }
 
 void CBookListCtrl::ReadColors()
@@ -245,8 +170,12 @@ void CBookListCtrl::ReadColors()
 
 void CBookListCtrl::ReadPreviewFont()
 {
-    delegate_->SetPreviewFont(ToQFont(
-        ReadFontSetting(settings_, kPreviewFontKey, kPreviewFontPoints, logicalDpiY())));
+    delegate_->SetPreviewFont(ReadFont(settings_, kPreviewFontKey, kPreviewFontPoints));
+}
+
+void CBookListCtrl::ReadGrid()
+{
+    SetGridLines(ReadGridLines(settings_, {}, GridLines {true, false, false}));
 }
 
 void CBookListCtrl::ShowGroup(CLibravonDoc* catalog, CCatalogItem* group)
@@ -274,7 +203,7 @@ std::vector<CBook*> CBookListCtrl::SelectedBooks() const
 BookListState CBookListCtrl::State() const
 {
     return {int(selectionModel()->selectedRows().size()), model_->CatalogGroup() != nullptr,
-        settings_.Autorun(), importRunning_};
+        settings_.Autorun(), !session_.MayEdit()};
 }
 
 void CBookListCtrl::settingChanged(const QString& name)
@@ -288,6 +217,8 @@ void CBookListCtrl::settingChanged(const QString& name)
     } else if (is(kPreviewBackgroundKey) || is(kPreviewTextKey)
         || std::any_of(std::begin(kSizeColorKeys), std::end(kSizeColorKeys), is)) {
         ReadColors();
+    } else if (is(QStringLiteral("BooksView_Grid"))) {
+        ReadGrid();
     } else if (is(QStringLiteral("GenreLang"))) {
         ShowGroup(model_->Catalog(), model_->Group());
     }
@@ -301,7 +232,7 @@ void CBookListCtrl::DeleteSelected()
     if (!catalog || books.empty() || !BookMenuEnablingFor(State()).deleteBooks)
         return;
     if (!dialogs_.AskYesNo(
-            this, MessageText(Msg::DeleteBookCaption), DeleteBooksQuestionText(books)))
+            this, DeleteBooksQuestionText(books), MessageText(Msg::DeleteBookCaption)))
         return;
     bool treeChanged = model_->ShowsSearchResult();
     for (auto book = books.rbegin(); book != books.rend(); ++book) {
@@ -327,7 +258,7 @@ void CBookListCtrl::SortGroup()
     if (!catalog || !group || !BookMenuEnablingFor(State()).sort)
         return;
     if (!dialogs_.AskYesNo(
-            this, MessageText(Msg::SortGroupCaption), MessageText(Msg::SortGroupQuestion)))
+            this, MessageText(Msg::SortGroupQuestion), MessageText(Msg::SortGroupCaption)))
         return;
     catalog->SortGroupByTitle(group);
     Rebuild(false);
@@ -399,7 +330,7 @@ bool CBookListCtrl::BeginDrag()
         return false;
     switch (CheckDragStart(State(), model_->IsSorted())) {
     case DragStart::RefusedWhileSorted:
-        dialogs_.ShowMessage(this, MessageText(Msg::NoDragWhileSorted));
+        dialogs_.ShowMessage(this, MessageText(Msg::DragWhileSorted));
         return false;
     case DragStart::Refused:
         return false;
@@ -418,12 +349,11 @@ void CBookListCtrl::DropBefore(CBook* target)
         MoveBooksBefore(*catalog, dragged_, target);
 }
 
-void CBookListCtrl::DropOnTreeRow(CCatalogItem* row)
+void CBookListCtrl::DropOnGroup(CGroup* target)
 {
     CLibravonDoc* catalog = model_->Catalog();
     if (!dragging_ || !catalog || dragged_.empty())
         return;
-    CGroup* target = DropTargetGroup(*catalog, row, dragged_);
     const int moved = target ? MoveBooksToGroup(*catalog, dragged_, target) : 0;
     if (moved == 0) {
         dialogs_.ShowError(this, CantDropHereText(*dragged_.front()));
@@ -472,9 +402,9 @@ void CBookListCtrl::startDrag(Qt::DropActions)
     drag->setHotSpot(pressPosition_ - rowRect.topLeft());
     dropHandled_ = false;
     const Qt::DropAction action = drag->exec(Qt::MoveAction);
-    // A drop outside the list's rows lands on whatever tree row is under the pointer.
+    // A drop outside the list's rows goes to the group under the pointer.
     if (!dropHandled_ && action != Qt::IgnoreAction)
-        DropOnTreeRow(treeRowAt_ ? treeRowAt_(QCursor::pos()) : nullptr);
+        DropOnGroup(groupAtPoint_ ? groupAtPoint_(QCursor::pos(), dragged_) : nullptr);
     EndDrag();
 }
 
@@ -572,7 +502,7 @@ void CBookListCtrl::drawRow(
 
 void CBookListCtrl::paintEvent(QPaintEvent* event)
 {
-    QTreeView::paintEvent(event);
+    CGridTreeView::paintEvent(event);
     if (model_->rowCount() > 0)
         return;
     QPainter painter(viewport());

@@ -2,11 +2,12 @@
 // The Shelf page's book list: the books of the current group with their size-class colours and
 // the preview band of selected rows. Opens books, deletes and sorts them, and moves them by
 // drag and drop within their group or (dropped on the author tree) to another group of their
-// author. Changes the catalog only on the GUI thread while no import runs.
+// author.
+#include "gui/common/grid_tree_view.h"
+#include "gui/common/header_persistence.h"
 #include "shelf/book_list_rules.h"
 
 #include <QString>
-#include <QTreeView>
 #include <functional>
 #include <vector>
 
@@ -15,12 +16,15 @@ class QDropEvent;
 
 namespace lbv {
 
-class BookListDialogs;
+class ShelfDialogs;
 class BookListModel;
 class CBook;
 class CBookListDelegate;
 class CCatalogItem;
+class CGroup;
 class CLibravonDoc;
+class CShelfPage;
+class CatalogSession;
 class GenreDictionary;
 class SettingsStore;
 
@@ -30,13 +34,15 @@ inline const QString kBookDragMimeType = QStringLiteral("application/x-libravon-
 // Whether a drag or drop event carries books from a book list of this process.
 bool IsBookListDrag(const QDropEvent& event);
 
-class CBookListCtrl final : public QTreeView {
+class CBookListCtrl final : public CGridTreeView {
     Q_OBJECT
 public:
-    // The tree row (a catalog or search-result author or group) under a global position.
-    using TreeRowAt = std::function<CCatalogItem*(const QPoint& globalPosition)>;
+    // The group that books dropped at a global position outside the list go to (null: none).
+    using GroupAtPoint
+        = std::function<CGroup*(const QPoint& globalPosition, const std::vector<CBook*>& dragged)>;
 
-    CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
+    // Edits the session's catalog only while no import runs.
+    CBookListCtrl(CatalogSession& session, SettingsStore& settings, ShelfDialogs& dialogs,
         const GenreDictionary& genres, QWidget* parent = nullptr);
     ~CBookListCtrl() override; // stores the column layout
 
@@ -45,8 +51,10 @@ public:
     // point into is replaced.
     void ShowGroup(CLibravonDoc* catalog, CCatalogItem* group);
     void Clear();
-    void SetTreeRowLookup(TreeRowAt lookup) { treeRowAt_ = std::move(lookup); }
-    void SetImportRunning(bool running) { importRunning_ = running; }
+    void SetGroupAtPoint(GroupAtPoint lookup) { groupAtPoint_ = std::move(lookup); }
+    // Takes the page's book-list place: shows the groups it chooses, hears the settings it
+    // relays, and sends it drops, count changes and refresh requests.
+    void AttachTo(CShelfPage& page);
 
     BookListModel& Model() const { return *model_; }
     std::vector<CBook*> SelectedBooks() const;
@@ -54,10 +62,11 @@ public:
 
     // The steps of a drag, which the drag and drop events drive: BeginDrag takes the selected
     // books (or refuses, telling why); a drop either reorders them before a book of the list or
-    // moves them to the group a tree row stands for; EndDrag forgets them and rebuilds the list.
+    // moves them to another group of their author (refused, with a message, for no group or
+    // another author's); EndDrag forgets them and rebuilds the list.
     bool BeginDrag();
     void DropBefore(CBook* target);
-    void DropOnTreeRow(CCatalogItem* row);
+    void DropOnGroup(CGroup* target);
     void EndDrag();
 
 public Q_SLOTS:
@@ -94,10 +103,9 @@ private:
     void CreateActions();
     void UpdateActions();
     void CreateColumns();
-    void RestoreHeader();
-    void StoreHeader();
     void ReadColors();
     void ReadPreviewFont();
+    void ReadGrid();
     void OnHeaderClicked(int column);
     void OnDoubleClicked(const QModelIndex& index);
     void OpenBook(CBook* book);
@@ -105,12 +113,13 @@ private:
     void Rebuild(bool treeChanged);
     QPixmap DragImage(const QRect& rowRect) const;
 
+    CatalogSession& session_;
     SettingsStore& settings_;
-    BookListDialogs& dialogs_;
+    ShelfDialogs& dialogs_;
     BookListModel* model_;
     CBookListDelegate* delegate_;
-    TreeRowAt treeRowAt_;
-    bool importRunning_ = false;
+    HeaderPersistence header_;
+    GroupAtPoint groupAtPoint_;
     std::vector<CBook*> dragged_;
     bool dragging_ = false;
     bool dropHandled_ = false;

@@ -2,6 +2,7 @@
 
 #include "catalog/libravon_doc.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shell/catalog_session.h"
 #include "shelf/book_annotation.h"
 
 #include <QAbstractItemView>
@@ -30,10 +31,12 @@ int TextHeight(const QFontMetrics& metrics, int width, const QString& text)
 
 } // namespace
 
-CBookListDelegate::CBookListDelegate(QAbstractItemView& view, const BookListModel& model)
-    : QStyledItemDelegate(&view)
+CBookListDelegate::CBookListDelegate(
+    QAbstractItemView& view, const BookListModel& model, CatalogSession& session)
+    : CGridDelegate(&view)
     , view_(view)
     , model_(model)
+    , session_(session)
     , icons_ {QPixmap(QStringLiteral(":/book-list/fb2.xpm")),
           QPixmap(QStringLiteral(":/book-list/zip.xpm")),
           QPixmap(QStringLiteral(":/book-list/txt.xpm")),
@@ -56,6 +59,7 @@ void CBookListDelegate::SetPreviewColors(const QColor& background, const QColor&
 
 CBookListDelegate::BandLayout CBookListDelegate::Layout(CBook& book, int row, int width) const
 {
+    const auto lock = session_.ReadLock();
     BandLayout layout;
     if (book.format == FormatFb2)
         layout.icons.push_back(&icons_[IconFb2]);
@@ -122,7 +126,7 @@ void CBookListDelegate::RowHeightChanged(int row)
 void CBookListDelegate::initStyleOption(
     QStyleOptionViewItem* option, const QModelIndex& index) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
+    CGridDelegate::initStyleOption(option, index);
     const int sizeClass = index.data(BookListModel::SizeClassRole).toInt();
     option->backgroundBrush = sizeColors_[std::size_t(sizeClass + 4)];
     option->palette.setColor(QPalette::Text, sizeColors_[std::size_t(sizeClass)]);
@@ -130,7 +134,7 @@ void CBookListDelegate::initStyleOption(
 
 QSize CBookListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    QSize size = CGridDelegate::sizeHint(option, index);
     size.rheight() += BandHeight(index.row());
     return size;
 }

@@ -2,10 +2,11 @@
 // Paints the book list: each row in the colours of its book's size class, and below a selected
 // row the preview band (format icons, the details line and the word-wrapped annotation), which
 // makes selected rows taller.
+#include "gui/common/grid_delegate.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
-#include <QStyledItemDelegate>
 
 #include <array>
 
@@ -15,15 +16,17 @@ namespace lbv {
 
 class BookListModel;
 class CBook;
+class CatalogSession;
 
 // The eight colours of the size classes: foregrounds 0..3, backgrounds 4..7.
 using SizeClassColors = std::array<QColor, 8>;
 
-class CBookListDelegate final : public QStyledItemDelegate {
+class CBookListDelegate final : public CGridDelegate {
     Q_OBJECT
 public:
-    // `view` shows `model`; the band spans the view's width and follows its selection.
-    CBookListDelegate(QAbstractItemView& view, const BookListModel& model);
+    // `view` shows `model`; the band spans the view's width and follows its selection. Records
+    // are read under the session's lock.
+    CBookListDelegate(QAbstractItemView& view, const BookListModel& model, CatalogSession& session);
 
     void SetSizeClassColors(const SizeClassColors& colors) { sizeColors_ = colors; }
     void SetPreviewColors(const QColor& background, const QColor& text);
@@ -56,6 +59,7 @@ private:
 
     QAbstractItemView& view_;
     const BookListModel& model_;
+    CatalogSession& session_;
     SizeClassColors sizeColors_;
     QColor previewBackground_;
     QColor previewText_;

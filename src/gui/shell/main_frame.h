@@ -5,7 +5,9 @@
 // to save a modified catalog when closing, and relays setting changes to every page.
 #include "catalog/index_file.h"
 #include "catalog/libravon_doc.h"
-#include "gui/frame_pages.h"
+#include "gui/shelf/shelf_dialogs.h"
+#include "gui/shell/catalog_session.h"
+#include "gui/shell/frame_pages.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -18,6 +20,7 @@ class QTabWidget;
 namespace lbv {
 
 class CPlaceholderPage;
+class CShelfPage;
 class FrameDialogs;
 class SettingsStore;
 
@@ -30,7 +33,9 @@ public:
         QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    CLibravonDoc& Catalog() { return catalog_; }
+    CLibravonDoc& Catalog() { return session_.Catalog(); }
+    CatalogSession& Session() { return session_; }
+    CShelfPage* ShelfPage() const { return shelf_; }
     bool IsAutorun() const { return autorun_; }
 
     // Selects a tab as Ctrl+1 .. Ctrl+5 do; a tab that does not exist changes nothing.
@@ -46,6 +51,10 @@ public:
     bool OpenIndex();
     bool SaveIndex();
     bool SaveIndexAs();
+
+    // Opens a book in the Reader ("archive@member" for a book inside a ZIP archive) and shows
+    // the Reader tab when that succeeded.
+    bool OpenInReader(const QString& path);
 
     // Passes a changed setting's name on to every page (the options pages and the plug-in host
     // call this; "Reload" means the catalog was changed behind the views' backs).
@@ -72,7 +81,10 @@ private:
     // the user is told which file failed.
     bool LoadCatalog(const QString& path);
     bool SaveTo(const QString& path);
-    void ShowCatalogSummary();
+    // The catalog's records are about to go: the views let go of them first.
+    void ClearCatalog();
+    void AnnounceCatalogReplaced();
+    void ImportRunningChanged(bool running);
     void UpdateTitle();
     void ShowFailedOpenTitle();
     bool QueryClose();
@@ -97,10 +109,14 @@ private:
     IndexUi indexUi_ {*this};
     const bool autorun_;
     const QString commandLineFile_;
-    CLibravonDoc catalog_;
+    CatalogSession session_;
+    StandardShelfDialogs shelfDialogs_;
     QTabWidget* tabs_;
     QWidget* pages_[5] {};
-    CPlaceholderPage* shelf_ = nullptr;
+    CShelfPage* shelf_ = nullptr;
+    CPlaceholderPage* reader_ = nullptr;
+    // File commands that would replace or write the catalog under an import run.
+    QList<QAction*> catalogCommands_;
 };
 
 } // namespace lbv
