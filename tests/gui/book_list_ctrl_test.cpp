@@ -1,7 +1,9 @@
 #include "catalog/libravon_doc.h"
+#include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shelf/shelf_page.h"
 #include "gui/shell/catalog_session.h"
 #include "import/extra_columns.h"
 #include "settings/memory_settings_backend.h"
@@ -216,6 +218,7 @@ TEST_F(BookListCtrlTest, DeleteAsksThenRemovesRowsAndBooksFromLastToFirst)
     EXPECT_TRUE(doc.Authors().empty());
     EXPECT_EQ(list->Model().Group(), nullptr);
     EXPECT_EQ(refresh.size(), 1);
+    EXPECT_EQ(counts.size(), 1); // the refresh recounts; the old rows are gone
 }
 
 TEST_F(BookListCtrlTest, AutorunOffersNoEditingInTheMenu)
@@ -382,4 +385,44 @@ TEST_F(BookListCtrlTest, ColumnLayoutIsStoredAndOnlySaneValuesComeBack)
     EXPECT_EQ(list->columnWidth(0), 90);
     EXPECT_EQ(list->columnWidth(1), 50);
     EXPECT_EQ(list->header()->visualIndex(0), 0);
+}
+
+TEST_F(BookListCtrlTest, OnTheShelfPageTheListFollowsTheTreeAndRebuildsItAfterDeletes)
+{
+    Add(u"Alpha"_s);
+    Add(u"Tide"_s, u"Adams"_s);
+    tester.reset();
+    CShelfPage page(session, *settings, dialogs);
+    CBookListCtrl* books = list.release(); // the page owns it from now on
+    books->AttachTo(page);
+    session.NotifyReplaced();
+    ASSERT_EQ(books->Model().rowCount(), 1);
+    EXPECT_EQ(books->Model().BookAt(0)->title, u"Tide"_s);
+
+    books->selectAll();
+    books->DeleteSelected();
+    // Adams went with his last book: the tree is rebuilt and the list shows Kessel's books.
+    EXPECT_EQ(page.TreeModel()->rowCount(), 1);
+    ASSERT_EQ(books->Model().rowCount(), 1);
+    EXPECT_EQ(books->Model().BookAt(0)->title, u"Alpha"_s);
+
+    // The catalog's records are freed only after the list let go of them.
+    session.Clear();
+    EXPECT_EQ(books->Model().rowCount(), 0);
+    EXPECT_EQ(books->Model().Catalog(), nullptr);
+}
+
+TEST_F(BookListCtrlTest, NothingChangesTheCatalogWhileAnImportRuns)
+{
+    CBook* a = Add(u"Alpha"_s);
+    Add(u"Beta"_s);
+    list->ShowGroup(&doc, a->group);
+    session.SetImportRunning(true);
+    list->selectAll();
+    list->DeleteSelected();
+    list->SortGroup();
+    EXPECT_FALSE(list->BeginDrag());
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    EXPECT_EQ(a->group->Books().size(), 2u);
+    session.SetImportRunning(false);
 }

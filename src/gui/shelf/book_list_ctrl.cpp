@@ -243,12 +243,14 @@ void CBookListCtrl::DeleteSelected()
         model_->RemoveBookRow(row);
         treeChanged = treeChanged || groupRemoved || authorRemoved;
     }
-    Q_EMIT bookCountsChanged();
-    if (treeChanged) {
-        // The group on show may be gone with its last book; nothing may point at it any more.
-        Clear();
-        Q_EMIT shelfRefreshRequested();
+    if (!treeChanged) {
+        Q_EMIT bookCountsChanged();
+        return;
     }
+    // A group or author may be gone with its last book, and the tree's rows with it: nothing may
+    // read them before the page has rebuilt its tree.
+    Clear();
+    Q_EMIT shelfRefreshRequested();
 }
 
 void CBookListCtrl::SortGroup()
