@@ -178,6 +178,10 @@ TEST_F(BookListCtrlTest, SelectedRowsGrowByThePreviewBandWithTheAnnotation)
     EXPECT_EQ(list->visualRect(list->Model().index(1, 0)).height(), plain);
     EXPECT_TRUE(book->annotationLoaded);
     EXPECT_EQ(book->annotation, QStringList {u"About Foundation"_s});
+    // The band starts with the FB2 icon.
+    const int bandTop = list->visualRect(list->Model().index(0, 0)).top() + plain;
+    EXPECT_EQ(list->viewport()->grab().toImage().pixelColor(4 + 7, bandTop + 2 + 7),
+        QColor(0x4F, 0x7F, 0xCF));
 
     list->clearSelection();
     QApplication::processEvents();

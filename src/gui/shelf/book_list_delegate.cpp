@@ -12,10 +12,17 @@
 
 #include <climits>
 
+// The icons live in a static library, whose resources are linked only when named.
+static void InitBookListResources()
+{
+    Q_INIT_RESOURCE(book_list);
+}
+
 namespace lbv {
 namespace {
 
 enum Icon { IconFb2 = 0, IconZip = 1, IconTxt = 2, IconNotAtStandardPlace = 3 };
+constexpr int kIconSize = 16;
 constexpr int kIconStep = 20;
 constexpr int kMargin = 4;
 constexpr int kDetailsGap = 10;
@@ -37,11 +44,8 @@ CBookListDelegate::CBookListDelegate(
     , view_(view)
     , model_(model)
     , session_(session)
-    , icons_ {QPixmap(QStringLiteral(":/book-list/fb2.xpm")),
-          QPixmap(QStringLiteral(":/book-list/zip.xpm")),
-          QPixmap(QStringLiteral(":/book-list/txt.xpm")),
-          QPixmap(QStringLiteral(":/book-list/not-standard-place.xpm"))}
 {
+    InitBookListResources();
     const QPalette palette = view.palette();
     for (std::size_t i = 0; i < 4; ++i) {
         sizeColors_[i] = palette.color(QPalette::WindowText);
@@ -49,6 +53,9 @@ CBookListDelegate::CBookListDelegate(
     }
     previewBackground_ = palette.color(QPalette::AlternateBase);
     previewText_ = palette.color(QPalette::WindowText);
+    const char* const names[] = {"fb2", "zip", "txt", "not-standard-place"};
+    for (std::size_t i = 0; i < icons_.size(); ++i)
+        icons_[i].load(QStringLiteral(":/book-list/%1.xpm").arg(QLatin1String(names[i])));
 }
 
 void CBookListDelegate::SetPreviewColors(const QColor& background, const QColor& text)
@@ -80,10 +87,13 @@ CBookListDelegate::BandLayout CBookListDelegate::Layout(CBook& book, int row, in
 
     if (catalog && LoadAnnotation(book, *catalog, prefetchSize_))
         layout.annotationText = book.annotation.join(u'\n');
+    // The annotation runs under the details line and, so as not to touch them, the icons.
+    const int annotationTop
+        = std::max(layout.details.bottom(), layout.icons.empty() ? 0 : 2 + kIconSize) + 1;
     const int annotationWidth = width - 2 * kMargin;
-    layout.annotation = QRect(kMargin, layout.details.bottom() + 1, std::max(annotationWidth, 0),
+    layout.annotation = QRect(kMargin, annotationTop, std::max(annotationWidth, 0),
         TextHeight(metrics, annotationWidth, layout.annotationText));
-    layout.height = std::max(layout.details.height() + layout.annotation.height() + 4, kMinimumBand);
+    layout.height = std::max(layout.annotation.bottom() + 3, kMinimumBand);
     return layout;
 }
 
