@@ -2,6 +2,7 @@
 
 #include "gui/common/font_color.h"
 #include "gui/common/grid_tree_view.h"
+#include "gui/common/wait_cursor.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shell/catalog_session.h"
@@ -28,15 +29,6 @@ const QString kBooksView = QStringLiteral("BooksView");
 const QString kSettings = QStringLiteral("Settings");
 constexpr int kInitialWidths[] = {100, 100, 50};
 constexpr ColorRef kDefaultGroupColor = 0x808080;
-
-// Busy cursor for the span of a rebuild.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The first group of a tree row's author, or its default group (catalog or result records).
 CCatalogItem* FirstGroup(CCatalogItem* author)
