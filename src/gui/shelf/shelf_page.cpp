@@ -21,6 +21,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lbv {
 
 namespace {
@@ -120,8 +122,10 @@ void CShelfPage::CreateTree()
     QHeaderView* header = tree_->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(true);
+    // The header texts stay readable where the font is larger than the widths were made for.
     for (int column = 0; column < CAuthorTreeModel::ColumnCount; ++column)
-        header->resizeSection(column, kInitialWidths[column]);
+        header->resizeSection(
+            column, std::max(kInitialWidths[column], header->sectionSizeHint(column)));
     header_.Restore(settings_, *header, CAuthorTreeModel::ColumnCount);
     // No sort until a header click; a third click on the same header restores catalog order.
     header->setSortIndicator(-1, Qt::AscendingOrder);
