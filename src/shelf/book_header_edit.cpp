@@ -176,23 +176,19 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
 
     // The book is filed anew, under the (possibly new) author's default group.
     const qint64 importDate = book.added;
-    bool groupRemoved = false;
-    bool authorRemoved = false;
-    if (!catalog.RemoveBook(&book, &groupRemoved, &authorRemoved)) {
+    if (!catalog.RemoveBook(&book)) {
         DeleteUnusedFile(catalog, newFile, oldFile);
         ui.ShowError(MessageText(Msg::ErrorDeletingBook));
         return HeaderEditResult::Failed;
     }
-    const bool authorCreated = !catalog.FindAuthor(header);
-    const bool bookCreated = authorCreated || !catalog.FindBook(header);
+    const bool bookCreated = !catalog.FindBook(header);
     const bool bookAdded = catalog.AddBook(header, false);
     if (bookAdded && bookCreated)
         if (CBook* filed = catalog.FindBook(header))
             filed->added = importDate; // an edit is no new import
-    if (groupRemoved || authorRemoved || authorCreated)
-        ui.RefreshShelf();
-    else
-        ui.RebuildBookList();
+    // The old record is gone: a list or a search result may still point at it, and the
+    // counts of both authors changed, so the whole shelf is shown afresh.
+    ui.RefreshShelf();
     if (!bookAdded) {
         // Adding is refused only when a record already at the new file stands for the book, so
         // the new file stays in use; the old file, now without a record, is kept as it is.

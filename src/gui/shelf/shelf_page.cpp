@@ -2,6 +2,7 @@
 
 #include "gui/common/font_color.h"
 #include "gui/common/grid_tree_view.h"
+#include "gui/common/wait_cursor.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shell/catalog_session.h"
@@ -20,6 +21,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lbv {
 
 namespace {
@@ -28,15 +31,6 @@ const QString kBooksView = QStringLiteral("BooksView");
 const QString kSettings = QStringLiteral("Settings");
 constexpr int kInitialWidths[] = {100, 100, 50};
 constexpr ColorRef kDefaultGroupColor = 0x808080;
-
-// Busy cursor for the span of a rebuild.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The first group of a tree row's author, or its default group (catalog or result records).
 CCatalogItem* FirstGroup(CCatalogItem* author)
@@ -128,8 +122,10 @@ void CShelfPage::CreateTree()
     QHeaderView* header = tree_->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(true);
+    // The header texts stay readable where the font is larger than the widths were made for.
     for (int column = 0; column < CAuthorTreeModel::ColumnCount; ++column)
-        header->resizeSection(column, kInitialWidths[column]);
+        header->resizeSection(
+            column, std::max(kInitialWidths[column], header->sectionSizeHint(column)));
     header_.Restore(settings_, *header, CAuthorTreeModel::ColumnCount);
     // No sort until a header click; a third click on the same header restores catalog order.
     header->setSortIndicator(-1, Qt::AscendingOrder);
