@@ -2,6 +2,7 @@
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_dialogs.h"
+#include "gui/common/grid_tree_view.h"
 #include "gui/shelf/book_list_model.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/catalog_session.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -429,4 +431,30 @@ TEST_F(BookListCtrlTest, NothingChangesTheCatalogWhileAnImportRuns)
     EXPECT_TRUE(dialogs.questions.isEmpty());
     EXPECT_EQ(a->group->Books().size(), 2u);
     session.SetImportRunning(false);
+}
+
+TEST_F(BookListCtrlTest, DropsFromOutsideThisListAreRefusedByTheListAndTheTree)
+{
+    CBook* a = Add(u"Alpha"_s);
+    Add(u"Beta"_s);
+    tester.reset();
+    CShelfPage page(session, *settings, dialogs);
+    CBookListCtrl* books = list.release();
+    books->AttachTo(page);
+    session.NotifyReplaced();
+    doc.SetModified(false);
+
+    // Another program offering the books' type: no drag of this list is running.
+    QMimeData data;
+    data.setData(kBookDragMimeType, QByteArray(16, 'x'));
+    for (QWidget* target : {books->viewport(), page.Tree()->viewport()}) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        EXPECT_FALSE(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+        EXPECT_FALSE(drop.isAccepted());
+    }
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(a->group->Books().front().get(), a);
 }

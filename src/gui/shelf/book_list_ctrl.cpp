@@ -3,8 +3,8 @@
 #include "catalog/libravon_doc.h"
 #include "gui/common/font_color.h"
 #include "gui/shelf/book_list_delegate.h"
-#include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/catalog_session.h"
 #include "import/book_placement.h"
@@ -118,6 +118,32 @@ void CBookListCtrl::AttachTo(CShelfPage& page)
     SetGroupAtPoint([&page](const QPoint& globalPosition, const std::vector<CBook*>& dragged) {
         return page.GroupAtPoint(globalPosition, dragged);
     });
+    dropArea_ = page.Tree()->viewport();
+    dropArea_->setAcceptDrops(true);
+    dropArea_->installEventFilter(this);
+}
+
+bool CBookListCtrl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != dropArea_)
+        return CGridTreeView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!IsBookListDrag(*drop) || drop->source() != this) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop)
+            treeDropPosition_ = dropArea_->mapToGlobal(drop->position().toPoint());
+        return true;
+    }
+    default:
+        return CGridTreeView::eventFilter(watched, event);
+    }
 }
 
 void CBookListCtrl::CreateActions()
@@ -403,10 +429,13 @@ void CBookListCtrl::startDrag(Qt::DropActions)
     drag->setPixmap(DragImage(rowRect));
     drag->setHotSpot(pressPosition_ - rowRect.topLeft());
     dropHandled_ = false;
+    treeDropPosition_.reset();
     const Qt::DropAction action = drag->exec(Qt::MoveAction);
     // A drop outside the list's rows goes to the group under the pointer.
-    if (!dropHandled_ && action != Qt::IgnoreAction)
-        DropOnGroup(groupAtPoint_ ? groupAtPoint_(QCursor::pos(), dragged_) : nullptr);
+    if (!dropHandled_ && action != Qt::IgnoreAction) {
+        const QPoint at = treeDropPosition_.value_or(QCursor::pos());
+        DropOnGroup(groupAtPoint_ ? groupAtPoint_(at, dragged_) : nullptr);
+    }
     EndDrag();
 }
 

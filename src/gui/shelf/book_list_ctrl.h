@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -53,7 +54,8 @@ public:
     void Clear();
     void SetGroupAtPoint(GroupAtPoint lookup) { groupAtPoint_ = std::move(lookup); }
     // Takes the page's book-list place: shows the groups it chooses, hears the settings it
-    // relays, and sends it drops, count changes and refresh requests.
+    // relays, and sends it drops, count changes and refresh requests. The page's author tree
+    // takes this list's drags (and only those) as drops.
     void AttachTo(CShelfPage& page);
 
     BookListModel& Model() const { return *model_; }
@@ -86,6 +88,7 @@ Q_SIGNALS:
     void bookCountsChanged();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
     void paintEvent(QPaintEvent* event) override;
@@ -123,6 +126,8 @@ private:
     std::vector<CBook*> dragged_;
     bool dragging_ = false;
     bool dropHandled_ = false;
+    QWidget* dropArea_ = nullptr; // the author tree's viewport
+    std::optional<QPoint> treeDropPosition_; // global, where the books were dropped on it
     QPoint pressPosition_;
     QAction* deleteAction_ = nullptr;
     QAction* sortAction_ = nullptr;
