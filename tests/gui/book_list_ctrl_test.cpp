@@ -79,7 +79,7 @@ protected:
         list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
         list->resize(600, 400);
         tester = std::make_unique<QAbstractItemModelTester>(
-            &list->Model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+            &list->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     }
     CBook* Add(const QString& title, const QString& last = u"Kessel"_s, bool withFile = true)
     {
