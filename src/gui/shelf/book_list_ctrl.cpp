@@ -43,6 +43,8 @@ const QString kPreviewBackgroundKey = QStringLiteral("ColorPreviewBG");
 const QString kPreviewTextKey = QStringLiteral("ColorPreviewFG");
 const QString kPreviewFontKey = QStringLiteral("BookDetailsFont");
 constexpr int kPreviewFontPoints = 8;
+const QString kRowFontKey = QStringLiteral("BookViewFont"); // shared with the author tree
+constexpr int kRowFontPoints = 10;
 
 // A colour setting with the default every start ensures.
 QColor ColorSetting(SettingsStore& settings, const QString& name, const QPalette& palette)
@@ -98,6 +100,7 @@ CBookListCtrl::CBookListCtrl(CatalogSession& session, SettingsStore& settings,
     CreateActions();
     CreateColumns();
     ReadColors();
+    setFont(ReadFont(settings_, kRowFontKey, kRowFontPoints));
     ReadPreviewFont();
     ReadGrid();
     delegate_->SetPrefetchSize(ImportPrefetchSize(settings_));
@@ -240,6 +243,8 @@ void CBookListCtrl::settingChanged(const QString& name)
     if (is(kPreviewFontKey)) {
         ReadPreviewFont();
         scheduleDelayedItemsLayout();
+    } else if (is(kRowFontKey)) {
+        setFont(ReadFont(settings_, kRowFontKey, kRowFontPoints));
     } else if (is(kPreviewBackgroundKey) || is(kPreviewTextKey)
         || std::any_of(std::begin(kSizeColorKeys), std::end(kSizeColorKeys), is)) {
         ReadColors();
