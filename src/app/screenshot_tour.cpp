@@ -2,13 +2,17 @@
 
 #include "gui/common/grid_tree_view.h"
 #include "gui/shelf/author_tree_model.h"
+#include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/main_frame.h"
 #include "gui/shell/new_library_wizard.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -49,6 +53,34 @@ void ChooseBusiestAuthor(CShelfPage& shelf)
     }
     if (busiest.isValid())
         shelf.Tree()->setCurrentIndex(busiest);
+    // And its first book, with the preview band.
+    CBookListCtrl& books = *shelf.BookList();
+    if (books.model()->rowCount() > 0)
+        books.setCurrentIndex(books.model()->index(0, 0));
+}
+
+// The book menu is a popup window of its own: the screen is grabbed while it is open.
+void SaveBookMenuShot(CMainFrame& frame, const QDir& folder)
+{
+    frame.SelectPage(Page::Shelf);
+    QCoreApplication::processEvents();
+    CBookListCtrl& books = *frame.ShelfPage()->BookList();
+    const QRect row = books.visualRect(books.model()->index(0, 0));
+    if (!row.isValid())
+        return;
+    const QString path = folder.filePath(QStringLiteral("1-shelf-book-menu.png"));
+    QTimer::singleShot(300, &frame, [&frame, path] {
+        QTextStream out(stdout);
+        const QRect area = frame.geometry();
+        const QPixmap shot = frame.screen()->grabWindow(
+            0, area.x(), area.y(), area.width(), area.height());
+        out << (shot.save(path) ? "saved " : "could not save ") << path << Qt::endl;
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    const QPoint at = row.center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, books.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(books.viewport(), &click);
 }
 
 } // namespace
@@ -67,6 +99,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
                 QDir(folder).filePath(
                     QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
+        SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();
     });

@@ -104,15 +104,20 @@ QString StandardPath(const BookDescription& book, const StorageOptions& storage)
         + FormatExtension(book.format);
 }
 
+QString StoredFileOnDisk(const QString& path, int compression)
+{
+    if (compression != CompressionZip)
+        return path;
+    QString archive;
+    QString member;
+    SplitMemberPath(path, &archive, &member);
+    return archive;
+}
+
 QString ActualBookPath(const CBook& book, const CLibravonDoc& catalog)
 {
     const QString path = book.file.isEmpty() ? book.DefaultFileName(catalog) : book.file;
-    // Only an archive member is cut at its "@": a plain file may live in a folder named so.
-    QString file = path;
-    QString member;
-    if (book.compression == CompressionZip)
-        SplitMemberPath(path, &file, &member);
-    const QFileInfo info(file);
+    const QFileInfo info(StoredFileOnDisk(path, book.compression));
     return info.isFile() && info.isReadable() ? path : QString();
 }
 

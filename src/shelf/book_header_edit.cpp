@@ -21,17 +21,6 @@ struct KeyField {
     QString catalogValue;
 };
 
-// The file on disk a catalog path names: for an archive member, the archive.
-QString FileOnDisk(const QString& path, int compression)
-{
-    if (compression != CompressionZip)
-        return path;
-    QString archive;
-    QString member;
-    SplitMemberPath(path, &archive, &member);
-    return archive;
-}
-
 // Same inode when both exist (hard links, symbolic links, letter case on a case-insensitive
 // file system all count as the same file); otherwise the same absolute path.
 bool SameFileOnDisk(const QString& a, const QString& b)
@@ -123,7 +112,7 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
     if (book.format != FormatFb2)
         return HeaderEditResult::Unchanged;
     const bool atStandardPlace = book.IsAtStandardPlace(catalog);
-    const QString oldFile = FileOnDisk(book.file, book.compression);
+    const QString oldFile = StoredFileOnDisk(book.file, book.compression);
 
     QString error;
     XmlDocumentPtr document = LoadStoredBookDocument(book.file, book.compression, &error);
@@ -173,7 +162,7 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
         ui.ShowError(error);
         return HeaderEditResult::Failed;
     }
-    const QString newFile = FileOnDisk(header.file, header.compression);
+    const QString newFile = StoredFileOnDisk(header.file, header.compression);
 
     if (!accessor.AuthorChanged()) {
         if (UpdateBookInPlace(book, header)) {
