@@ -133,7 +133,8 @@ void CBookListCtrl::CreateColumns()
         const int width = column < BookListModel::FirstExtraColumn ? kDefaultWidths[column]
             : column == model_->DetailsColumn()                     ? kDetailsWidth
                                                                     : kExtraWidth;
-        setColumnWidth(column, width);
+        // Wide enough for the header text where the font is larger than the widths were made for.
+        setColumnWidth(column, std::max(width, header()->sectionSizeHint(column)));
     }
     RestoreHeader();
 }

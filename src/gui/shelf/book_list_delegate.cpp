@@ -11,6 +11,12 @@
 
 #include <climits>
 
+// Resources of a static library must be registered by name from outside any namespace.
+static void InitBookListResource()
+{
+    Q_INIT_RESOURCE(book_list);
+}
+
 namespace lbv {
 namespace {
 
@@ -28,16 +34,22 @@ int TextHeight(const QFontMetrics& metrics, int width, const QString& text)
     return metrics.boundingRect(QRect(0, 0, width, INT_MAX / 2), kTextFlags, text).height();
 }
 
+// The icons live in this static library's resources, which are registered on first use.
+QPixmap BookListIcon(const char* name)
+{
+    static const bool registered = (InitBookListResource(), true);
+    (void)registered;
+    return QPixmap(QStringLiteral(":/book-list/") + QLatin1String(name));
+}
+
 } // namespace
 
 CBookListDelegate::CBookListDelegate(QAbstractItemView& view, const BookListModel& model)
     : CGridDelegate(&view)
     , view_(view)
     , model_(model)
-    , icons_ {QPixmap(QStringLiteral(":/book-list/fb2.xpm")),
-          QPixmap(QStringLiteral(":/book-list/zip.xpm")),
-          QPixmap(QStringLiteral(":/book-list/txt.xpm")),
-          QPixmap(QStringLiteral(":/book-list/not-standard-place.xpm"))}
+    , icons_ {BookListIcon("fb2.xpm"), BookListIcon("zip.xpm"), BookListIcon("txt.xpm"),
+          BookListIcon("not-standard-place.xpm")}
 {
     const QPalette palette = view.palette();
     for (std::size_t i = 0; i < 4; ++i) {
