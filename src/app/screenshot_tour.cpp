@@ -3,7 +3,6 @@
 #include "gui/common/grid_tree_view.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_ctrl.h"
-#include "gui/shelf/book_list_model.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/main_frame.h"
 #include "gui/shell/new_library_wizard.h"
@@ -12,7 +11,6 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QMenu>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
@@ -55,35 +53,34 @@ void ChooseBusiestAuthor(CShelfPage& shelf)
     }
     if (busiest.isValid())
         shelf.Tree()->setCurrentIndex(busiest);
+    // And its first book, with the preview band.
+    CBookListCtrl& books = *shelf.BookList();
+    if (books.model()->rowCount() > 0)
+        books.setCurrentIndex(books.model()->index(0, 0));
 }
 
-// A book chosen in the list, with its preview band, then the list's context menu over it. The
-// menu is a window of its own, so that shot is of the whole screen.
-void SaveBookListShots(CMainFrame& frame, const QDir& folder)
+// The book menu is a popup window of its own: the screen is grabbed while it is open.
+void SaveBookMenuShot(CMainFrame& frame, const QDir& folder)
 {
-    auto* books = frame.ShelfPage()->findChild<CBookListCtrl*>();
-    if (!books || books->Model().rowCount() == 0)
-        return;
     frame.SelectPage(Page::Shelf);
-    const QModelIndex first = books->Model().index(0, 0);
-    books->setFocus();
-    books->setCurrentIndex(first);
     QCoreApplication::processEvents();
-    SaveShot(frame, folder.filePath(QStringLiteral("1-shelf-book-selected.png")));
-
-    const QPoint at = books->visualRect(first).center();
-    QTimer::singleShot(300, &frame, [folder] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        const QString path = folder.filePath(QStringLiteral("1-shelf-book-menu.png"));
+    CBookListCtrl& books = *frame.ShelfPage()->BookList();
+    const QRect row = books.visualRect(books.model()->index(0, 0));
+    if (!row.isValid())
+        return;
+    const QString path = folder.filePath(QStringLiteral("1-shelf-book-menu.png"));
+    QTimer::singleShot(300, &frame, [&frame, path] {
         QTextStream out(stdout);
-        out << (QGuiApplication::primaryScreen()->grabWindow(0).save(path) ? "saved "
-                                                                             : "could not save ")
-            << path << Qt::endl;
-        if (menu)
+        const QRect area = frame.geometry();
+        const QPixmap shot = frame.screen()->grabWindow(
+            0, area.x(), area.y(), area.width(), area.height());
+        out << (shot.save(path) ? "saved " : "could not save ") << path << Qt::endl;
+        if (QWidget* menu = QApplication::activePopupWidget())
             menu->close();
     });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, books->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(books->viewport(), &event);
+    const QPoint at = row.center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, books.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(books.viewport(), &click);
 }
 
 } // namespace
@@ -102,7 +99,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
                 QDir(folder).filePath(
                     QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
-        SaveBookListShots(frame, QDir(folder));
+        SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();
     });

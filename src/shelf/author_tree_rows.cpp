@@ -48,23 +48,4 @@ int CompareTreeRows(int column, const TreeRowText& a, const TreeRowText& b, bool
     return CompareNames(a.first, a.last, b.first, b.last);
 }
 
-CGroup* DropTargetGroup(CLibravonDoc& catalog, CCatalogItem* row,
-    const std::vector<CBook*>& dragged)
-{
-    if (!row)
-        return nullptr;
-    CCatalogItem* record = row->Record();
-    if (auto* group = dynamic_cast<CGroup*>(record))
-        return group;
-    auto* author = dynamic_cast<CAuthor*>(record);
-    if (!author)
-        return nullptr;
-    if (CGroup* existing = author->FindGroup(kDefaultGroupName))
-        return existing;
-    for (const CBook* book : dragged)
-        if (book && book->Author() == author)
-            return catalog.CreateGroup(author, kDefaultGroupName);
-    return nullptr;
-}
-
 } // namespace lbv

@@ -47,6 +47,24 @@ int MoveBooksToGroup(CLibravonDoc& catalog, const std::vector<CBook*>& books, CG
     return moved;
 }
 
+CGroup* DropTargetGroup(CLibravonDoc& catalog, CCatalogItem* row, const std::vector<CBook*>& books)
+{
+    CCatalogItem* record = row ? row->Record() : nullptr;
+    if (!record)
+        return nullptr;
+    if (record->kind == KindGroup)
+        return static_cast<CGroup*>(record);
+    if (record->kind != KindAuthor)
+        return nullptr;
+    auto* author = static_cast<CAuthor*>(record);
+    if (CGroup* group = author->FindGroup(kDefaultGroupName))
+        return group;
+    for (const CBook* book : books)
+        if (book->Author() == author)
+            return catalog.CreateGroup(author, kDefaultGroupName);
+    return nullptr;
+}
+
 QString CantDropHereText(const CBook& firstBook)
 {
     const CAuthor* author = firstBook.Author();

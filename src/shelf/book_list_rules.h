@@ -33,6 +33,10 @@ DragStart CheckDragStart(const BookListState& state, bool sortedByHeader);
 bool MoveBooksBefore(CLibravonDoc& catalog, const std::vector<CBook*>& books, CBook* target);
 // Moves the books to another group of their author; returns how many moved.
 int MoveBooksToGroup(CLibravonDoc& catalog, const std::vector<CBook*>& books, CGroup* target);
+// The group a drop on a tree row (a catalog or search-result author or group) stands for: a
+// group row's group; an author row's default group, created only when one of the books could
+// move there, so that a refused drop leaves the catalog as it was. Null for no row.
+CGroup* DropTargetGroup(CLibravonDoc& catalog, CCatalogItem* row, const std::vector<CBook*>& books);
 
 // The refusal of a drop outside the books' author, naming that author.
 QString CantDropHereText(const CBook& firstBook);

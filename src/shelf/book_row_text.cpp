@@ -39,7 +39,7 @@ QString BookDetailsLine(const CBook& book, const QString& sizeText)
     const QString added = QLocale().toString(
         QDateTime::fromSecsSinceEpoch(book.added).date(), QLocale::ShortFormat);
     if (!book.group || book.group->name == kDefaultGroupName)
-        return MessageText(Msg::DetailsDefaultGroup).arg(first, last, sizeText, added);
+        return MessageText(Msg::DetailsInDefaultGroup).arg(first, last, sizeText, added);
     return MessageText(Msg::DetailsInGroup).arg(first, last, book.group->name, sizeText, added);
 }
 

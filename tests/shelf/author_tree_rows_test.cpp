@@ -87,29 +87,3 @@ TEST(AuthorTreeRows, RowTextSumsAnAuthorsGroups)
     EXPECT_EQ(group.first, QStringLiteral("Series"));
     EXPECT_EQ(group.books, 1);
 }
-
-TEST(AuthorTreeDrop, MakesADefaultGroupOnlyForBooksOfThatAuthor)
-{
-    CLibravonDoc catalog;
-    CBook* north = AddBook(catalog, "Ivar", "Kessel", "North");
-    CBook* tide = AddBook(catalog, "Maria", "Holm", "Tide");
-    CAuthor* kessel = north->Author();
-    CGroup* series = catalog.CreateGroup(kessel, QStringLiteral("Series"));
-    catalog.MoveBookToGroup(north, series);
-    catalog.RemoveGroup(kessel->FindGroup(kDefaultGroupName));
-    catalog.SetModified(false);
-    ASSERT_FALSE(kessel->FindGroup(kDefaultGroupName));
-
-    EXPECT_EQ(DropTargetGroup(catalog, series, {tide}), series);
-    EXPECT_EQ(DropTargetGroup(catalog, nullptr, {north}), nullptr);
-    // Another author's book could not move there: nothing is made, nothing is modified.
-    EXPECT_EQ(DropTargetGroup(catalog, kessel, {tide}), nullptr);
-    EXPECT_FALSE(kessel->FindGroup(kDefaultGroupName));
-    EXPECT_FALSE(catalog.IsModified());
-
-    CGroup* made = DropTargetGroup(catalog, kessel, {tide, north});
-    ASSERT_TRUE(made);
-    EXPECT_EQ(made, kessel->FindGroup(kDefaultGroupName));
-    EXPECT_TRUE(catalog.IsModified());
-    EXPECT_EQ(DropTargetGroup(catalog, kessel, {}), made);
-}

@@ -3,6 +3,7 @@
 #include "shelf/book_annotation.h"
 #include "shelf/book_list_rules.h"
 #include "shelf/book_row_text.h"
+#include "shelf/search_result.h"
 #include "text/messages.h"
 
 #include <QDir>
@@ -230,12 +231,35 @@ TEST_F(BookList, DroppedBooksAreReorderedOrMovedWithinTheirAuthor)
     EXPECT_EQ(other->group->name, kDefaultGroupName);
 }
 
-TEST_F(BookList, QuestionsAndRefusalsNameTheBooksAndTheirAuthor)
+TEST_F(BookList, DropOnAnAuthorCreatesItsDefaultGroupOnlyForItsOwnBooks)
+{
+    CBook* book = Add(u"a"_s);
+    CGroup* series = doc.CreateGroup(book->Author(), u"Series"_s);
+    ASSERT_TRUE(doc.MoveBookToGroup(book, series));
+    ASSERT_TRUE(doc.RemoveGroup(book->Author()->FindGroup(kDefaultGroupName)));
+    CBook* stranger = Add(u"s"_s, {}, CompressionNone, u"Adams"_s);
+    doc.SetModified(false);
+
+    EXPECT_EQ(DropTargetGroup(doc, book->Author(), {stranger}), nullptr);
+    EXPECT_EQ(book->Author()->FindGroup(kDefaultGroupName), nullptr);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(CantDropHereText(*stranger),
+        u"Can't drop here!\r\nThis book can only be dropped at subgroups of Adams Ivar"_s);
+
+    // Rows of a search result stand for their catalog records.
+    SearchAuthor resultAuthor(book->Author());
+    CGroup* target = DropTargetGroup(doc, &resultAuthor, {book});
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(target->name, kDefaultGroupName);
+    SearchGroup resultGroup(series);
+    EXPECT_EQ(DropTargetGroup(doc, &resultGroup, {stranger}), series);
+    EXPECT_EQ(DropTargetGroup(doc, nullptr, {book}), nullptr);
+}
+
+TEST_F(BookList, DeleteQuestionNamesOneBookOrCountsSeveral)
 {
     CBook* a = Add(u"Foundation"_s);
-    CBook* b = Add(u"Empire"_s, {}, CompressionNone, u"Adams"_s);
+    CBook* b = Add(u"Empire"_s);
     EXPECT_EQ(DeleteBooksQuestionText({a}), u"Are you sure want to delete book \"Foundation\"?"_s);
     EXPECT_EQ(DeleteBooksQuestionText({a, b}), u"Are you sure want to delete 2 selected books?"_s);
-    EXPECT_EQ(CantDropHereText(*b),
-        u"Can't drop here!\r\nThis book can only be dropped at subgroups of Adams Ivar"_s);
 }

@@ -3,15 +3,13 @@
 #include "catalog/libravon_doc.h"
 #include "gui/common/font_color.h"
 #include "gui/shelf/book_list_delegate.h"
+#include "gui/shelf/book_list_dialogs.h"
 #include "gui/shelf/book_list_model.h"
-#include "gui/shelf/shelf_dialogs.h"
-#include "gui/shelf/shelf_page.h"
-#include "gui/shell/catalog_session.h"
 #include "import/book_placement.h"
 #include "import/import_source.h"
 #include "settings/settings_store.h"
 #include "settings/startup_defaults.h"
-#include "text/command_texts.h"
+#include "text/menu_texts.h"
 #include "text/messages.h"
 
 #include <QApplication>
@@ -21,7 +19,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -43,10 +40,8 @@ const QString kPreviewBackgroundKey = QStringLiteral("ColorPreviewBG");
 const QString kPreviewTextKey = QStringLiteral("ColorPreviewFG");
 const QString kPreviewFontKey = QStringLiteral("BookDetailsFont");
 constexpr int kPreviewFontPoints = 8;
-const QString kRowFontKey = QStringLiteral("BookViewFont"); // shared with the author tree
-constexpr int kRowFontPoints = 10;
 
-// A colour setting with the default every start ensures.
+// A colour setting of section "Settings" with the default every start ensures.
 QColor ColorSetting(SettingsStore& settings, const QString& name, const QPalette& palette)
 {
     const SystemColors system {
@@ -55,7 +50,7 @@ QColor ColorSetting(SettingsStore& settings, const QString& name, const QPalette
     for (const IntSettingDefault& entry : StartupIntDefaults())
         if (entry.section == kColorSection && entry.name == name)
             fallback = entry.Resolve(system);
-    return ReadColor(settings, name, ColorRef(fallback));
+    return ToQColor(ColorRef(settings.GetProfileInt(kColorSection, name, fallback)));
 }
 
 } // namespace
@@ -66,19 +61,17 @@ bool IsBookListDrag(const QDropEvent& event)
         && event.mimeData()->hasFormat(kBookDragMimeType);
 }
 
-CBookListCtrl::CBookListCtrl(CatalogSession& session, SettingsStore& settings,
-    ShelfDialogs& dialogs, const GenreDictionary& genres, QWidget* parent)
-    : CGridTreeView(parent)
-    , session_(session)
+CBookListCtrl::CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
+    const GenreDictionary& genres, QWidget* parent)
+    : QTreeView(parent)
     , settings_(settings)
     , dialogs_(dialogs)
-    , model_(new BookListModel(session, genres, this))
-    , header_(kSection, QStringLiteral("BooksView_HeaderItem_%1"))
+    , model_(new BookListModel(genres, this))
 {
     setObjectName(QStringLiteral("bookList"));
     setModel(model_);
-    delegate_ = new CBookListDelegate(*this, *model_, session_);
-    SetGridDelegate(delegate_);
+    delegate_ = new CBookListDelegate(*this, *model_);
+    setItemDelegate(delegate_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(false);
@@ -95,74 +88,33 @@ CBookListCtrl::CBookListCtrl(CatalogSession& session, SettingsStore& settings,
     header()->setSortIndicatorShown(false);
     connect(header(), &QHeaderView::sectionClicked, this, &CBookListCtrl::OnHeaderClicked);
     connect(this, &QTreeView::doubleClicked, this, &CBookListCtrl::OnDoubleClicked);
-    connect(&session_, &CatalogSession::aboutToBeReplaced, this, &CBookListCtrl::Clear);
 
     CreateActions();
     CreateColumns();
     ReadColors();
-    setFont(ReadFont(settings_, kRowFontKey, kRowFontPoints));
     ReadPreviewFont();
-    ReadGrid();
     delegate_->SetPrefetchSize(ImportPrefetchSize(settings_));
 }
 
 CBookListCtrl::~CBookListCtrl()
 {
-    header_.Store(settings_, *header());
-}
-
-void CBookListCtrl::AttachTo(CShelfPage& page)
-{
-    page.BookListArea()->addWidget(this);
-    connect(&page, &CShelfPage::groupChosen, this, &CBookListCtrl::ShowGroup);
-    connect(&page, &CShelfPage::settingRelayed, this, &CBookListCtrl::settingChanged);
-    connect(this, &CBookListCtrl::bookCountsChanged, &page, &CShelfPage::BooksChanged);
-    connect(this, &CBookListCtrl::shelfRefreshRequested, &page, &CShelfPage::Refresh);
-    SetGroupAtPoint([&page](const QPoint& globalPosition, const std::vector<CBook*>& dragged) {
-        return page.GroupAtPoint(globalPosition, dragged);
-    });
-    dropArea_ = page.Tree()->viewport();
-    dropArea_->setAcceptDrops(true);
-    dropArea_->installEventFilter(this);
-}
-
-bool CBookListCtrl::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != dropArea_)
-        return CGridTreeView::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (!IsBookListDrag(*drop) || drop->source() != this) {
-            drop->ignore();
-            return true;
-        }
-        drop->acceptProposedAction();
-        if (event->type() == QEvent::Drop)
-            treeDropPosition_ = dropArea_->mapToGlobal(drop->position().toPoint());
-        return true;
-    }
-    default:
-        return CGridTreeView::eventFilter(watched, event);
-    }
+    StoreHeader();
 }
 
 void CBookListCtrl::CreateActions()
 {
-    const auto add = [this](Command command, const char* name, void (CBookListCtrl::*slot)()) {
-        auto* action = new QAction(CommandText(command), this);
+    const auto add = [this](MenuItem item, const char* name, void (CBookListCtrl::*slot)()) {
+        auto* action = new QAction(MenuText(item), this);
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    deleteAction_ = add(Command::DeleteBooks, "bookDeleteAction", &CBookListCtrl::DeleteSelected);
-    sortAction_ = add(Command::SortGroup, "bookSortAction", &CBookListCtrl::SortGroup);
-    selectAllAction_ = add(Command::SelectAllBooks, "bookSelectAllAction", &QTreeView::selectAll);
-    readAction_ = add(Command::ReadBook, "bookReadAction", &CBookListCtrl::ReadSelected);
+    deleteAction_ = add(MenuItem::BookDelete, "bookDeleteAction", &CBookListCtrl::DeleteSelected);
+    sortAction_ = add(MenuItem::BookSort, "bookSortAction", &CBookListCtrl::SortGroup);
+    selectAllAction_ = add(MenuItem::BookSelectAll, "bookSelectAllAction", &QTreeView::selectAll);
+    readAction_ = add(MenuItem::BookRead, "bookReadAction", &CBookListCtrl::ReadSelected);
     propertiesAction_
-        = add(Command::BookProperties, "bookPropertiesAction", &CBookListCtrl::ShowProperties);
+        = add(MenuItem::BookProperties, "bookPropertiesAction", &CBookListCtrl::ShowProperties);
 }
 
 void CBookListCtrl::UpdateActions()
@@ -181,10 +133,22 @@ void CBookListCtrl::CreateColumns()
         const int width = column < BookListModel::FirstExtraColumn ? kDefaultWidths[column]
             : column == model_->DetailsColumn()                     ? kDetailsWidth
                                                                     : kExtraWidth;
-        setColumnWidth(column, width);
+        // Wide enough for the header text where the font is larger than the widths were made for.
+        setColumnWidth(column, std::max(width, header()->sectionSizeHint(column)));
     }
-    // The stored layout applies to the columns before "Details".
-    header_.Restore(settings_, *header(), model_->DetailsColumn());
+    RestoreHeader();
+}
+
+// The stored layout applies to the columns before "Details".
+void CBookListCtrl::RestoreHeader()
+{
+    headerLayout_.Restore(settings_, *header(), model_->DetailsColumn());
+}
+
+void CBookListCtrl::StoreHeader()
+{
+    if (!settings_.Autorun())
+        headerLayout_.Store(settings_, *header());
 }
 
 void CBookListCtrl::ReadColors()
@@ -200,11 +164,6 @@ void CBookListCtrl::ReadColors()
 void CBookListCtrl::ReadPreviewFont()
 {
     delegate_->SetPreviewFont(ReadFont(settings_, kPreviewFontKey, kPreviewFontPoints));
-}
-
-void CBookListCtrl::ReadGrid()
-{
-    SetGridLines(ReadGridLines(settings_, {}, GridLines {true, false, false}));
 }
 
 void CBookListCtrl::ShowGroup(CLibravonDoc* catalog, CCatalogItem* group)
@@ -232,7 +191,7 @@ std::vector<CBook*> CBookListCtrl::SelectedBooks() const
 BookListState CBookListCtrl::State() const
 {
     return {int(selectionModel()->selectedRows().size()), model_->CatalogGroup() != nullptr,
-        settings_.Autorun(), !session_.MayEdit()};
+        settings_.Autorun(), importRunning_};
 }
 
 void CBookListCtrl::settingChanged(const QString& name)
@@ -243,13 +202,9 @@ void CBookListCtrl::settingChanged(const QString& name)
     if (is(kPreviewFontKey)) {
         ReadPreviewFont();
         scheduleDelayedItemsLayout();
-    } else if (is(kRowFontKey)) {
-        setFont(ReadFont(settings_, kRowFontKey, kRowFontPoints));
     } else if (is(kPreviewBackgroundKey) || is(kPreviewTextKey)
         || std::any_of(std::begin(kSizeColorKeys), std::end(kSizeColorKeys), is)) {
         ReadColors();
-    } else if (is(QStringLiteral("BooksView_Grid"))) {
-        ReadGrid();
     } else if (is(QStringLiteral("GenreLang"))) {
         ShowGroup(model_->Catalog(), model_->Group());
     }
@@ -263,7 +218,7 @@ void CBookListCtrl::DeleteSelected()
     if (!catalog || books.empty() || !BookMenuEnablingFor(State()).deleteBooks)
         return;
     if (!dialogs_.AskYesNo(
-            this, DeleteBooksQuestionText(books), MessageText(Msg::DeleteBookCaption)))
+            this, MessageText(Msg::DeleteBookCaption), DeleteBooksQuestionText(books)))
         return;
     bool treeChanged = model_->ShowsSearchResult();
     for (auto book = books.rbegin(); book != books.rend(); ++book) {
@@ -274,14 +229,12 @@ void CBookListCtrl::DeleteSelected()
         model_->RemoveBookRow(row);
         treeChanged = treeChanged || groupRemoved || authorRemoved;
     }
-    if (!treeChanged) {
-        Q_EMIT bookCountsChanged();
-        return;
+    Q_EMIT bookCountsChanged();
+    if (treeChanged) {
+        // The group on show may be gone with its last book; nothing may point at it any more.
+        Clear();
+        Q_EMIT shelfRefreshRequested();
     }
-    // A group or author may be gone with its last book, and the tree's rows with it: nothing may
-    // read them before the page has rebuilt its tree.
-    Clear();
-    Q_EMIT shelfRefreshRequested();
 }
 
 void CBookListCtrl::SortGroup()
@@ -291,7 +244,7 @@ void CBookListCtrl::SortGroup()
     if (!catalog || !group || !BookMenuEnablingFor(State()).sort)
         return;
     if (!dialogs_.AskYesNo(
-            this, MessageText(Msg::SortGroupQuestion), MessageText(Msg::SortGroupCaption)))
+            this, MessageText(Msg::SortGroupCaption), MessageText(Msg::SortGroupQuestion)))
         return;
     catalog->SortGroupByTitle(group);
     Rebuild(false);
@@ -363,7 +316,7 @@ bool CBookListCtrl::BeginDrag()
         return false;
     switch (CheckDragStart(State(), model_->IsSorted())) {
     case DragStart::RefusedWhileSorted:
-        dialogs_.ShowMessage(this, MessageText(Msg::DragWhileSorted));
+        dialogs_.ShowMessage(this, MessageText(Msg::NoDragWhileSorted));
         return false;
     case DragStart::Refused:
         return false;
@@ -382,11 +335,12 @@ void CBookListCtrl::DropBefore(CBook* target)
         MoveBooksBefore(*catalog, dragged_, target);
 }
 
-void CBookListCtrl::DropOnGroup(CGroup* target)
+void CBookListCtrl::DropOnTreeRow(CCatalogItem* row)
 {
     CLibravonDoc* catalog = model_->Catalog();
     if (!dragging_ || !catalog || dragged_.empty())
         return;
+    CGroup* target = DropTargetGroup(*catalog, row, dragged_);
     const int moved = target ? MoveBooksToGroup(*catalog, dragged_, target) : 0;
     if (moved == 0) {
         dialogs_.ShowError(this, CantDropHereText(*dragged_.front()));
@@ -434,13 +388,10 @@ void CBookListCtrl::startDrag(Qt::DropActions)
     drag->setPixmap(DragImage(rowRect));
     drag->setHotSpot(pressPosition_ - rowRect.topLeft());
     dropHandled_ = false;
-    treeDropPosition_.reset();
     const Qt::DropAction action = drag->exec(Qt::MoveAction);
-    // A drop outside the list's rows goes to the group under the pointer.
-    if (!dropHandled_ && action != Qt::IgnoreAction) {
-        const QPoint at = treeDropPosition_.value_or(QCursor::pos());
-        DropOnGroup(groupAtPoint_ ? groupAtPoint_(at, dragged_) : nullptr);
-    }
+    // A drop outside the list's rows lands on whatever tree row is under the pointer.
+    if (!dropHandled_ && action != Qt::IgnoreAction)
+        DropOnTreeRow(treeRowAt_ ? treeRowAt_(QCursor::pos()) : nullptr);
     EndDrag();
 }
 
@@ -536,11 +487,22 @@ void CBookListCtrl::drawRow(
     delegate_->PaintBand(painter, area, index.row(), hasFocus());
 }
 
+void CBookListCtrl::SetGridLines(GridLines lines)
+{
+    delegate_->SetGridLines(lines);
+    viewport()->update();
+}
+
 void CBookListCtrl::paintEvent(QPaintEvent* event)
 {
-    CGridTreeView::paintEvent(event);
-    if (model_->rowCount() > 0)
+    QTreeView::paintEvent(event);
+    if (model_->rowCount() > 0) {
+        const QRect last = visualRect(model_->index(model_->rowCount() - 1, 0));
+        QPainter painter(viewport());
+        delegate_->PaintBelowRows(painter, *this, last.bottom(),
+            last.height() - delegate_->BandHeight(model_->rowCount() - 1));
         return;
+    }
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(viewport()->rect().adjusted(4, 8, -4, -4), Qt::AlignHCenter | Qt::AlignTop,

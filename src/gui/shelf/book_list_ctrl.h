@@ -2,14 +2,14 @@
 // The Shelf page's book list: the books of the current group with their size-class colours and
 // the preview band of selected rows. Opens books, deletes and sorts them, and moves them by
 // drag and drop within their group or (dropped on the author tree) to another group of their
-// author.
-#include "gui/common/grid_tree_view.h"
+// author. Changes the catalog only on the GUI thread while no import runs.
+#include "gui/common/grid_delegate.h"
 #include "gui/common/header_persistence.h"
 #include "shelf/book_list_rules.h"
 
 #include <QString>
+#include <QTreeView>
 #include <functional>
-#include <optional>
 #include <vector>
 
 class QAction;
@@ -17,15 +17,12 @@ class QDropEvent;
 
 namespace lbv {
 
-class ShelfDialogs;
+class BookListDialogs;
 class BookListModel;
 class CBook;
 class CBookListDelegate;
 class CCatalogItem;
-class CGroup;
 class CLibravonDoc;
-class CShelfPage;
-class CatalogSession;
 class GenreDictionary;
 class SettingsStore;
 
@@ -35,15 +32,13 @@ inline const QString kBookDragMimeType = QStringLiteral("application/x-libravon-
 // Whether a drag or drop event carries books from a book list of this process.
 bool IsBookListDrag(const QDropEvent& event);
 
-class CBookListCtrl final : public CGridTreeView {
+class CBookListCtrl final : public QTreeView {
     Q_OBJECT
 public:
-    // The group that books dropped at a global position outside the list go to (null: none).
-    using GroupAtPoint
-        = std::function<CGroup*(const QPoint& globalPosition, const std::vector<CBook*>& dragged)>;
+    // The tree row (a catalog or search-result author or group) under a global position.
+    using TreeRowAt = std::function<CCatalogItem*(const QPoint& globalPosition)>;
 
-    // Edits the session's catalog only while no import runs.
-    CBookListCtrl(CatalogSession& session, SettingsStore& settings, ShelfDialogs& dialogs,
+    CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
         const GenreDictionary& genres, QWidget* parent = nullptr);
     ~CBookListCtrl() override; // stores the column layout
 
@@ -52,11 +47,9 @@ public:
     // point into is replaced.
     void ShowGroup(CLibravonDoc* catalog, CCatalogItem* group);
     void Clear();
-    void SetGroupAtPoint(GroupAtPoint lookup) { groupAtPoint_ = std::move(lookup); }
-    // Takes the page's book-list place: shows the groups it chooses, hears the settings it
-    // relays, and sends it drops, count changes and refresh requests. The page's author tree
-    // takes this list's drags (and only those) as drops.
-    void AttachTo(CShelfPage& page);
+    void SetTreeRowLookup(TreeRowAt lookup) { treeRowAt_ = std::move(lookup); }
+    void SetImportRunning(bool running) { importRunning_ = running; }
+    void SetGridLines(GridLines lines);
 
     BookListModel& Model() const { return *model_; }
     std::vector<CBook*> SelectedBooks() const;
@@ -64,11 +57,10 @@ public:
 
     // The steps of a drag, which the drag and drop events drive: BeginDrag takes the selected
     // books (or refuses, telling why); a drop either reorders them before a book of the list or
-    // moves them to another group of their author (refused, with a message, for no group or
-    // another author's); EndDrag forgets them and rebuilds the list.
+    // moves them to the group a tree row stands for; EndDrag forgets them and rebuilds the list.
     bool BeginDrag();
     void DropBefore(CBook* target);
-    void DropOnGroup(CGroup* target);
+    void DropOnTreeRow(CCatalogItem* row);
     void EndDrag();
 
 public Q_SLOTS:
@@ -88,7 +80,6 @@ Q_SIGNALS:
     void bookCountsChanged();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
     void paintEvent(QPaintEvent* event) override;
@@ -106,9 +97,10 @@ private:
     void CreateActions();
     void UpdateActions();
     void CreateColumns();
+    void RestoreHeader();
+    void StoreHeader();
     void ReadColors();
     void ReadPreviewFont();
-    void ReadGrid();
     void OnHeaderClicked(int column);
     void OnDoubleClicked(const QModelIndex& index);
     void OpenBook(CBook* book);
@@ -116,24 +108,23 @@ private:
     void Rebuild(bool treeChanged);
     QPixmap DragImage(const QRect& rowRect) const;
 
-    CatalogSession& session_;
     SettingsStore& settings_;
-    ShelfDialogs& dialogs_;
+    BookListDialogs& dialogs_;
     BookListModel* model_;
     CBookListDelegate* delegate_;
-    HeaderPersistence header_;
-    GroupAtPoint groupAtPoint_;
+    TreeRowAt treeRowAt_;
+    bool importRunning_ = false;
     std::vector<CBook*> dragged_;
     bool dragging_ = false;
     bool dropHandled_ = false;
-    QWidget* dropArea_ = nullptr; // the author tree's viewport
-    std::optional<QPoint> treeDropPosition_; // global, where the books were dropped on it
     QPoint pressPosition_;
     QAction* deleteAction_ = nullptr;
     QAction* sortAction_ = nullptr;
     QAction* selectAllAction_ = nullptr;
     QAction* readAction_ = nullptr;
     QAction* propertiesAction_ = nullptr;
+    HeaderPersistence headerLayout_ {
+        QStringLiteral("BooksView"), QStringLiteral("BooksView_HeaderItem_%1")};
 };
 
 } // namespace lbv

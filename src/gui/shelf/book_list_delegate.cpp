@@ -2,7 +2,6 @@
 
 #include "catalog/libravon_doc.h"
 #include "gui/shelf/book_list_model.h"
-#include "gui/shell/catalog_session.h"
 #include "shelf/book_annotation.h"
 
 #include <QAbstractItemView>
@@ -12,8 +11,8 @@
 
 #include <climits>
 
-// The icons live in a static library, whose resources are linked only when named.
-static void InitBookListResources()
+// Resources of a static library must be registered by name from outside any namespace.
+static void InitBookListResource()
 {
     Q_INIT_RESOURCE(book_list);
 }
@@ -22,7 +21,6 @@ namespace lbv {
 namespace {
 
 enum Icon { IconFb2 = 0, IconZip = 1, IconTxt = 2, IconNotAtStandardPlace = 3 };
-constexpr int kIconSize = 16;
 constexpr int kIconStep = 20;
 constexpr int kMargin = 4;
 constexpr int kDetailsGap = 10;
@@ -36,16 +34,23 @@ int TextHeight(const QFontMetrics& metrics, int width, const QString& text)
     return metrics.boundingRect(QRect(0, 0, width, INT_MAX / 2), kTextFlags, text).height();
 }
 
+// The icons live in this static library's resources, which are registered on first use.
+QPixmap BookListIcon(const char* name)
+{
+    static const bool registered = (InitBookListResource(), true);
+    (void)registered;
+    return QPixmap(QStringLiteral(":/book-list/") + QLatin1String(name));
+}
+
 } // namespace
 
-CBookListDelegate::CBookListDelegate(
-    QAbstractItemView& view, const BookListModel& model, CatalogSession& session)
+CBookListDelegate::CBookListDelegate(QAbstractItemView& view, const BookListModel& model)
     : CGridDelegate(&view)
     , view_(view)
     , model_(model)
-    , session_(session)
+    , icons_ {BookListIcon("fb2.xpm"), BookListIcon("zip.xpm"), BookListIcon("txt.xpm"),
+          BookListIcon("not-standard-place.xpm")}
 {
-    InitBookListResources();
     const QPalette palette = view.palette();
     for (std::size_t i = 0; i < 4; ++i) {
         sizeColors_[i] = palette.color(QPalette::WindowText);
@@ -53,9 +58,6 @@ CBookListDelegate::CBookListDelegate(
     }
     previewBackground_ = palette.color(QPalette::AlternateBase);
     previewText_ = palette.color(QPalette::WindowText);
-    const char* const names[] = {"fb2", "zip", "txt", "not-standard-place"};
-    for (std::size_t i = 0; i < icons_.size(); ++i)
-        icons_[i].load(QStringLiteral(":/book-list/%1.xpm").arg(QLatin1String(names[i])));
 }
 
 void CBookListDelegate::SetPreviewColors(const QColor& background, const QColor& text)
@@ -66,7 +68,6 @@ void CBookListDelegate::SetPreviewColors(const QColor& background, const QColor&
 
 CBookListDelegate::BandLayout CBookListDelegate::Layout(CBook& book, int row, int width) const
 {
-    const auto lock = session_.ReadLock();
     BandLayout layout;
     if (book.format == FormatFb2)
         layout.icons.push_back(&icons_[IconFb2]);
@@ -87,13 +88,10 @@ CBookListDelegate::BandLayout CBookListDelegate::Layout(CBook& book, int row, in
 
     if (catalog && LoadAnnotation(book, *catalog, prefetchSize_))
         layout.annotationText = book.annotation.join(u'\n');
-    // The annotation runs under the details line and, so as not to touch them, the icons.
-    const int annotationTop
-        = std::max(layout.details.bottom(), layout.icons.empty() ? 0 : 2 + kIconSize) + 1;
     const int annotationWidth = width - 2 * kMargin;
-    layout.annotation = QRect(kMargin, annotationTop, std::max(annotationWidth, 0),
+    layout.annotation = QRect(kMargin, layout.details.bottom() + 1, std::max(annotationWidth, 0),
         TextHeight(metrics, annotationWidth, layout.annotationText));
-    layout.height = std::max(layout.annotation.bottom() + 3, kMinimumBand);
+    layout.height = std::max(layout.details.height() + layout.annotation.height() + 4, kMinimumBand);
     return layout;
 }
 
@@ -136,7 +134,7 @@ void CBookListDelegate::RowHeightChanged(int row)
 void CBookListDelegate::initStyleOption(
     QStyleOptionViewItem* option, const QModelIndex& index) const
 {
-    CGridDelegate::initStyleOption(option, index);
+    QStyledItemDelegate::initStyleOption(option, index);
     const int sizeClass = index.data(BookListModel::SizeClassRole).toInt();
     option->backgroundBrush = sizeColors_[std::size_t(sizeClass + 4)];
     option->palette.setColor(QPalette::Text, sizeColors_[std::size_t(sizeClass)]);
@@ -144,7 +142,7 @@ void CBookListDelegate::initStyleOption(
 
 QSize CBookListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    QSize size = CGridDelegate::sizeHint(option, index);
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
     size.rheight() += BandHeight(index.row());
     return size;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Every question, message and text input of the Shelf page and its lists, behind one interface
-// so that tests answer them from a script.
+// so that tests answer them from a script: the book list's, and the group name input.
+#include "gui/shelf/book_list_dialogs.h"
+
 #include <QString>
 
 #include <optional>
@@ -9,16 +11,8 @@ class QWidget;
 
 namespace lbv {
 
-class ShelfDialogs {
+class ShelfDialogs : public BookListDialogs {
 public:
-    virtual ~ShelfDialogs() = default;
-
-    // Yes/No with a question icon; true for Yes. An empty caption means the program's title.
-    virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& caption = {}) = 0;
-    // An error with a stop icon.
-    virtual void ShowError(QWidget* parent, const QString& text) = 0;
-    // A plain message with an OK button.
-    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // One line of text under `prompt`, starting as `preset`; null when cancelled.
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title,
         const QString& prompt, const QString& preset) = 0;
@@ -26,11 +20,23 @@ public:
 
 class StandardShelfDialogs : public ShelfDialogs {
 public:
-    bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
-    void ShowError(QWidget* parent, const QString& text) override;
-    void ShowMessage(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override
+    {
+        return boxes_.AskYesNo(parent, caption, text);
+    }
+    void ShowError(QWidget* parent, const QString& text) override
+    {
+        boxes_.ShowError(parent, text);
+    }
+    void ShowMessage(QWidget* parent, const QString& text) override
+    {
+        boxes_.ShowMessage(parent, text);
+    }
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
         const QString& preset) override;
+
+private:
+    StandardBookListDialogs boxes_;
 };
 
 } // namespace lbv

@@ -4,13 +4,13 @@
 #include "gui/common/grid_tree_view.h"
 #include "gui/common/wait_cursor.h"
 #include "gui/shelf/author_tree_model.h"
+#include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shell/catalog_session.h"
 #include "settings/settings_store.h"
-#include "shelf/author_tree_rows.h"
 #include "shelf/genre_dictionary.h"
 #include "shelf/shelf_counts.h"
-#include "text/command_texts.h"
+#include "text/menu_texts.h"
 #include "text/messages.h"
 
 #include <QApplication>
@@ -31,6 +31,7 @@ const QString kBooksView = QStringLiteral("BooksView");
 const QString kSettings = QStringLiteral("Settings");
 constexpr int kInitialWidths[] = {100, 100, 50};
 constexpr ColorRef kDefaultGroupColor = 0x808080;
+constexpr GridLines kBookListGrid {true, false, false};
 
 // The first group of a tree row's author, or its default group (catalog or result records).
 CCatalogItem* FirstGroup(CCatalogItem* author)
@@ -67,11 +68,12 @@ CShelfPage::CShelfPage(
     , model_(new CAuthorTreeModel(session, this))
     , tree_(new CGridTreeView(this))
     , searchBox_(new QLineEdit(this))
-    , bookListArea_(new QVBoxLayout)
+    , bookList_(new CBookListCtrl(settings, dialogs, ProgramGenreDictionary()))
     , status_(new QLabel(this))
     , splitter_(new QSplitter(Qt::Horizontal, this))
 {
     CreateTree();
+    CreateBookList();
     searchBox_->setObjectName(QStringLiteral("searchBox"));
     status_->setObjectName(QStringLiteral("shelfStatus"));
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -86,12 +88,8 @@ CShelfPage::CShelfPage(
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(searchBox_, 1);
     leftLayout->addLayout(searchRow);
-    auto* right = new QWidget(splitter_);
-    right->setObjectName(QStringLiteral("bookListArea"));
-    right->setLayout(bookListArea_);
-    bookListArea_->setContentsMargins(0, 0, 0, 0);
     splitter_->addWidget(left);
-    splitter_->addWidget(right);
+    splitter_->addWidget(bookList_);
     splitter_->setStretchFactor(1, 2);
     splitter_->setSizes({300, 600});
 
@@ -137,6 +135,20 @@ void CShelfPage::CreateTree()
     connect(tree_, &QWidget::customContextMenuRequested, this, &CShelfPage::ShowContextMenu);
 }
 
+void CShelfPage::CreateBookList()
+{
+    bookList_->setFont(tree_->font());
+    bookList_->SetGridLines(ReadGridLines(settings_, QString(), kBookListGrid));
+    bookList_->SetTreeRowLookup([this](const QPoint& globalPos) { return RowAtPoint(globalPos); });
+    connect(this, &CShelfPage::groupChosen, bookList_, &CBookListCtrl::ShowGroup);
+    connect(this, &CShelfPage::settingRelayed, bookList_, &CBookListCtrl::settingChanged);
+    connect(bookList_, &CBookListCtrl::openBookRequested, this, &CShelfPage::openBookRequested);
+    connect(bookList_, &CBookListCtrl::shelfRefreshRequested, this, &CShelfPage::Refresh);
+    connect(bookList_, &CBookListCtrl::bookCountsChanged, this, &CShelfPage::BooksChanged);
+    connect(&session_, &CatalogSession::importRunningChanged, bookList_,
+        &CBookListCtrl::SetImportRunning);
+}
+
 void CShelfPage::ApplyTreeLook()
 {
     model_->SetColors(ReadColor(settings_, QStringLiteral("AuthorFG"), 0),
@@ -153,11 +165,11 @@ QString CShelfPage::StatusText() const
 void CShelfPage::DropRows()
 {
     // Before the catalog frees its records: nothing may point at them any more.
+    Q_EMIT groupChosen(nullptr, nullptr);
     model_->Clear();
     shownResult_ = nullptr;
     currentAuthor_ = nullptr;
     currentGroup_ = nullptr;
-    Q_EMIT groupChosen(nullptr, nullptr);
 }
 
 void CShelfPage::CatalogReplaced()
@@ -309,18 +321,18 @@ QMenu* CShelfPage::ContextMenuFor(const QModelIndex& index)
     SelectRow(index.siblingAtColumn(0));
     auto* menu = new QMenu(this);
     const bool enabled = TreeCommandsEnabled();
-    auto add = [&](Command command, void (CShelfPage::*handler)()) {
-        QAction* action = menu->addAction(CommandText(command), this, handler);
+    auto add = [&](MenuItem command, void (CShelfPage::*handler)()) {
+        QAction* action = menu->addAction(MenuText(command), this, handler);
         action->setEnabled(enabled);
         action->setData(int(command));
     };
     if (model_->IsAuthorRow(index)) {
-        add(Command::DeleteAuthor, &CShelfPage::DeleteSelected);
-        add(Command::NewGroup, &CShelfPage::NewGroupForSelected);
+        add(MenuItem::AuthorDelete, &CShelfPage::DeleteSelected);
+        add(MenuItem::NewGroup, &CShelfPage::NewGroupForSelected);
     } else {
-        add(Command::DeleteGroup, &CShelfPage::DeleteSelected);
-        add(Command::RenameGroup, &CShelfPage::RenameSelectedGroup);
-        add(Command::NewGroup, &CShelfPage::NewGroupForSelected);
+        add(MenuItem::GroupDelete, &CShelfPage::DeleteSelected);
+        add(MenuItem::GroupRename, &CShelfPage::RenameSelectedGroup);
+        add(MenuItem::NewGroup, &CShelfPage::NewGroupForSelected);
     }
     return menu;
 }
@@ -349,7 +361,7 @@ void CShelfPage::DeleteAuthor(const QModelIndex& index)
 {
     auto* author = dynamic_cast<CAuthor*>(model_->Item(index)->Record());
     if (!author
-        || !dialogs_.AskYesNo(this,
+        || !dialogs_.AskYesNo(this, MessageText(Msg::ProgramTitle),
             MessageText(Msg::DeleteAuthorQuestion).arg(author->firstName, author->lastName)))
         return;
     // The rows and the list let go of the author's records before the catalog frees them.
@@ -376,7 +388,8 @@ void CShelfPage::DeleteGroup(const QModelIndex& index)
 {
     auto* group = dynamic_cast<CGroup*>(model_->Item(index)->Record());
     if (!group
-        || !dialogs_.AskYesNo(this, MessageText(Msg::DeleteGroupQuestion).arg(group->name)))
+        || !dialogs_.AskYesNo(this, MessageText(Msg::ProgramTitle),
+            MessageText(Msg::DeleteGroupQuestion).arg(group->name)))
         return;
     Q_EMIT groupChosen(nullptr, nullptr);
     if (ShowsResult()) {
@@ -468,17 +481,9 @@ void CShelfPage::NewGroupForSelected()
     UpdateStatus();
 }
 
-CGroup* CShelfPage::GroupAtPoint(const QPoint& globalPos, const std::vector<CBook*>& dragged)
+CCatalogItem* CShelfPage::RowAtPoint(const QPoint& globalPos) const
 {
-    if (!currentCatalog_ || !session_.MayEdit() || autorun_)
-        return nullptr;
-    const QModelIndex index = tree_->indexAt(tree_->viewport()->mapFromGlobal(globalPos));
-    const bool hadDefault = index.isValid() && model_->IsAuthorRow(index)
-        && DefaultGroup(model_->Item(index)->Record());
-    CGroup* group = DropTargetGroup(*currentCatalog_, model_->Item(index), dragged);
-    if (group && !hadDefault && model_->IsAuthorRow(index))
-        UpdateStatus(); // a default group was made
-    return group;
+    return model_->Item(tree_->indexAt(tree_->viewport()->mapFromGlobal(globalPos)));
 }
 
 void CShelfPage::BooksChanged()
@@ -496,8 +501,11 @@ void CShelfPage::SettingChanged(const QString& name)
         Reload();
     } else if (is("BookViewFont")) {
         tree_->setFont(ReadFont(settings_, QStringLiteral("BookViewFont"), 10));
+        bookList_->setFont(tree_->font());
     } else if (is("AuthorTree_Grid")) {
         tree_->SetGridLines(ReadGridLines(settings_, QStringLiteral("AuthorTree_"), {}));
+    } else if (is("BooksView_Grid")) {
+        bookList_->SetGridLines(ReadGridLines(settings_, QString(), kBookListGrid));
     }
     Q_EMIT settingRelayed(name);
 }

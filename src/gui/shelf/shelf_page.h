@@ -15,12 +15,12 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QSplitter;
-class QVBoxLayout;
 
 namespace lbv {
 
 class CAuthorTreeModel;
 class CBook;
+class CBookListCtrl;
 class CCatalogItem;
 class CGridTreeView;
 class CGroup;
@@ -46,14 +46,13 @@ public:
     CCatalogItem* CurrentGroup() const { return currentGroup_; }
     QString StatusText() const;
     CGridTreeView* Tree() const { return tree_; }
+    CBookListCtrl* BookList() const { return bookList_; }
     CAuthorTreeModel* TreeModel() const { return model_; }
     ShelfSearch& Search() { return search_; }
-    // Where the book list sits in the page.
-    QVBoxLayout* BookListArea() const { return bookListArea_; }
 
-    // The catalog group that books dropped at `globalPos` go to (null for none). An author row's
-    // default group is created only when one of `dragged` belongs to that author.
-    CGroup* GroupAtPoint(const QPoint& globalPos, const std::vector<CBook*>& dragged);
+    // The tree row's record (catalog or search result author or group) at a global position,
+    // where books dragged from the list are dropped; null over no row.
+    CCatalogItem* RowAtPoint(const QPoint& globalPos) const;
     // After books moved or were deleted: the "Books" counts and the status line follow.
     void BooksChanged();
 
@@ -70,6 +69,8 @@ Q_SIGNALS:
     void groupChosen(CLibravonDoc* catalog, CCatalogItem* group);
     // A changed setting's name, after the page's own handling, for the book list.
     void settingRelayed(const QString& name);
+    // The user asked to read a book (its library path).
+    void openBookRequested(const QString& path);
 
 private:
     void ShowAuthors(CLibravonDoc* catalog, const SearchResult* result) override;
@@ -77,6 +78,7 @@ private:
     void Beep() override;
 
     void CreateTree();
+    void CreateBookList();
     void ApplyTreeLook();
     void DropRows();
     void CatalogReplaced();
@@ -103,7 +105,7 @@ private:
     CAuthorTreeModel* model_;
     CGridTreeView* tree_;
     QLineEdit* searchBox_;
-    QVBoxLayout* bookListArea_;
+    CBookListCtrl* bookList_;
     QLabel* status_;
     QSplitter* splitter_;
     CLibravonDoc* currentCatalog_ = nullptr;

@@ -1,6 +1,5 @@
 #include "gui/shell/main_frame.h"
 
-#include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
@@ -8,7 +7,6 @@
 #include "gui/shell/window_placement.h"
 #include "import/reader_path.h"
 #include "settings/settings_store.h"
-#include "shelf/genre_dictionary.h"
 #include "text/messages.h"
 
 #include <QApplication>
@@ -109,12 +107,9 @@ void CMainFrame::CreatePages()
     };
     shelf_ = new CShelfPage(session_, settings_, shelfDialogs_, tabs_);
     AddPage(Page::Shelf, shelf_);
-    auto* books
-        = new CBookListCtrl(session_, settings_, shelfDialogs_, ProgramGenreDictionary(), shelf_);
-    books->AttachTo(*shelf_);
-    connect(books, &CBookListCtrl::openBookRequested, this, &CMainFrame::OpenInReader);
     // The Shelf page is first to hear of a changed setting.
     connect(this, &CMainFrame::settingChanged, shelf_, &CShelfPage::SettingChanged);
+    connect(shelf_, &CShelfPage::openBookRequested, this, &CMainFrame::OpenInReader);
     reader_ = placeholder(Page::Reader);
     AddPage(Page::Reader, reader_);
     if (!commandLineFile_.isEmpty() && !IsIndexFileName(commandLineFile_))

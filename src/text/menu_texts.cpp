@@ -1,25 +1,25 @@
-#include "text/command_texts.h"
+#include "text/menu_texts.h"
 
 namespace lbv {
 
-QString CommandText(Command id)
+QString MenuText(MenuItem id)
 {
     switch (id) {
-    case Command::DeleteAuthor:
-    case Command::DeleteGroup:
-    case Command::DeleteBooks:
+    case MenuItem::AuthorDelete:
+    case MenuItem::GroupDelete:
+    case MenuItem::BookDelete:
         return QStringLiteral("&Delete");
-    case Command::NewGroup:
+    case MenuItem::NewGroup:
         return QStringLiteral("New &group");
-    case Command::RenameGroup:
+    case MenuItem::GroupRename:
         return QStringLiteral("&Rename");
-    case Command::SortGroup:
+    case MenuItem::BookSort:
         return QStringLiteral("Sort");
-    case Command::SelectAllBooks:
+    case MenuItem::BookSelectAll:
         return QStringLiteral("Select all\tCtrl-A");
-    case Command::BookProperties:
+    case MenuItem::BookProperties:
         return QStringLiteral("&Properties");
-    case Command::ReadBook:
+    case MenuItem::BookRead:
         return QStringLiteral("&Read");
     }
     return {};
