@@ -140,6 +140,7 @@ void CShelfPage::CreateBookList()
     bookList_->setFont(tree_->font());
     bookList_->SetGridLines(ReadGridLines(settings_, QString(), kBookListGrid));
     bookList_->SetTreeRowLookup([this](const QPoint& globalPos) { return RowAtPoint(globalPos); });
+    bookList_->SetDropArea(tree_->viewport());
     connect(this, &CShelfPage::groupChosen, bookList_, &CBookListCtrl::ShowGroup);
     connect(this, &CShelfPage::settingRelayed, bookList_, &CBookListCtrl::settingChanged);
     connect(bookList_, &CBookListCtrl::openBookRequested, this, &CShelfPage::openBookRequested);
