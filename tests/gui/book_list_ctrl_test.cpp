@@ -76,7 +76,7 @@ protected:
     {
         list.reset();
         settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
-        list = std::make_unique<CBookListCtrl>(*settings, dialogs, genres);
+        list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
         list->resize(600, 400);
         tester = std::make_unique<QAbstractItemModelTester>(
             &list->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -375,7 +375,7 @@ TEST_F(BookListCtrlTest, ColumnLayoutIsStoredAndOnlySaneValuesComeBack)
     EXPECT_EQ(settings->GetProfileString(u"BooksView"_s, u"BooksView_HeaderItem_2"_s),
         u"100 0 00004000"_s);
 
-    list = std::make_unique<CBookListCtrl>(*settings, dialogs, genres);
+    list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
     EXPECT_EQ(list->columnWidth(1), 77);
     EXPECT_EQ(list->header()->visualIndex(2), 0);
 
@@ -383,7 +383,7 @@ TEST_F(BookListCtrlTest, ColumnLayoutIsStoredAndOnlySaneValuesComeBack)
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_0"_s, u"90 1 0"_s);
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_1"_s, u"99999 1 0"_s);
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_2"_s, u"80 x"_s);
-    list.reset(new CBookListCtrl(*settings, dialogs, genres));
+    list.reset(new CBookListCtrl(session, *settings, dialogs, genres));
     EXPECT_EQ(list->columnWidth(0), 90);
     EXPECT_EQ(list->columnWidth(1), 50);
     EXPECT_EQ(list->header()->visualIndex(0), 0);

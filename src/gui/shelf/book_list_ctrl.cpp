@@ -61,16 +61,16 @@ bool IsBookListDrag(const QDropEvent& event)
         && event.mimeData()->hasFormat(kBookDragMimeType);
 }
 
-CBookListCtrl::CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
-    const GenreDictionary& genres, QWidget* parent)
+CBookListCtrl::CBookListCtrl(CatalogSession& session, SettingsStore& settings,
+    BookListDialogs& dialogs, const GenreDictionary& genres, QWidget* parent)
     : QTreeView(parent)
     , settings_(settings)
     , dialogs_(dialogs)
-    , model_(new BookListModel(genres, this))
+    , model_(new BookListModel(session, genres, this))
 {
     setObjectName(QStringLiteral("bookList"));
     setModel(model_);
-    delegate_ = new CBookListDelegate(*this, *model_);
+    delegate_ = new CBookListDelegate(*this, *model_, session);
     setItemDelegate(delegate_);
     setRootIsDecorated(false);
     setItemsExpandable(false);

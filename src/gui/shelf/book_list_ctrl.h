@@ -24,6 +24,7 @@ class CBook;
 class CBookListDelegate;
 class CCatalogItem;
 class CLibravonDoc;
+class CatalogSession;
 class GenreDictionary;
 class SettingsStore;
 
@@ -39,7 +40,8 @@ public:
     // The tree row (a catalog or search-result author or group) under a global position.
     using TreeRowAt = std::function<CCatalogItem*(const QPoint& globalPosition)>;
 
-    CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
+    // Reads the session's records under its lock.
+    CBookListCtrl(CatalogSession& session, SettingsStore& settings, BookListDialogs& dialogs,
         const GenreDictionary& genres, QWidget* parent = nullptr);
     ~CBookListCtrl() override; // stores the column layout
 

@@ -68,7 +68,7 @@ CShelfPage::CShelfPage(
     , model_(new CAuthorTreeModel(session, this))
     , tree_(new CGridTreeView(this))
     , searchBox_(new QLineEdit(this))
-    , bookList_(new CBookListCtrl(settings, dialogs, ProgramGenreDictionary()))
+    , bookList_(new CBookListCtrl(session, settings, dialogs, ProgramGenreDictionary()))
     , status_(new QLabel(this))
     , splitter_(new QSplitter(Qt::Horizontal, this))
 {
