@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <ctime>
 #include <zlib.h>
@@ -38,6 +40,18 @@ qint64 RawDeflate(const QByteArray& book)
     const qint64 packed = qint64(stream.total_out);
     deflateEnd(&stream);
     return packed;
+}
+
+long ProcessStatusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+    return -1;
 }
 
 } // namespace lbv::bench

@@ -27,6 +27,9 @@ private:
     double cpuStart_;
 };
 
+// A "kB" field of /proc/self/status ("VmRSS", "VmHWM"); -1 when it can't be read.
+long ProcessStatusKb(const char* field);
+
 // Deflates `book` the way the library's archives do (raw deflate, default level); returns the
 // packed size.
 qint64 RawDeflate(const QByteArray& book);

@@ -6,6 +6,7 @@
 //   index_file_bench [books authors [folder]]   (the index stays in folder when one is named)
 // Open and the bare parse run in child processes (the program started again with --open or
 // --bare), so that the memory of the generated catalog does not distort them.
+#include "bench_support.h"
 #include "catalog/libravon_doc.h"
 #include "synthetic_catalog.h"
 
@@ -22,22 +23,11 @@
 #include <zlib.h>
 
 using namespace lbv;
+using lbv::bench::ProcessStatusKb;
 
 namespace {
 
 constexpr int kRuns = 3;
-
-long StatusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 void ResetPeak()
 {
@@ -87,7 +77,7 @@ int OpenIndex(const QString& path)
     for (int run = 0; run < kRuns; ++run) {
         CLibravonDoc doc;
         if (run == 0) {
-            base = StatusKb("VmRSS");
+            base = ProcessStatusKb("VmRSS");
             ResetPeak();
         }
         const Stopwatch watch;
@@ -97,7 +87,7 @@ int OpenIndex(const QString& path)
         }
         watch.Record(best);
         if (run == 0)
-            peak = StatusKb("VmHWM");
+            peak = ProcessStatusKb("VmHWM");
     }
     std::printf("%.4f %.4f %ld %ld\n", best.wall, best.cpu, peak, base);
     return 0;

@@ -28,13 +28,24 @@ function(lbv_existing_deps out)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
-# lbv_folder_library(NAME DEPS ... [PRIVATE_DEPS ...])
-# One static library per src/ folder, made of every .cpp file in it; headers are included as
-# "folder/header.h". A folder without sources yet defines no library.
+# lbv_folder_library(NAME DEPS ... [PRIVATE_DEPS ...] [SUBFOLDERS ...])
+# One static library per src/ folder, made of every .cpp file in it and in the SUBFOLDERS given;
+# headers are included as "folder/header.h" ("folder/sub/header.h"). A folder without sources yet
+# defines no library.
 function(lbv_folder_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-  file(GLOB resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;SUBFOLDERS" ${ARGN})
+  set(folders ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(sub IN LISTS ARG_SUBFOLDERS)
+    list(APPEND folders ${CMAKE_CURRENT_SOURCE_DIR}/${sub})
+  endforeach()
+  set(sources "")
+  set(resources "")
+  foreach(folder IN LISTS folders)
+    file(GLOB folder_sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.c)
+    file(GLOB folder_resources CONFIGURE_DEPENDS ${folder}/*.qrc)
+    list(APPEND sources ${folder_sources})
+    list(APPEND resources ${folder_resources})
+  endforeach()
   if(NOT sources)
     return()
   endif()

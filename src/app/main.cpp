@@ -1,7 +1,7 @@
 // libravon: the desktop program.
 #include "app/screenshot_tour.h"
-#include "gui/application.h"
-#include "gui/command_line.h"
+#include "gui/shell/application.h"
+#include "gui/shell/command_line.h"
 
 #include <QApplication>
 

@@ -1,11 +1,18 @@
 #include "app/screenshot_tour.h"
 
-#include "gui/main_frame.h"
-#include "gui/new_library_wizard.h"
+#include "gui/common/grid_tree_view.h"
+#include "gui/shelf/author_tree_model.h"
+#include "gui/shelf/book_list_ctrl.h"
+#include "gui/shelf/shelf_page.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/new_library_wizard.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -31,6 +38,51 @@ void SaveWizardShots(QWidget& parent, const QDir& folder)
     SaveShot(wizard, folder.filePath(QStringLiteral("0-new-library-location.png")));
 }
 
+// The shelf as a user browsing it sees it: the author with the most books chosen.
+void ChooseBusiestAuthor(CShelfPage& shelf)
+{
+    const CAuthorTreeModel& tree = *shelf.TreeModel();
+    QModelIndex busiest;
+    int most = -1;
+    for (int row = 0; row < tree.rowCount(); ++row) {
+        const QModelIndex author = tree.index(row, CAuthorTreeModel::BooksColumn);
+        if (author.data().toInt() > most) {
+            most = author.data().toInt();
+            busiest = author.siblingAtColumn(0);
+        }
+    }
+    if (busiest.isValid())
+        shelf.Tree()->setCurrentIndex(busiest);
+    // And its first book, with the preview band.
+    CBookListCtrl& books = *shelf.BookList();
+    if (books.model()->rowCount() > 0)
+        books.setCurrentIndex(books.model()->index(0, 0));
+}
+
+// The book menu is a popup window of its own: the screen is grabbed while it is open.
+void SaveBookMenuShot(CMainFrame& frame, const QDir& folder)
+{
+    frame.SelectPage(Page::Shelf);
+    QCoreApplication::processEvents();
+    CBookListCtrl& books = *frame.ShelfPage()->BookList();
+    const QRect row = books.visualRect(books.model()->index(0, 0));
+    if (!row.isValid())
+        return;
+    const QString path = folder.filePath(QStringLiteral("1-shelf-book-menu.png"));
+    QTimer::singleShot(300, &frame, [&frame, path] {
+        QTextStream out(stdout);
+        const QRect area = frame.geometry();
+        const QPixmap shot = frame.screen()->grabWindow(
+            0, area.x(), area.y(), area.width(), area.height());
+        out << (shot.save(path) ? "saved " : "could not save ") << path << Qt::endl;
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    const QPoint at = row.center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, books.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(books.viewport(), &click);
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -38,6 +90,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
     QDir().mkpath(folder);
     // Give the start-up open, queued by the frame, its turn first.
     QTimer::singleShot(500, &frame, [&frame, folder] {
+        ChooseBusiestAuthor(*frame.ShelfPage());
         auto* tabs = frame.findChild<QTabWidget*>(QStringLiteral("tabs"));
         for (int tab = 0; tabs && tab < tabs->count(); ++tab) {
             frame.SelectTab(tab);
@@ -46,6 +99,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
                 QDir(folder).filePath(
                     QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
+        SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();
     });

@@ -354,6 +354,19 @@ bool CLibravonDoc::MoveBookBefore(CBook* book, CBook* other)
     return true;
 }
 
+bool CLibravonDoc::SortGroupByTitle(CGroup* group)
+{
+    if (!group || group->author->IndexOf(group) < 0)
+        return false;
+    std::stable_sort(group->books_.begin(), group->books_.end(),
+        [](const std::unique_ptr<CBook>& a, const std::unique_ptr<CBook>& b) {
+            return QString::compare(a->title, b->title, Qt::CaseInsensitive) < 0;
+        });
+    group->author->ForgetTitles();
+    Changed();
+    return true;
+}
+
 QString CLibravonDoc::CheckGroupName(const CAuthor& author, const QString& name, QString* error)
 {
     const QString trimmed = name.trimmed();

@@ -85,6 +85,8 @@ public:
     bool RemoveGroupKeepingBooks(CGroup* group, bool* authorRemoved = nullptr);
     bool MoveBookToGroup(CBook* book, CGroup* target);
     bool MoveBookBefore(CBook* book, CBook* other);
+    // Orders the group's books by title, case-insensitively (equal titles keep their order).
+    bool SortGroupByTitle(CGroup* group);
 
     // Checks a name for a new or renamed group: trimmed, non-empty, not used by another group
     // of the author. Returns the trimmed name, or an empty string with `error` set.

@@ -21,17 +21,6 @@ struct KeyField {
     QString catalogValue;
 };
 
-// The file on disk a catalog path names: for an archive member, the archive.
-QString FileOnDisk(const QString& path, int compression)
-{
-    if (compression != CompressionZip)
-        return path;
-    QString archive;
-    QString member;
-    SplitMemberPath(path, &archive, &member);
-    return archive;
-}
-
 // Same inode when both exist (hard links, symbolic links, letter case on a case-insensitive
 // file system all count as the same file); otherwise the same absolute path.
 bool SameFileOnDisk(const QString& a, const QString& b)
@@ -123,7 +112,7 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
     if (book.format != FormatFb2)
         return HeaderEditResult::Unchanged;
     const bool atStandardPlace = book.IsAtStandardPlace(catalog);
-    const QString oldFile = FileOnDisk(book.file, book.compression);
+    const QString oldFile = StoredFileOnDisk(book.file, book.compression);
 
     QString error;
     XmlDocumentPtr document = LoadStoredBookDocument(book.file, book.compression, &error);
@@ -173,7 +162,7 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
         ui.ShowError(error);
         return HeaderEditResult::Failed;
     }
-    const QString newFile = FileOnDisk(header.file, header.compression);
+    const QString newFile = StoredFileOnDisk(header.file, header.compression);
 
     if (!accessor.AuthorChanged()) {
         if (UpdateBookInPlace(book, header)) {
@@ -187,23 +176,19 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
 
     // The book is filed anew, under the (possibly new) author's default group.
     const qint64 importDate = book.added;
-    bool groupRemoved = false;
-    bool authorRemoved = false;
-    if (!catalog.RemoveBook(&book, &groupRemoved, &authorRemoved)) {
+    if (!catalog.RemoveBook(&book)) {
         DeleteUnusedFile(catalog, newFile, oldFile);
         ui.ShowError(MessageText(Msg::ErrorDeletingBook));
         return HeaderEditResult::Failed;
     }
-    const bool authorCreated = !catalog.FindAuthor(header);
-    const bool bookCreated = authorCreated || !catalog.FindBook(header);
+    const bool bookCreated = !catalog.FindBook(header);
     const bool bookAdded = catalog.AddBook(header, false);
     if (bookAdded && bookCreated)
         if (CBook* filed = catalog.FindBook(header))
             filed->added = importDate; // an edit is no new import
-    if (groupRemoved || authorRemoved || authorCreated)
-        ui.RefreshShelf();
-    else
-        ui.RebuildBookList();
+    // The old record is gone: a list or a search result may still point at it, and the
+    // counts of both authors changed, so the whole shelf is shown afresh.
+    ui.RefreshShelf();
     if (!bookAdded) {
         // Adding is refused only when a record already at the new file stands for the book, so
         // the new file stays in use; the old file, now without a record, is kept as it is.

@@ -235,6 +235,24 @@ TEST_F(CatalogModel, MovesAreRefusedAcrossAuthorsAndWithinOneGroupOnly)
     EXPECT_TRUE(doc.IsModified());
 }
 
+TEST_F(CatalogModel, SortingAGroupOrdersTitlesIgnoringCaseAndForgetsStaleTitleLookups)
+{
+    CBook* banana = Add(QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("Banana"));
+    Add(QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("cherry"));
+    Add(QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("apple"));
+    doc.SetModified(false);
+    const quint64 generation = doc.Generation();
+
+    EXPECT_TRUE(doc.SortGroupByTitle(banana->group));
+    EXPECT_EQ(Titles(banana->group),
+        (QStringList {QStringLiteral("apple"), QStringLiteral("Banana"), QStringLiteral("cherry")}));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_NE(doc.Generation(), generation);
+    EXPECT_EQ(doc.FindBook(Header(QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("Banana"))),
+        banana);
+    EXPECT_FALSE(doc.SortGroupByTitle(nullptr));
+}
+
 TEST_F(CatalogModel, GroupNamesAreTrimmedNonEmptyAndUnique)
 {
     CBook* book = Add(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("T"));

@@ -1,8 +1,10 @@
-#include "gui/command_line.h"
-#include "gui/frame_dialogs.h"
-#include "gui/main_frame.h"
-#include "gui/placeholder_page.h"
-#include "gui/window_placement.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/frame_dialogs.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/placeholder_page.h"
+#include "gui/shelf/author_tree_model.h"
+#include "gui/shelf/shelf_page.h"
+#include "gui/shell/window_placement.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
@@ -41,7 +43,12 @@ public:
         return closeAnswer;
     }
     void ShowError(QWidget*, const QString& text) override { errors.append(text); }
-    void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
+    void ShowMessage(QWidget*, const QString& text) override
+    {
+        messages.append(text);
+        if (whileShown)
+            whileShown();
+    }
     bool AskYesNo(QWidget*, const QString& question) override
     {
         questions.append(question);
@@ -58,6 +65,7 @@ public:
     QStringList errors;
     QStringList messages;
     QStringList questions;
+    std::function<void()> whileShown;
 };
 
 // A plain UTF-8 index, which opens through the compressed attempt as well.
@@ -86,6 +94,7 @@ protected:
     // Creates the frame and lets its start-up open run.
     CMainFrame& Start(const QString& commandLineFile = {}, bool autorun = false)
     {
+        frame.reset(); // it writes its header layouts to the settings it was made with
         settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
         if (!lastIndex.isEmpty())
             settings->WriteProfileString(QString(), QStringLiteral("LastIndex"), lastIndex);
@@ -360,11 +369,8 @@ TEST_F(MainFrameTest, HandedOverIndexReplacesTheLibraryOnlyPastTheSaveQuestionAn
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("other.lvf - Libravon"));
 
     const QString book = folder.filePath(QStringLiteral("Salt and Iron.fb2"));
-    QSignalSpy requested(frame.get(), &CMainFrame::bookRequested);
     frame->TakeHandedOver(ParseCommandLine({book}));
     EXPECT_EQ(frame->CurrentPage(), Page::Reader);
-    ASSERT_EQ(requested.size(), 1);
-    EXPECT_EQ(requested[0][0].toString(), book);
     EXPECT_EQ(FirstTitle(), QStringLiteral("Other"));
 }
 
@@ -387,4 +393,52 @@ TEST_F(MainFrameTest, DesktopActionsRunAfterTheStartupOpenAndOpenLibraryReplaces
     Start({}, true);
     frame->TakeHandedOver(ParseCommandLine({QStringLiteral("--new-library")}));
     EXPECT_EQ(dialogs.wizardRuns, 1);
+}
+
+TEST_F(MainFrameTest, TheShelfLetsGoOfTheOldCatalogBeforeAnOpenShowsItsMessages)
+{
+    lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
+    Start();
+    CAuthorTreeModel* tree = frame->ShelfPage()->TreeModel();
+    ASSERT_EQ(tree->rowCount(), 1);
+    int rowsDuringMessage = -1;
+    dialogs.whileShown = [&] { rowsDuringMessage = tree->rowCount(); };
+    dialogs.openAnswer = WriteFile(QStringLiteral("broken.lvf"), QByteArray("<books><author firstName="));
+    EXPECT_FALSE(frame->OpenIndex());
+    EXPECT_EQ(rowsDuringMessage, 0);
+    EXPECT_EQ(tree->rowCount(), 0);
+
+    dialogs.openAnswer = lastIndex;
+    EXPECT_TRUE(frame->OpenIndex());
+    EXPECT_EQ(tree->rowCount(), 1);
+}
+
+TEST_F(MainFrameTest, WhileAnImportRunsTheCatalogIsNeitherReplacedNorWritten)
+{
+    lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
+    Start();
+    frame->Session().SetImportRunning(true);
+    dialogs.openAnswer = WriteFile(QStringLiteral("other.lvf"), IndexText(QStringLiteral("Other")));
+    dialogs.saveAnswer = folder.filePath(QStringLiteral("copy.lvf"));
+    EXPECT_FALSE(frame->OpenIndex());
+    EXPECT_FALSE(frame->SaveIndexAs());
+    EXPECT_EQ(FirstTitle(), QStringLiteral("Last"));
+    EXPECT_FALSE(QFile::exists(dialogs.saveAnswer));
+    // The run's end shows its books: one rebuild.
+    AddBook();
+    frame->Session().SetImportRunning(false);
+    EXPECT_EQ(frame->ShelfPage()->TreeModel()->rowCount(), 2);
+}
+
+TEST_F(MainFrameTest, OpenInReaderTakesBooksInFoldersWithAtSignsAndShowsTheReader)
+{
+    Start();
+    QDir(folder.path()).mkpath(QStringLiteral("user@host"));
+    const QString book = WriteFile(QStringLiteral("user@host/Salt.fb2"), QByteArray("<FictionBook/>"));
+    EXPECT_FALSE(frame->OpenInReader(QString()));
+    EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
+    EXPECT_TRUE(frame->OpenInReader(book));
+    EXPECT_EQ(frame->CurrentPage(), Page::Reader);
+    auto* reader = qobject_cast<CPlaceholderPage*>(frame->PageWidget(Page::Reader));
+    EXPECT_TRUE(reader->Status().endsWith(book));
 }

@@ -1,4 +1,4 @@
-#include "gui/new_library_wizard.h"
+#include "gui/shell/new_library_wizard.h"
 
 #include "catalog/file_name_mask.h"
 #include "text/messages.h"

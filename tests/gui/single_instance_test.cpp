@@ -1,5 +1,5 @@
-#include "gui/command_line.h"
-#include "gui/single_instance.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/single_instance.h"
 
 #include <QCoreApplication>
 #include <QDir>

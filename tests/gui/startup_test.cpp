@@ -1,7 +1,7 @@
-#include "gui/command_line.h"
-#include "gui/frame_dialogs.h"
-#include "gui/program_files.h"
-#include "gui/window_placement.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/frame_dialogs.h"
+#include "gui/shell/program_files.h"
+#include "gui/shell/window_placement.h"
 #include "text/messages.h"
 
 #include <QDir>

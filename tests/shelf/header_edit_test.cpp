@@ -199,6 +199,20 @@ TEST_F(BookHeaderEdit, MissingLastNameIsFilledInAndWrittenEvenWithoutFurtherEdit
     EXPECT_TRUE(catalog_.IsModified());
 }
 
+TEST_F(BookHeaderEdit, ARefiledBookAsksForTheWholeShelfEvenWhenNoGroupWent)
+{
+    CBook* book = AddFoundation();
+    AddBook(QStringLiteral("Ivar"), QStringLiteral("Kessel"), QStringLiteral("Empire"),
+        TitleInfo(kIvarKessel, QStringLiteral("Empire")));
+    sheet_.edit
+        = [](HeaderAccessor& accessor) { accessor.Set(kMiddleNameXPath, QStringLiteral("R.")); };
+
+    EXPECT_EQ(Edit(*book), HeaderEditResult::Saved);
+    // The old record was freed: a search result still listing it must not be shown again.
+    EXPECT_EQ(ui_.refreshes, 1);
+    EXPECT_EQ(ui_.rebuilds, 0);
+}
+
 TEST_F(BookHeaderEdit, MiddleNameChangeRefilesTheBookAndKeepsItsOnlyFile)
 {
     catalog_.compressFiles = true;

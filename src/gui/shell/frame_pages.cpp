@@ -1,4 +1,4 @@
-#include "gui/frame_pages.h"
+#include "gui/shell/frame_pages.h"
 
 #include "text/messages.h"
 

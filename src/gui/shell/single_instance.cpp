@@ -1,4 +1,4 @@
-#include "gui/single_instance.h"
+#include "gui/shell/single_instance.h"
 
 #include <QDir>
 #include <QLocalServer>

@@ -1,5 +1,6 @@
-#include "gui/frame_dialogs.h"
+#include "gui/shell/frame_dialogs.h"
 
+#include "gui/common/box_text.h"
 #include "text/messages.h"
 
 #include <QCoreApplication>
@@ -70,17 +71,17 @@ QMessageBox::StandardButton StandardFrameDialogs::AskSaveModified(QWidget* paren
 
 void StandardFrameDialogs::ShowError(QWidget* parent, const QString& text)
 {
-    QMessageBox::critical(parent, MessageText(Msg::Error), text);
+    QMessageBox::critical(parent, MessageText(Msg::Error), BoxText(text));
 }
 
 void StandardFrameDialogs::ShowMessage(QWidget* parent, const QString& text)
 {
-    QMessageBox::information(parent, QCoreApplication::applicationName(), text);
+    QMessageBox::information(parent, QCoreApplication::applicationName(), BoxText(text));
 }
 
 bool StandardFrameDialogs::AskYesNo(QWidget* parent, const QString& text)
 {
-    return QMessageBox::question(parent, QCoreApplication::applicationName(), text,
+    return QMessageBox::question(parent, QCoreApplication::applicationName(), BoxText(text),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
         == QMessageBox::Yes;
 }

@@ -5,8 +5,10 @@
 // to save a modified catalog when closing, and relays setting changes to every page.
 #include "catalog/index_file.h"
 #include "catalog/libravon_doc.h"
-#include "gui/command_line.h"
-#include "gui/frame_pages.h"
+#include "gui/shelf/shelf_dialogs.h"
+#include "gui/shell/catalog_session.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/frame_pages.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -19,6 +21,7 @@ class QTabWidget;
 namespace lbv {
 
 class CPlaceholderPage;
+class CShelfPage;
 class FrameDialogs;
 class SettingsStore;
 
@@ -31,7 +34,9 @@ public:
         QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    CLibravonDoc& Catalog() { return catalog_; }
+    CLibravonDoc& Catalog() { return session_.Catalog(); }
+    CatalogSession& Session() { return session_; }
+    CShelfPage* ShelfPage() const { return shelf_; }
     bool IsAutorun() const { return autorun_; }
 
     // Selects a tab as Ctrl+1 .. Ctrl+5 do; a tab that does not exist changes nothing.
@@ -53,6 +58,9 @@ public:
     // What a later start of the program handed over: comes to the front, opens the index or the
     // book it names (a modified catalog is offered for saving first) and runs its action.
     void TakeHandedOver(const CommandLine& line);
+    // Opens a book in the Reader ("archive@member" for a book inside a ZIP archive) and shows
+    // the Reader tab when that succeeded.
+    bool OpenInReader(const QString& path);
 
     // Passes a changed setting's name on to every page (the options pages and the plug-in host
     // call this; "Reload" means the catalog was changed behind the views' backs).
@@ -62,8 +70,6 @@ Q_SIGNALS:
     void settingChanged(const QString& name);
     // The catalog now holds another library (or none): the views rebuild from it.
     void catalogReplaced();
-    // A book for the Reader named by a later start of the program.
-    void bookRequested(const QString& path);
     // Files and folders dropped on the window, for the Import page.
     void filesDropped(const QStringList& paths);
 
@@ -81,8 +87,11 @@ private:
     // the user is told which file failed.
     bool LoadCatalog(const QString& path);
     bool SaveTo(const QString& path);
-    void ShowCatalogSummary();
     void RunAction(StartAction action);
+    // The catalog's records are about to go: the views let go of them first.
+    void ClearCatalog();
+    void AnnounceCatalogReplaced();
+    void ImportRunningChanged(bool running);
     void UpdateTitle();
     void ShowFailedOpenTitle();
     bool QueryClose();
@@ -108,10 +117,14 @@ private:
     const bool autorun_;
     const QString commandLineFile_;
     StartAction startAction_ = StartAction::None;
-    CLibravonDoc catalog_;
+    CatalogSession session_;
+    StandardShelfDialogs shelfDialogs_;
     QTabWidget* tabs_;
     QWidget* pages_[5] {};
-    CPlaceholderPage* shelf_ = nullptr;
+    CShelfPage* shelf_ = nullptr;
+    CPlaceholderPage* reader_ = nullptr;
+    // File commands that would replace or write the catalog under an import run.
+    QList<QAction*> catalogCommands_;
 };
 
 } // namespace lbv

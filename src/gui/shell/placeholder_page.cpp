@@ -1,4 +1,4 @@
-#include "gui/placeholder_page.h"
+#include "gui/shell/placeholder_page.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "gui/window_placement.h"
+#include "gui/shell/window_placement.h"
 
 #include <QWidget>
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "gui/program_files.h"
+#include "gui/shell/program_files.h"
 
 #include <QDir>
 #include <QFile>

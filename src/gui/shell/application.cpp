@@ -1,11 +1,12 @@
-#include "gui/application.h"
+#include "gui/shell/application.h"
 
-#include "gui/command_line.h"
-#include "gui/frame_dialogs.h"
-#include "gui/main_frame.h"
-#include "gui/program_files.h"
-#include "gui/single_instance.h"
-#include "gui/window_placement.h"
+#include "gui/common/font_color.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/frame_dialogs.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/program_files.h"
+#include "gui/shell/single_instance.h"
+#include "gui/shell/window_placement.h"
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
 #include "settings/startup_defaults.h"
@@ -39,11 +40,6 @@ public:
     }
     QPointer<QWidget> owner;
 };
-
-ColorRef ToColorRef(const QColor& color)
-{
-    return RgbColor(quint8(color.red()), quint8(color.green()), quint8(color.blue()));
-}
 
 StartupEnvironment CurrentEnvironment(const QStringList& programFolders)
 {

@@ -1,4 +1,4 @@
-#include "gui/command_line.h"
+#include "gui/shell/command_line.h"
 
 #include <QDir>
 #include <QFileInfo>

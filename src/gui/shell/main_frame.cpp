@@ -1,9 +1,11 @@
-#include "gui/main_frame.h"
+#include "gui/shell/main_frame.h"
 
-#include "gui/command_line.h"
-#include "gui/frame_dialogs.h"
-#include "gui/placeholder_page.h"
-#include "gui/window_placement.h"
+#include "gui/shelf/shelf_page.h"
+#include "gui/shell/command_line.h"
+#include "gui/shell/frame_dialogs.h"
+#include "gui/shell/placeholder_page.h"
+#include "gui/shell/window_placement.h"
+#include "import/reader_path.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
@@ -66,20 +68,26 @@ CMainFrame::CMainFrame(SettingsStore& settings, FrameDialogs& dialogs,
     QMetaObject::invokeMethod(this, &CMainFrame::OpenLastIndex, Qt::QueuedConnection);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The pages read the session's catalog until they go, so they go first.
+    delete tabs_;
+}
 
 void CMainFrame::CreateMenu()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     // Nothing can be written in autorun mode, so only the commands that read are offered.
     if (!autorun_)
-        file->addAction(QStringLiteral("&New library..."), QKeySequence::New, this,
-            &CMainFrame::NewLibrary);
-    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &CMainFrame::OpenIndex);
+        catalogCommands_.append(file->addAction(QStringLiteral("&New library..."),
+            QKeySequence::New, this, &CMainFrame::NewLibrary));
+    catalogCommands_.append(file->addAction(
+        QStringLiteral("&Open..."), QKeySequence::Open, this, &CMainFrame::OpenIndex));
     if (!autorun_) {
-        file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, &CMainFrame::SaveIndex);
-        file->addAction(QStringLiteral("Save &as..."), QKeySequence::SaveAs, this,
-            &CMainFrame::SaveIndexAs);
+        catalogCommands_.append(file->addAction(
+            QStringLiteral("&Save"), QKeySequence::Save, this, &CMainFrame::SaveIndex));
+        catalogCommands_.append(file->addAction(QStringLiteral("Save &as..."),
+            QKeySequence::SaveAs, this, &CMainFrame::SaveIndexAs));
     }
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
@@ -97,15 +105,15 @@ void CMainFrame::CreatePages()
     auto placeholder = [this](Page page) {
         return new CPlaceholderPage(PageCaption(page), PageDescription(page), tabs_);
     };
-    shelf_ = placeholder(Page::Shelf);
+    shelf_ = new CShelfPage(session_, settings_, shelfDialogs_, tabs_);
     AddPage(Page::Shelf, shelf_);
-    auto* reader = placeholder(Page::Reader);
-    AddPage(Page::Reader, reader);
+    // The Shelf page is first to hear of a changed setting.
+    connect(this, &CMainFrame::settingChanged, shelf_, &CShelfPage::SettingChanged);
+    connect(shelf_, &CShelfPage::openBookRequested, this, &CMainFrame::OpenInReader);
+    reader_ = placeholder(Page::Reader);
+    AddPage(Page::Reader, reader_);
     if (!commandLineFile_.isEmpty() && !IsIndexFileName(commandLineFile_))
-        reader->SetStatus(QStringLiteral("Book to open: ") + commandLineFile_);
-    connect(this, &CMainFrame::bookRequested, reader, [reader](const QString& path) {
-        reader->SetStatus(QStringLiteral("Book to open: ") + path);
-    });
+        reader_->SetStatus(QStringLiteral("Book to open: ") + commandLineFile_);
     if (!autorun_) {
         auto* import = placeholder(Page::Import);
         AddPage(Page::Import, import);
@@ -116,8 +124,8 @@ void CMainFrame::CreatePages()
     AddPage(Page::Options, placeholder(Page::Options));
     if (!autorun_)
         AddPage(Page::Maintenance, placeholder(Page::Maintenance));
-    connect(this, &CMainFrame::catalogReplaced, this, &CMainFrame::ShowCatalogSummary);
-    ShowCatalogSummary();
+    connect(&session_, &CatalogSession::importRunningChanged, this,
+        &CMainFrame::ImportRunningChanged);
 }
 
 void CMainFrame::CreateTabShortcuts()
@@ -154,24 +162,38 @@ void CMainFrame::RelaySettingChanged(const QString& name)
     Q_EMIT settingChanged(name);
 }
 
-void CMainFrame::ShowCatalogSummary()
+bool CMainFrame::OpenInReader(const QString& path)
 {
-    qsizetype groups = 0;
-    qsizetype books = 0;
-    for (const auto& author : catalog_.Authors()) {
-        groups += qsizetype(author->Groups().size());
-        books += author->BookCount();
-    }
-    shelf_->SetStatus(QStringLiteral("%1: %2 authors, %3 groups, %4 books.")
-                          .arg(QFileInfo(catalog_.path).fileName())
-                          .arg(catalog_.Authors().size())
-                          .arg(groups)
-                          .arg(books));
+    QString readerPath;
+    QString error;
+    if (path.isEmpty() || !ReaderPath(path, &readerPath, &error))
+        return false;
+    // The Reader page takes the book; until it reads books itself it names the one asked for.
+    reader_->SetStatus(QStringLiteral("Book to open: ") + readerPath);
+    SelectPage(Page::Reader);
+    return true;
+}
+
+void CMainFrame::ClearCatalog()
+{
+    session_.Clear();
+}
+
+void CMainFrame::AnnounceCatalogReplaced()
+{
+    session_.NotifyReplaced();
+    Q_EMIT catalogReplaced();
+}
+
+void CMainFrame::ImportRunningChanged(bool running)
+{
+    for (QAction* command : std::as_const(catalogCommands_))
+        command->setEnabled(!running);
 }
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(QFileInfo(catalog_.path).fileName() + QLatin1String(" - ")
+    setWindowTitle(QFileInfo(Catalog().path).fileName() + QLatin1String(" - ")
         + MessageText(Msg::ProgramTitle));
 }
 
@@ -190,8 +212,8 @@ void CMainFrame::OpenLastIndex()
             SelectPage(Page::Reader); // the reader opens the book itself
     }
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        catalog_.New();
-        Q_EMIT catalogReplaced();
+        ClearCatalog();
+        AnnounceCatalogReplaced();
         // Asked to open a library, the user chooses one instead of creating one; a library
         // can't be created where nothing may be written.
         if (startAction_ == StartAction::OpenLibrary)
@@ -202,7 +224,7 @@ void CMainFrame::OpenLastIndex()
     }
     if (LoadCatalog(path)) {
         UpdateTitle();
-        Q_EMIT catalogReplaced();
+        AnnounceCatalogReplaced();
     }
     RunAction(startAction_);
 }
@@ -222,24 +244,24 @@ void CMainFrame::TakeHandedOver(const CommandLine& line)
     raise();
     activateWindow();
     if (!line.file.isEmpty() && IsIndexFileName(line.file)) {
-        if (QueryClose() && LoadCatalog(line.file)) {
+        // Under an import run the worker owns the catalog: the library stays.
+        if (!session_.IsImportRunning() && QueryClose() && LoadCatalog(line.file)) {
             UpdateTitle();
-            Q_EMIT catalogReplaced();
+            AnnounceCatalogReplaced();
         }
     } else if (!line.file.isEmpty()) {
-        SelectPage(Page::Reader);
-        Q_EMIT bookRequested(line.file);
+        OpenInReader(line.file);
     }
     RunAction(line.action);
 }
 
 bool CMainFrame::LoadCatalog(const QString& path)
 {
-    catalog_.New();
-    if (catalog_.Open(path, &indexUi_))
+    ClearCatalog();
+    if (Catalog().Open(path, &indexUi_))
         return true;
-    catalog_.New(); // the views must not see a half-read catalog
-    Q_EMIT catalogReplaced();
+    ClearCatalog(); // the views must not see a half-read catalog
+    AnnounceCatalogReplaced();
     ShowFailedOpenTitle();
     dialogs_.ShowError(this, MessageText(Msg::CantOpenIndex).arg(path));
     return false;
@@ -247,18 +269,20 @@ bool CMainFrame::LoadCatalog(const QString& path)
 
 bool CMainFrame::NewLibrary()
 {
+    if (session_.IsImportRunning())
+        return false;
     const std::optional<NewLibraryChoice> choice = dialogs_.AskNewLibrary(this);
     if (!choice)
         return false;
-    catalog_.New();
-    catalog_.path = choice->IndexPath();
-    catalog_.fileNameMask = choice->fileNameMask;
-    catalog_.compressFiles = choice->compressFiles;
+    ClearCatalog();
+    Catalog().path = choice->IndexPath();
+    Catalog().fileNameMask = choice->fileNameMask;
+    Catalog().compressFiles = choice->compressFiles;
     UpdateTitle();
-    Q_EMIT catalogReplaced();
-    if (!QDir().mkpath(QFileInfo(catalog_.path).absolutePath())) {
-        const QString rejected = catalog_.path;
-        catalog_.path = QStringLiteral("untitled");
+    AnnounceCatalogReplaced();
+    if (!QDir().mkpath(QFileInfo(Catalog().path).absolutePath())) {
+        const QString rejected = Catalog().path;
+        Catalog().path = QStringLiteral("untitled");
         UpdateTitle();
         dialogs_.ShowError(this, MessageText(Msg::InvalidIndexName) + rejected);
         return false;
@@ -268,35 +292,40 @@ bool CMainFrame::NewLibrary()
 
 bool CMainFrame::OpenIndex()
 {
+    if (session_.IsImportRunning())
+        return false;
     const QString chosen = dialogs_.AskOpenIndex(this);
     if (chosen.isEmpty() || !LoadCatalog(chosen))
         return false;
     // A plain index comes back modified and untitled: offer to keep it compressed at once.
-    if (!autorun_ && catalog_.IsModified() && !IsIndexFileName(catalog_.path)) {
+    if (!autorun_ && Catalog().IsModified() && !IsIndexFileName(Catalog().path)) {
         const QString target = dialogs_.AskSaveIndex(this, WithIndexExtension(chosen));
         if (!target.isEmpty())
             SaveTo(target);
     }
     UpdateTitle();
-    Q_EMIT catalogReplaced();
+    AnnounceCatalogReplaced();
     return true;
 }
 
 bool CMainFrame::SaveTo(const QString& path)
 {
-    return catalog_.Save(path, &indexUi_, autorun_);
+    // The worker is the only one to touch the catalog while an import runs.
+    if (session_.IsImportRunning())
+        return false;
+    return Catalog().Save(path, &indexUi_, autorun_);
 }
 
 bool CMainFrame::SaveIndex()
 {
-    if (catalog_.path.isEmpty() || !IsIndexFileName(catalog_.path))
+    if (Catalog().path.isEmpty() || !IsIndexFileName(Catalog().path))
         return SaveIndexAs();
-    return SaveTo(catalog_.path) || SaveIndexAs();
+    return SaveTo(Catalog().path) || SaveIndexAs();
 }
 
 bool CMainFrame::SaveIndexAs()
 {
-    const QString target = dialogs_.AskSaveIndex(this, WithIndexExtension(catalog_.path));
+    const QString target = dialogs_.AskSaveIndex(this, WithIndexExtension(Catalog().path));
     const bool saved = !target.isEmpty() && SaveTo(target);
     UpdateTitle();
     return saved;
@@ -305,12 +334,12 @@ bool CMainFrame::SaveIndexAs()
 bool CMainFrame::QueryClose()
 {
     // Nothing can be saved in autorun mode, so there is nothing to ask.
-    if (autorun_ || !catalog_.IsModified())
+    if (autorun_ || !Catalog().IsModified())
         return true;
     switch (dialogs_.AskSaveModified(this)) {
     case QMessageBox::Yes:
         // A save that did not happen keeps the window open rather than losing the changes.
-        return SaveIndex() && !catalog_.IsModified();
+        return SaveIndex() && !Catalog().IsModified();
     case QMessageBox::No:
         return true;
     default:
@@ -320,7 +349,7 @@ bool CMainFrame::QueryClose()
 
 void CMainFrame::StoreStateOnExit()
 {
-    settings_.WriteProfileString(QString(), kLastIndex, catalog_.path);
+    settings_.WriteProfileString(QString(), kLastIndex, Catalog().path);
     settings_.WriteProfileBinary(kPlacementSection, kPlacementValue,
         EncodePlacement(CapturePlacement(*this)));
     settings_.Flush();

@@ -1,7 +1,7 @@
 #pragma once
 // The questions the main frame puts to the user, behind one interface so that the frame's
 // commands can be driven without modal dialogs (tests answer them from a script).
-#include "gui/new_library_wizard.h"
+#include "gui/shell/new_library_wizard.h"
 
 #include <QMessageBox>
 #include <QString>

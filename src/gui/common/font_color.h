@@ -1,0 +1,28 @@
+#pragma once
+// Stored fonts and colours (FontRecord, ColorRef) as Qt's QFont and QColor, and back.
+#include "settings/color_ref.h"
+#include "settings/font_record.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace lbv {
+
+class SettingsStore;
+
+QColor ToQColor(ColorRef color);
+ColorRef ToColorRef(const QColor& color);
+
+// Height below zero is the character height in pixels, above zero the cell height (taken as the
+// pixel size too), zero the default size; weight 0 is normal; quality 4 or 5 prefers
+// antialiasing, 3 turns it off.
+QFont ToQFont(const FontRecord& record);
+// The record of `font` in pixels: a point-sized font is converted at `dpi`.
+FontRecord ToFontRecord(const QFont& font, int dpi);
+
+// A font setting of section "Settings" (default size `points`) as a QFont for this screen.
+QFont ReadFont(SettingsStore& store, const QString& name, int points);
+// A colour setting of section "Settings".
+QColor ReadColor(SettingsStore& store, const QString& name, ColorRef defaultColor);
+
+} // namespace lbv

@@ -1,0 +1,48 @@
+#include "gui/common/grid_tree_view.h"
+
+#include <QPainter>
+
+namespace lbv {
+
+CGridTreeView::CGridTreeView(QWidget* parent)
+    : QTreeView(parent), delegate_(new CGridDelegate(this))
+{
+    setItemDelegate(delegate_);
+}
+
+void CGridTreeView::SetGridLines(GridLines lines)
+{
+    delegate_->SetGridLines(lines);
+    viewport()->update();
+}
+
+void CGridTreeView::SetGridDelegate(CGridDelegate* delegate)
+{
+    delegate->SetGridLines(delegate_->Lines());
+    setItemDelegate(delegate);
+    if (delegate_->parent() == this)
+        delete delegate_;
+    delegate_ = delegate;
+}
+
+void CGridTreeView::paintEvent(QPaintEvent* event)
+{
+    QTreeView::paintEvent(event);
+    if (!delegate_->Lines().extended || !model())
+        return;
+    // The last visible row's bottom; with no rows the lines start at the top.
+    int lastBottom = -1;
+    int rowHeight = fontMetrics().height() + 4;
+    QModelIndex last = model()->index(model()->rowCount() - 1, 0);
+    while (last.isValid() && isExpanded(last) && model()->rowCount(last) > 0)
+        last = model()->index(model()->rowCount(last) - 1, 0, last);
+    if (last.isValid()) {
+        const QRect rect = visualRect(last);
+        lastBottom = rect.bottom();
+        rowHeight = rect.height();
+    }
+    QPainter painter(viewport());
+    delegate_->PaintBelowRows(painter, *this, lastBottom, rowHeight);
+}
+
+} // namespace lbv

@@ -1,0 +1,27 @@
+#pragma once
+// A tree or list view that draws the shelf's grid lines, the extended grid below its rows too.
+#include "gui/common/grid_delegate.h"
+
+#include <QTreeView>
+
+namespace lbv {
+
+class CGridTreeView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit CGridTreeView(QWidget* parent = nullptr);
+
+    void SetGridLines(GridLines lines);
+    GridLines Lines() const { return delegate_->Lines(); }
+    CGridDelegate* GridDelegate() const { return delegate_; }
+    // Replaces the delegate with one that paints more (it must draw the grid itself).
+    void SetGridDelegate(CGridDelegate* delegate);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CGridDelegate* delegate_;
+};
+
+} // namespace lbv

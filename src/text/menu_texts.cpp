@@ -1,0 +1,28 @@
+#include "text/menu_texts.h"
+
+namespace lbv {
+
+QString MenuText(MenuItem id)
+{
+    switch (id) {
+    case MenuItem::AuthorDelete:
+    case MenuItem::GroupDelete:
+    case MenuItem::BookDelete:
+        return QStringLiteral("&Delete");
+    case MenuItem::NewGroup:
+        return QStringLiteral("New &group");
+    case MenuItem::GroupRename:
+        return QStringLiteral("&Rename");
+    case MenuItem::BookSort:
+        return QStringLiteral("Sort");
+    case MenuItem::BookSelectAll:
+        return QStringLiteral("Select all\tCtrl-A");
+    case MenuItem::BookProperties:
+        return QStringLiteral("&Properties");
+    case MenuItem::BookRead:
+        return QStringLiteral("&Read");
+    }
+    return {};
+}
+
+} // namespace lbv
