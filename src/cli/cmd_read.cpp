@@ -1,11 +1,12 @@
 // "read": lays a book out into pages with character cells and prints them as text.
 #include "cli/command.h"
-#include "cli/reader_path.h"
+#include "import/reader_path.h"
 #include "reader/document_factory.h"
 #include "reader/fixed_width_measurer.h"
 #include "reader/page_text.h"
 #include "reader/reader_settings.h"
 #include "reader/text_formatter.h"
+#include "text/messages.h"
 
 #include <climits>
 
@@ -90,6 +91,9 @@ int RunRead(Arguments& args)
         Err(QStringLiteral("libravon-cli: %1").arg(error));
         return 1;
     }
+    if (const QString note = document->RepairNote(); !note.isEmpty())
+        Err(QStringLiteral("libravon-cli: warning: %1")
+                .arg(MessageText(Msg::MarkupRepaired).arg(path, note)));
     if (options.body >= document->BodyCount()) {
         Err(QStringLiteral("libravon-cli: the book has %1 bodies").arg(document->BodyCount()));
         return 1;

@@ -1,4 +1,4 @@
-#include "cli/reader_path.h"
+#include "import/reader_path.h"
 
 #include "import/book_header.h"
 #include "import/zip_file.h"
