@@ -152,8 +152,10 @@ bool CBookHeader::LoadFromBytes(QByteArrayView bytes, QString* error)
     QString reason;
     if (ParseHeaderText(text, &looksLikeFb2, &reason))
         return true;
+    // An archive member is inflated whole to be read further, so only one of a sane size is.
+    const bool readable = compression == CompressionNone || fileSize <= kLargestBookFile;
     if (looksLikeFb2 && reason == QStringView(kNoBodyFound) && bytes.size() < fileSize
-        && bytes.size() < kLongestFb2Header) {
+        && bytes.size() < kLongestFb2Header && readable) {
         QByteArray longer;
         QString readError;
         if (ReadStoredBookPrefix(file, compression, kLongestFb2Header, &longer, &readError)

@@ -1,5 +1,6 @@
 // libFuzzer entry point for the repair of damaged FB2 markup: whatever the input, the repaired
-// text must satisfy both strict parsers, and the header reader must survive the input.
+// text must satisfy both strict parsers, and the header reader must survive the input. The books
+// in tests/data/realworld make a good seed corpus.
 #include "catalog/xml_document.h"
 #include "fuzz_support.h"
 #include "import/book_header.h"
