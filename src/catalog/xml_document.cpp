@@ -1,6 +1,7 @@
 #include "catalog/xml_document.h"
 
 #include "catalog/xml_parse_checks.h"
+#include "text/fb2_markup_repair.h"
 #include "text/utf.h"
 
 #include <QFile>
@@ -171,9 +172,19 @@ QString ListText(const xmlNode* node, const xmlNode* firstChild, bool trim)
 
 } // namespace
 
-QString FictionBookSelectionNamespaces()
+const char* FictionBookNamespaceOf(const xmlDoc* doc)
 {
-    return QStringLiteral("xmlns:fb='") + QLatin1String(kFictionBookNamespace) + QLatin1Char('\'');
+    const xmlNode* root = doc ? xmlDocGetRootElement(doc) : nullptr;
+    if (root && root->ns && root->ns->href
+        && std::strcmp(reinterpret_cast<const char*>(root->ns->href), kFictionBook21Namespace) == 0)
+        return kFictionBook21Namespace;
+    return kFictionBookNamespace;
+}
+
+QString FictionBookSelectionNamespaces(const xmlDoc* doc)
+{
+    return QStringLiteral("xmlns:fb='") + QLatin1String(FictionBookNamespaceOf(doc))
+        + QLatin1Char('\'');
 }
 
 XmlDocument::XmlDocument()
@@ -316,6 +327,22 @@ XmlDocumentPtr LoadXmlUtf8(QByteArrayView bytes, QString* error)
     QByteArray storage;
     return FromParse(ParseBytes(CleanUtf8Input(bytes, &storage), {}, "UTF-8", false),
         QStringLiteral("Loading XML: ERROR! "), error);
+}
+
+XmlDocumentPtr LoadFb2Text(QStringView text, QString* error, QString* markupRepair)
+{
+    markupRepair->clear();
+    XmlDocumentPtr document = LoadXmlText(text, error);
+    if (document)
+        return document;
+    const QByteArray repaired = RepairFb2Markup(text);
+    QString repairError;
+    document = repaired.isEmpty() ? nullptr : LoadXmlUtf8(repaired, &repairError);
+    if (!document)
+        return nullptr;
+    *markupRepair = *error;
+    error->clear();
+    return document;
 }
 
 void ParseErrorReason(const XmlDocument* document, QString* error)

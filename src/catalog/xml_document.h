@@ -10,6 +10,8 @@
 // Every function reports failure by a null, false or empty result plus an error text; none
 // shows a message and none throws. Text crosses the boundary as QString; libxml2 sees UTF-8.
 // Functions are reentrant; one document must not be used from two threads at once.
+#include "text/fictionbook_namespace.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -21,9 +23,12 @@
 
 namespace lbv {
 
-// The FictionBook 2.0 namespace and the binding that lets XPaths name its elements "fb:...".
-inline constexpr char kFictionBookNamespace[] = "http://www.gribuser.ru/xml/fictionbook/2.0";
-QString FictionBookSelectionNamespaces();
+// The binding that lets XPaths name FB2 elements "fb:...": to the FictionBook 2.1 namespace when
+// the document's root element is in it, else to the 2.0 namespace (also for an empty document,
+// so that elements created through the binding get the 2.0 namespace).
+QString FictionBookSelectionNamespaces(const xmlDoc* doc = nullptr);
+// The FictionBook namespace of the document's root element; the 2.0 one when it has none of them.
+const char* FictionBookNamespaceOf(const xmlDoc* doc);
 
 // Owns one libxml2 document (freed with the wrapper) and the per-document settings that the
 // XPath functions consult. Nodes handed out stay owned by the document and die with it or with
@@ -89,6 +94,11 @@ XmlDocumentPtr LoadXmlText(QStringView text, QString* error);
 // The same for UTF-8 bytes, sparing the round trip through UTF-16 for large inputs. Parsing
 // stops at the first NUL byte; invalid UTF-8 sequences are read as U+FFFD.
 XmlDocumentPtr LoadXmlUtf8(QByteArrayView bytes, QString* error);
+// For FB2 books, which are often damaged: parses text like LoadXmlText and, when that fails,
+// parses the text's repair (RepairFb2Markup) instead. After a repair `markupRepair` receives the
+// strict parse's error and `error` is cleared; otherwise `markupRepair` is cleared. When the
+// repair fails too, `error` keeps the strict parse's error.
+XmlDocumentPtr LoadFb2Text(QStringView text, QString* error, QString* markupRepair);
 // Loads a file into an existing document (its settings are kept). On failure the document is
 // left empty, false is returned and `error` reads "Loading <path>: ERROR! <reason>".
 bool LoadInto(XmlDocument& document, const QString& path, QString* error);

@@ -6,6 +6,7 @@
 #include "reader/page_text.h"
 #include "reader/reader_settings.h"
 #include "reader/text_formatter.h"
+#include "text/messages.h"
 
 #include <climits>
 
@@ -90,6 +91,9 @@ int RunRead(Arguments& args)
         Err(QStringLiteral("libravon-cli: %1").arg(error));
         return 1;
     }
+    if (const QString note = document->RepairNote(); !note.isEmpty())
+        Err(QStringLiteral("libravon-cli: warning: %1")
+                .arg(MessageText(Msg::MarkupRepaired).arg(path, note)));
     if (options.body >= document->BodyCount()) {
         Err(QStringLiteral("libravon-cli: the book has %1 bodies").arg(document->BodyCount()));
         return 1;

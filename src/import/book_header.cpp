@@ -1,8 +1,11 @@
 #include "import/book_header.h"
 
-#include "import/book_encoding.h"
+#include "import/converter_title_info.h"
 #include "import/extra_columns.h"
 #include "import/fb_xpath.h"
+#include "import/stored_book.h"
+#include "text/book_encoding.h"
+#include "text/code_pages.h"
 #include "text/messages.h"
 
 #include <QFileInfo>
@@ -89,6 +92,23 @@ int FormatOfExtension(const QString& path)
     return IsPackedDocument(path) ? FormatOtherDocument : FormatUnknown;
 }
 
+constexpr char16_t kNoBodyFound[] = u"Element <body> is not found";
+// A Palm database starts with its NUL-padded name.
+constexpr qsizetype kPdbNameLength = 32;
+
+QString PdbDatabaseName(QByteArrayView bytes)
+{
+    QByteArrayView name = bytes.first(std::min(bytes.size(), kPdbNameLength));
+    const qsizetype end = name.indexOf('\0');
+    if (end >= 0)
+        name = name.first(end);
+    const QString text = ConvertToUnicode(DetectCodePageIndex(name), name).simplified();
+    for (const QChar c : text)
+        if (!c.isPrint())
+            return {};
+    return text;
+}
+
 } // namespace
 
 bool IsPackedDocument(const QString& path)
@@ -106,6 +126,16 @@ bool CBookHeader::LoadFromBytes(QByteArrayView bytes, QString* error)
     QString reason;
     if (ParseHeaderText(text, &looksLikeFb2, &reason))
         return true;
+    // An archive member is inflated whole to be read further, so only one of a sane size is.
+    const bool readable = compression == CompressionNone || fileSize <= kLargestBookFile;
+    if (looksLikeFb2 && reason == QStringView(kNoBodyFound) && bytes.size() < fileSize
+        && bytes.size() < kLongestFb2Header && readable) {
+        QByteArray longer;
+        QString readError;
+        if (ReadStoredBookPrefix(file, compression, kLongestFb2Header, &longer, &readError)
+            && longer.size() > bytes.size())
+            return LoadFromBytes(longer, error);
+    }
     if (looksLikeFb2) {
         *error = MessageText(Msg::LooksLikeBrokenFb2).arg(file, reason);
         return false;
@@ -117,6 +147,8 @@ bool CBookHeader::LoadFromBytes(QByteArrayView bytes, QString* error)
         title.clear();
         genre.clear();
         extras.clear();
+        if (format == FormatLit || format == FormatPdb)
+            NamesFromFile(bytes);
         return true;
     }
     *error = MessageText(Msg::CantDetectFileType) + file;
@@ -143,13 +175,27 @@ bool CBookHeader::ParseHeaderText(const QString& text, bool* looksLikeFb2, QStri
     *looksLikeFb2 = true;
     const qsizetype body = view.indexOf(u"<body", start);
     if (body < 0) {
-        *error = QStringLiteral("Element <body> is not found");
+        *error = QString::fromUtf16(kNoBodyFound);
         return false;
     }
     format = FormatFb2;
     headerText = view.sliced(start, body - start) + u"</FictionBook>";
-    XmlDocumentPtr document = LoadXmlText(headerText, error);
+    XmlDocumentPtr document = LoadFb2Text(headerText, error, &markupRepair);
     return document && ReadTitleInfo(*document, error);
+}
+
+void CBookHeader::NamesFromFile(QByteArrayView bytes)
+{
+    QString archive;
+    QString member;
+    SplitMemberPath(file, &archive, &member);
+    Fb2Author author;
+    if (AuthorAndTitleFromFileName(member.isEmpty() ? archive : member, &author, &title)) {
+        firstName = author.firstName;
+        lastName = author.lastName;
+    }
+    if (format == FormatPdb && title.isEmpty())
+        title = PdbDatabaseName(bytes);
 }
 
 bool CBookHeader::ReadTitleInfo(XmlDocument& document, QString* error)
@@ -160,7 +206,7 @@ bool CBookHeader::ReadTitleInfo(XmlDocument& document, QString* error)
     genre.clear();
     year = 0;
     extras.clear();
-    document.SetSelectionNamespaces(FictionBookSelectionNamespaces());
+    document.SetSelectionNamespaces(FictionBookSelectionNamespaces(document.Doc()));
     const xmlNode* titleInfo
         = SelectFirstFbNode(document.Node(), u"/fb:FictionBook/fb:description/fb:title-info");
     if (!titleInfo) {

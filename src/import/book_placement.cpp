@@ -1,10 +1,10 @@
 #include "import/book_placement.h"
 
 #include "catalog/libravon_doc.h"
-#include "import/book_encoding.h"
 #include "import/stored_book.h"
 #include "import/zip_file.h"
 #include "settings/settings_store.h"
+#include "text/book_encoding.h"
 #include "text/code_pages.h"
 #include "text/messages.h"
 

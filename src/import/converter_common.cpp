@@ -97,7 +97,7 @@ QString KeepBlanks(QStringView line)
 
 void PrepareGenreForImport(XmlDocument& document, QStringView placeholder)
 {
-    document.SetSelectionNamespaces(FictionBookSelectionNamespaces());
+    document.SetSelectionNamespaces(FictionBookSelectionNamespaces(document.Doc()));
     const QString path = QStringLiteral("/fb:FictionBook/fb:description/fb:title-info/fb:genre");
     for (xmlNode* genre : SelectNodes(document.Node(), path)) {
         const QString text = NodeText(genre);

@@ -31,7 +31,6 @@ public:
         if (!context_)
             return;
         context_->error = IgnoreXPathError;
-        xmlXPathRegisterNs(context_, BAD_CAST "fb", BAD_CAST kFictionBookNamespace);
     }
     ~ThreadXPath()
     {
@@ -49,6 +48,7 @@ public:
         xmlXPathCompExpr* compiled = Compiled(xpath);
         if (!compiled)
             return nullptr;
+        BindPrefix(FictionBookNamespaceOf(node->doc));
         context_->doc = node->doc;
         context_->node = const_cast<xmlNode*>(node);
         xmlXPathObject* result = xmlXPathCompiledEval(compiled, context_);
@@ -63,6 +63,15 @@ public:
     }
 
 private:
+    // Compiled paths keep the prefix, not the namespace, so one cache serves both revisions.
+    void BindPrefix(const char* uri)
+    {
+        if (uri == boundUri_)
+            return;
+        xmlXPathRegisterNs(context_, BAD_CAST "fb", BAD_CAST uri);
+        boundUri_ = uri;
+    }
+
     // Invalid paths are remembered too (as null), so they are not compiled again per book.
     xmlXPathCompExpr* Compiled(QStringView xpath)
     {
@@ -83,6 +92,7 @@ private:
     };
 
     xmlXPathContext* context_;
+    const char* boundUri_ = nullptr;
     QHash<QString, xmlXPathCompExpr*> compiled_;
     std::unique_ptr<xmlXPathCompExpr, CompExprDeleter> cold_; // the last uncached path
 };

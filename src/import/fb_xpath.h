@@ -1,8 +1,8 @@
 #pragma once
 // XPath selection for the header reader, which evaluates the same dozen paths on thousands of
 // small FB2 documents: the evaluation context and the compiled paths are kept per thread instead
-// of being made for every selection. The prefix "fb" is always bound to the FictionBook 2.0
-// namespace, whatever the document's own prefix bindings say.
+// of being made for every selection. The prefix "fb" is bound to the FictionBook namespace of the
+// document's root element (2.1 or 2.0), whatever the document's own prefix bindings say.
 #include <QStringView>
 #include <libxml/tree.h>
 

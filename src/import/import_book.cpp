@@ -74,6 +74,9 @@ ImportStatus BookImporter::ImportOne(CBookHeader& header, ImportOperation operat
 {
     bool converted = false;
     bool replace = false;
+    if (!header.markupRepair.isEmpty())
+        context_.log->LogWarning(
+            MessageText(Msg::MarkupRepaired).arg(header.file, header.markupRepair));
     if (operation != ImportOperation::InPlace && NeedsConversion(header.format)) {
         switch (ConvertDocument(header, operation, &replace)) {
         case Conversion::Failed:

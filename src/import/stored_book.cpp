@@ -1,9 +1,9 @@
 #include "import/stored_book.h"
 
 #include "catalog/file_name_mask.h"
-#include "import/book_encoding.h"
 #include "import/book_header.h"
 #include "import/zip_file.h"
+#include "text/book_encoding.h"
 #include "text/messages.h"
 
 #include <QFile>
@@ -139,8 +139,26 @@ bool ReadStoredBookBytes(const QString& path, int compression, QByteArray* bytes
     }
 }
 
+bool ReadStoredBookPrefix(
+    const QString& path, int compression, qint64 maxBytes, QByteArray* bytes, QString* error)
+{
+    if (compression != CompressionNone) {
+        if (!ReadStoredBookBytes(path, compression, bytes, error))
+            return false;
+        bytes->truncate(qsizetype(std::min<qint64>(bytes->size(), maxBytes)));
+        return true;
+    }
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        *error = MessageText(Msg::CantOpenFile).arg(path);
+        return false;
+    }
+    *bytes = file.read(std::min(file.size(), maxBytes));
+    return true;
+}
+
 XmlDocumentPtr LoadStoredBookDocument(
-    const QString& path, int compression, QString* error, int* encoding)
+    const QString& path, int compression, QString* error, int* encoding, QString* markupRepair)
 {
     QByteArray bytes;
     if (!ReadStoredBookBytes(path, compression, &bytes, error))
@@ -152,7 +170,8 @@ XmlDocumentPtr LoadStoredBookDocument(
         *error = MessageText(Msg::NotAnXmlFile).arg(path);
         return nullptr;
     }
-    return LoadXmlText(NormalizedBookText(text), error);
+    QString ignored;
+    return LoadFb2Text(NormalizedBookText(text), error, markupRepair ? markupRepair : &ignored);
 }
 
 } // namespace lbv

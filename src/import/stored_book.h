@@ -45,10 +45,16 @@ private:
 // lists the member (its content is not read).
 bool StoredBookExists(const QString& path, int compression);
 
+// At most `maxBytes` from the start of the book's bytes (for a ZIP member, read whole first).
+bool ReadStoredBookPrefix(
+    const QString& path, int compression, qint64 maxBytes, QByteArray* bytes, QString* error);
+
 // The whole book parsed as an XML document. The bytes are decoded as the header reader decodes
 // them (`encoding` receives the code page's registry index). The document always starts with an
 // XML declaration (without encoding), so that EncodeBookText can name the encoding it writes.
-XmlDocumentPtr LoadStoredBookDocument(
-    const QString& path, int compression, QString* error, int* encoding = nullptr);
+// Damaged markup is repaired, and `markupRepair` (when given) receives the strict parse's error;
+// it is left empty for a book that parsed as it is.
+XmlDocumentPtr LoadStoredBookDocument(const QString& path, int compression, QString* error,
+    int* encoding = nullptr, QString* markupRepair = nullptr);
 
 } // namespace lbv

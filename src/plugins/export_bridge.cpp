@@ -63,8 +63,6 @@ ExportSummary ExportBridge::Export(
         summary.stopped = true;
         return summary;
     }
-    document->SetSelectionNamespaces(FictionBookSelectionNamespaces());
-
     for (const CBook* book : books) {
         if (book->format != FormatFb2) {
             Show(owner, MessageText(Msg::BookNotFb2).arg(book->title), exportCaption,
@@ -90,6 +88,7 @@ ExportSummary ExportBridge::Export(
             ++summary.skipped;
             continue;
         }
+        document->SetSelectionNamespaces(FictionBookSelectionNamespaces(document->Doc()));
         const LbvResult result = exporter.Methods()->Export(
             exporter.Get(), int32_t(owner), LbvUnits(path), document->Doc());
         if (LBV_FAILED(result)) {

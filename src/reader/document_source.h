@@ -105,6 +105,9 @@ public:
     // ErrorText() says why.
     virtual bool Load(int codePage) = 0;
     virtual QString ErrorText() const = 0;
+    // After a successful load of a book whose markup had to be repaired first: the error that
+    // the strict parse stopped at. Empty for every other document.
+    virtual QString RepairNote() const { return {}; }
     // Bytes the open document keeps in memory for its model (not counting decoded images).
     virtual int64_t MemoryUsed() const = 0;
     // How the bytes were stored: "None", "ZIP, deflated (0.35)", "PDB, packed (0.61)", ...

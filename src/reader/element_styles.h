@@ -2,6 +2,7 @@
 // The element style table: what each FB2 element does (its style and behaviour letters), built
 // from the compiled-in "xml_elements" text and the user's overrides in section "Styles".
 #include "settings/settings_store.h"
+#include "text/fictionbook_namespace.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -12,7 +13,6 @@
 namespace lbv {
 
 inline constexpr int kInherit = 127;
-inline constexpr char kFictionBookNamespace[] = "http://www.gribuser.ru/xml/fictionbook/2.0";
 
 // Behaviour letters "apofestcdlqxrivbg" are bits 0..16 in that order.
 enum ElementBehaviour : uint32_t {

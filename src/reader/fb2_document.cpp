@@ -3,13 +3,21 @@
 #include "reader/fb2_parser.h"
 #include "reader/paragraph_search.h"
 #include "reader/text_folding.h"
+#include "text/book_encoding.h"
+#include "text/code_pages.h"
+#include "text/fb2_markup_repair.h"
 #include "text/messages.h"
 
 #include <QStringDecoder>
 #include <algorithm>
+#include <memory>
 
 namespace lbv {
 namespace {
+
+// Repair holds the whole book several times over (bytes, text, repaired bytes); larger books
+// are refused rather than risk the memory.
+constexpr int64_t kLargestRepairedBook = 64 * 1024 * 1024;
 
 QString ToQString(std::u16string_view text)
 {
@@ -24,15 +32,59 @@ std::u16string_view ToView(const QString& text)
 } // namespace
 
 Fb2Document::Fb2Document(std::unique_ptr<ByteSource> source, DocumentOptions options)
-    : source_(std::move(source)), options_(std::move(options)), model_(arena_.Resource())
+    : source_(std::move(source))
+    , options_(std::move(options))
+    , model_(arena_.Resource())
+    , sourceDescription_(source_->Description())
 {
 }
 
 bool Fb2Document::Load(int codePage)
 {
     const ElementStyleTable& styles = options_.styles ? *options_.styles : DefaultElementStyles();
-    return ParseFb2(*source_, codePage, options_.fileBufSize, styles, options_.observer, model_,
-        error_);
+    // Contents entries wait for the parse to succeed: a failed one is parsed again repaired.
+    std::vector<ContentsEntry> contents;
+    LoadObserver strict {options_.observer.progress,
+        [&contents](const ContentsEntry& entry) { contents.push_back(entry); }};
+    repairNote_.clear();
+    if (ParseFb2(*source_, codePage, options_.fileBufSize, styles, strict, model_, error_)) {
+        if (options_.observer.contents)
+            for (const ContentsEntry& entry : contents)
+                options_.observer.contents(entry);
+        return true;
+    }
+    if (error_ == MessageText(Msg::NotFictionBook2)
+        || error_ == MessageText(Msg::XmlParserOutOfMemory))
+        return false;
+    return LoadRepaired(codePage);
+}
+
+bool Fb2Document::LoadRepaired(int codePage)
+{
+    const int64_t size = source_->Size();
+    if (size > kLargestRepairedBook)
+        return false;
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    if (source_->ReadAt(0, bytes.data(), size) != size)
+        return false;
+    const QString text = codePage >= 0 ? ConvertToUnicode(codePage, bytes) : DecodeBookBytes(bytes);
+    bytes.clear();
+    QByteArray repaired = RepairFb2Markup(text);
+    if (repaired.isEmpty())
+        return false;
+    auto repairedSource = std::make_unique<MemoryByteSource>(std::move(repaired));
+    // The partial model of the failed parse goes; its memory stays in the arena until closing.
+    std::destroy_at(&model_);
+    std::construct_at(&model_, arena_.Resource());
+    const ElementStyleTable& styles = options_.styles ? *options_.styles : DefaultElementStyles();
+    QString repairError;
+    if (!ParseFb2(*repairedSource, -1, options_.fileBufSize, styles, options_.observer, model_,
+            repairError))
+        return false; // the strict parse's error says best what is wrong
+    source_ = std::move(repairedSource);
+    repairNote_ = error_;
+    error_.clear();
+    return true;
 }
 
 int64_t Fb2Document::MemoryUsed() const

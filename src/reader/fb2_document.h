@@ -29,8 +29,9 @@ public:
     bool FindAnchor(const QString& id, int& body, int& paragraph) const override;
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }
+    QString RepairNote() const override { return repairNote_; }
     int64_t MemoryUsed() const override;
-    QString SourceDescription() const override { return source_->Description(); }
+    QString SourceDescription() const override { return sourceDescription_; }
 
 private:
     const BodyEntry* Body(int body) const;
@@ -40,12 +41,17 @@ private:
     bool AppendRun(const TextRun& run, ParagraphView& view, bool& hyphenPending);
     QStringView DecodeBytes(uint32_t offset, uint32_t count);
     QByteArray BinaryData(const BinaryRecord& binary);
+    // Reads the repaired markup of a book whose strict parse failed; the repaired bytes become
+    // the document's source, since its runs point into them.
+    bool LoadRepaired(int codePage);
 
     std::unique_ptr<ByteSource> source_;
     DocumentOptions options_;
     DocumentArena arena_;
     Fb2Model model_;
     QString error_;
+    QString repairNote_;
+    QString sourceDescription_;
     ImageCache images_;
     std::vector<char> bytes_;
     std::vector<char16_t> units_;

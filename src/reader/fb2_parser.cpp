@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <cstring>
 #include <expat.h>
+#include <string>
 #include <vector>
 
 namespace lbv {
 namespace {
 
-constexpr char kRootName[] = "http://www.gribuser.ru/xml/fictionbook/2.0|FictionBook";
 constexpr int kStyleStackDepth = 64;
 // Nested negative indents add up; past any sensible width they stop growing.
 constexpr int kIndentCeiling = 1 << 20;
@@ -101,6 +101,22 @@ const char* LocalName(const char* name)
 {
     const char* bar = std::strrchr(name, '|');
     return bar ? bar + 1 : name;
+}
+
+// Whether an expat name "uri|local" is in the FictionBook 2.1 namespace.
+bool InFictionBook21(const char* name)
+{
+    constexpr std::size_t length = sizeof(kFictionBook21Namespace) - 1;
+    return std::strncmp(name, kFictionBook21Namespace, length) == 0 && name[length] == '|';
+}
+
+// FictionBook, in the 2.0 or the 2.1 namespace.
+bool IsFictionBookRoot(const char* name)
+{
+    const char* bar = std::strrchr(name, '|');
+    if (!bar || std::strcmp(bar + 1, "FictionBook") != 0)
+        return false;
+    return IsFictionBookNamespace(std::string(name, bar).c_str());
 }
 
 const char* Attribute(const char** attributes, const char* local)
@@ -587,12 +603,14 @@ void Parser::Start(const char* name, const char** attributes)
 {
     if (!rootSeen_) {
         rootSeen_ = true;
-        if (std::strcmp(name, kRootName) != 0) {
+        if (!IsFictionBookRoot(name)) {
             Fail(Msg::NotFictionBook2);
             return;
         }
     }
-    const int rowIndex = styles_.Find(QByteArrayView(name));
+    // The table keys 2.1 elements like 2.0 ones through their "|local" form.
+    const int rowIndex
+        = styles_.Find(QByteArrayView(InFictionBook21(name) ? std::strrchr(name, '|') : name));
     const uint32_t b = styles_.Row(rowIndex).behaviour;
     Frame frame {rowIndex, false};
 

@@ -120,7 +120,7 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
         ui.ShowMessage(error);
         return HeaderEditResult::Failed;
     }
-    document->SetSelectionNamespaces(FictionBookSelectionNamespaces());
+    document->SetSelectionNamespaces(FictionBookSelectionNamespaces(document->Doc()));
     HeaderAccessor accessor(*document);
     const CAuthor* author = book.Author();
     const KeyField keyFields[] = {

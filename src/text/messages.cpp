@@ -149,6 +149,8 @@ constexpr Entry kTable[] = {
         u"Failed files dir is not set or does not exist. Please check Options/Import page."},
     {Msg::FailedFileCopied, u"Failed file copied to \"%1\"."},
     {Msg::FailedFileNotCopied, u"Failed file can not be copied to \"%1\"."},
+    {Msg::MarkupRepaired,
+        u"File \"%1\" has damaged markup; it was read after repair. First error: %2"},
     {Msg::ConvertingDocument, u"Converting \"%1\"."},
     {Msg::CantCreateTempFileFor, u"Error creating temp file for \"%1\"."},
     {Msg::CantConvertDocument, u"Error converting document \"%1\"."},

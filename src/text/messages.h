@@ -123,6 +123,7 @@ enum class Msg : int {
     FailedFilesDirMissing = 3425,
     FailedFileCopied = 3426,
     FailedFileNotCopied = 3427,
+    MarkupRepaired = 3431,
     ConvertingDocument = 3501,
     CantCreateTempFileFor = 3502,
     CantConvertDocument = 3503,

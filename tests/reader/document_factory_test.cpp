@@ -49,13 +49,18 @@ TEST(DocumentFactory, BuildsTheDocumentOfEachKindAndReportsProgress)
 
 TEST(DocumentFactory, ForcedCodePageOverridesTheDeclaration)
 {
-    // Declared UTF-8 but written in windows-1251: forcing the code page reads it right.
+    // Declared UTF-8 but written in windows-1251: the strict parse fails and the book opens
+    // repaired; forcing the code page reads it right without repair.
     const QByteArray book = test::Fb2Body("<section><p>\xC4\xEE\xEC</p></section>");
     QString error;
-    EXPECT_FALSE(CreateDocument(std::make_unique<MemoryByteSource>(book), kDocumentFb2, -1, {}, error));
+    auto guessed
+        = CreateDocument(std::make_unique<MemoryByteSource>(book), kDocumentFb2, -1, {}, error);
+    ASSERT_TRUE(guessed);
+    EXPECT_FALSE(guessed->RepairNote().isEmpty());
     auto forced = CreateDocument(std::make_unique<MemoryByteSource>(book), kDocumentFb2,
         FindCodePage(u"windows-1251"), {}, error);
     ASSERT_TRUE(forced) << error.toStdString();
+    EXPECT_TRUE(forced->RepairNote().isEmpty());
     EXPECT_EQ(test::BodyTexts(*forced, 0), QStringList {u"Дом"_qs});
 }
 

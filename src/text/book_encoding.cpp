@@ -1,6 +1,7 @@
-#include "import/book_encoding.h"
+#include "text/book_encoding.h"
 
 #include "text/code_pages.h"
+#include "text/utf.h"
 
 #include <algorithm>
 
@@ -56,6 +57,33 @@ QByteArrayView DeclaredEncoding(QByteArrayView bytes)
     return {};
 }
 
+// Whether bytes declared UTF-8 are in fact in another code page: more bytes break the UTF-8 rules
+// than form valid multi-byte characters. A few stray bytes in a UTF-8 book, or a character cut
+// off at the end of a prefix, leave it UTF-8.
+bool FalselyDeclaredUtf8(QByteArrayView bytes)
+{
+    qsizetype valid = 0;
+    qsizetype invalid = 0;
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int length = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : *p >= 0xC2 ? 2 : 1;
+        if (length > 1 && end - p >= length
+            && IsValidUtf8(reinterpret_cast<const char*>(p), length)) {
+            ++valid;
+            p += length;
+        } else {
+            ++invalid;
+            ++p;
+        }
+    }
+    return invalid > valid;
+}
+
 } // namespace
 
 BookEncoding ChooseBookEncoding(QByteArrayView bytes)
@@ -75,7 +103,10 @@ BookEncoding ChooseBookEncoding(QByteArrayView bytes)
     const QByteArrayView declared = DeclaredEncoding(bytes);
     if (!declared.isEmpty()) {
         const int page = FindCodePage(QString::fromLatin1(declared));
-        if (page >= 0 && !IsWideUnicode(CodePageNumber(page)))
+        // Books saved in an 8-bit code page under a copied UTF-8 declaration are common; their
+        // bytes tell the truth.
+        const bool falseUtf8 = CodePageNumber(page) == 65001 && FalselyDeclaredUtf8(bytes);
+        if (page >= 0 && !IsWideUnicode(CodePageNumber(page)) && !falseUtf8)
             return {page, 0};
     }
     return {DetectCodePageIndex(bytes), 0};
