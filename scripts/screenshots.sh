@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts libravon under Xvfb on a demo library built from samples/ and saves a PNG of every tab
-# (default folder: build/screenshots). The user's own settings are not touched.
+# Starts libravon under Xvfb on a demo library built from samples/ and saves a PNG of every tab,
+# the shelf with its busiest author and first book chosen, and the book menu (default folder:
+# build/screenshots). The user's own settings are not touched.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LIBRAVON_BUILD_DIR:-$root/build}
