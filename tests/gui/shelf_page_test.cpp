@@ -1,5 +1,6 @@
 #include "gui/common/grid_tree_view.h"
 #include "gui/shelf/author_tree_model.h"
+#include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/catalog_session.h"
@@ -323,6 +324,28 @@ TEST_F(ShelfPageTest, BooksDroppedOnTheTreeFindTheirRowAndCountsFollowMoves)
     page->BooksChanged();
     EXPECT_EQ(Text(Row(1, 0), 2), QStringLiteral("2"));
     EXPECT_TRUE(page->StatusText().endsWith(QStringLiteral("of 2/4/3.")));
+}
+
+TEST_F(ShelfPageTest, TheBookListShowsTheChosenGroupAndItsDeletesReachTheTreeAtOnce)
+{
+    FillLibrary();
+    Start();
+    Select(Row(1)); // Kessel's default group: North and South
+    CBookListCtrl& list = *page->BookList();
+    ASSERT_EQ(list.model()->rowCount(), 2);
+    list.selectAll();
+    list.DeleteSelected();
+    // The group went with its books: the tree is rebuilt before anything could paint it.
+    QAbstractItemModelTester tester(&Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    ASSERT_EQ(Model().rowCount(), 2);
+    EXPECT_EQ(Text(Row(1), 2), QStringLiteral("1"));
+    EXPECT_TRUE(page->StatusText().endsWith(QStringLiteral("of 2/2/2.")));
+
+    settings->WriteProfileInt(QStringLiteral("BooksView"), QStringLiteral("ShowHGrid"), 0);
+    settings->WriteProfileInt(QStringLiteral("BooksView"), QStringLiteral("ShowVGrid"), 1);
+    page->SettingChanged(QStringLiteral("BooksView_Grid"));
+    EXPECT_EQ(static_cast<CGridDelegate*>(list.itemDelegate())->Lines(),
+        (GridLines {false, true, false}));
 }
 
 TEST_F(ShelfPageTest, HeaderLayoutIsRestoredWhenSaneAndStoredOnDestruction)
