@@ -336,7 +336,8 @@ TEST_F(ShelfPageTest, TheBookListShowsTheChosenGroupAndItsDeletesReachTheTreeAtO
     list.selectAll();
     list.DeleteSelected();
     // The group went with its books: the tree is rebuilt before anything could paint it.
-    QAbstractItemModelTester tester(&Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QAbstractItemModelTester tester(
+        &Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     ASSERT_EQ(Model().rowCount(), 2);
     EXPECT_EQ(Text(Row(1), 2), QStringLiteral("1"));
     EXPECT_TRUE(page->StatusText().endsWith(QStringLiteral("of 2/2/2.")));
