@@ -1,7 +1,12 @@
 #include "catalog/libravon_doc.h"
 #include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/book_list_dialogs.h"
+#include "gui/common/grid_tree_view.h"
+#include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shelf/shelf_dialogs.h"
+#include "gui/shelf/shelf_page.h"
+#include "gui/shell/catalog_session.h"
 #include "import/extra_columns.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
@@ -14,6 +19,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,7 +31,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class ScriptedDialogs : public BookListDialogs {
+class ScriptedDialogs : public ShelfDialogs {
 public:
     bool AskYesNo(QWidget*, const QString& caption, const QString& text) override
     {
@@ -34,6 +40,10 @@ public:
     }
     void ShowError(QWidget*, const QString& text) override { errors.append(text); }
     void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
+    std::optional<QString> AskText(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
 
     bool answer = true;
     QStringList questions;
@@ -66,10 +76,10 @@ protected:
     {
         list.reset();
         settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
-        list = std::make_unique<CBookListCtrl>(*settings, dialogs, genres);
+        list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
         list->resize(600, 400);
         tester = std::make_unique<QAbstractItemModelTester>(
-            &list->Model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+            &list->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     }
     CBook* Add(const QString& title, const QString& last = u"Kessel"_s, bool withFile = true)
     {
@@ -104,7 +114,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    CLibravonDoc doc;
+    CatalogSession session;
+    CLibravonDoc& doc = session.Catalog();
     GenreDictionary genres;
     ScriptedDialogs dialogs;
     std::unique_ptr<SettingsStore> settings;
@@ -209,6 +220,7 @@ TEST_F(BookListCtrlTest, DeleteAsksThenRemovesRowsAndBooksFromLastToFirst)
     EXPECT_TRUE(doc.Authors().empty());
     EXPECT_EQ(list->Model().Group(), nullptr);
     EXPECT_EQ(refresh.size(), 1);
+    EXPECT_EQ(counts.size(), 1); // the refresh recounts; the old tree rows are gone
 }
 
 TEST_F(BookListCtrlTest, AutorunOffersNoEditingInTheMenu)
@@ -363,7 +375,7 @@ TEST_F(BookListCtrlTest, ColumnLayoutIsStoredAndOnlySaneValuesComeBack)
     EXPECT_EQ(settings->GetProfileString(u"BooksView"_s, u"BooksView_HeaderItem_2"_s),
         u"100 0 00004000"_s);
 
-    list = std::make_unique<CBookListCtrl>(*settings, dialogs, genres);
+    list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
     EXPECT_EQ(list->columnWidth(1), 77);
     EXPECT_EQ(list->header()->visualIndex(2), 0);
 
@@ -371,8 +383,70 @@ TEST_F(BookListCtrlTest, ColumnLayoutIsStoredAndOnlySaneValuesComeBack)
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_0"_s, u"90 1 0"_s);
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_1"_s, u"99999 1 0"_s);
     settings->WriteProfileString(u"BooksView"_s, u"BooksView_HeaderItem_2"_s, u"80 x"_s);
-    list.reset(new CBookListCtrl(*settings, dialogs, genres));
+    list.reset(new CBookListCtrl(session, *settings, dialogs, genres));
     EXPECT_EQ(list->columnWidth(0), 90);
     EXPECT_EQ(list->columnWidth(1), 50);
     EXPECT_EQ(list->header()->visualIndex(0), 0);
+}
+
+TEST_F(BookListCtrlTest, OnTheShelfPageTheListFollowsTheTreeAndRebuildsItAfterDeletes)
+{
+    Add(u"Alpha"_s);
+    Add(u"Tide"_s, u"Adams"_s);
+    CShelfPage page(session, *settings, dialogs);
+    auto* books = page.findChild<CBookListCtrl*>();
+    ASSERT_NE(books, nullptr);
+    session.NotifyReplaced();
+    ASSERT_EQ(books->Model().rowCount(), 1);
+    EXPECT_EQ(books->Model().BookAt(0)->title, u"Tide"_s);
+
+    books->selectAll();
+    books->DeleteSelected();
+    // Adams went with his last book: the tree is rebuilt and the list shows Kessel's books.
+    EXPECT_EQ(page.TreeModel()->rowCount(), 1);
+    ASSERT_EQ(books->Model().rowCount(), 1);
+    EXPECT_EQ(books->Model().BookAt(0)->title, u"Alpha"_s);
+
+    // The catalog's records are freed only after the list let go of them.
+    session.Clear();
+    EXPECT_EQ(books->Model().rowCount(), 0);
+}
+
+TEST_F(BookListCtrlTest, DropsFromOutsideThisListAreRefusedByTheListAndTheTree)
+{
+    CBook* a = Add(u"Alpha"_s);
+    Add(u"Beta"_s);
+    CShelfPage page(session, *settings, dialogs);
+    auto* books = page.findChild<CBookListCtrl*>();
+    ASSERT_NE(books, nullptr);
+    session.NotifyReplaced();
+    doc.SetModified(false);
+
+    // Another program offering the books' type: no drag of this list is running.
+    QMimeData data;
+    data.setData(kBookDragMimeType, QByteArray(16, 'x'));
+    for (QWidget* target : {books->viewport(), page.Tree()->viewport()}) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        EXPECT_FALSE(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+        EXPECT_FALSE(drop.isAccepted());
+    }
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(a->group->Books().front().get(), a);
+}
+
+TEST_F(BookListCtrlTest, NothingChangesTheCatalogWhileAnImportRuns)
+{
+    CBook* a = Add(u"Alpha"_s);
+    Add(u"Beta"_s);
+    list->ShowGroup(&doc, a->group);
+    list->SetImportRunning(true);
+    list->selectAll();
+    list->DeleteSelected();
+    list->SortGroup();
+    EXPECT_FALSE(list->BeginDrag());
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    EXPECT_EQ(a->group->Books().size(), 2u);
 }

@@ -61,16 +61,16 @@ bool IsBookListDrag(const QDropEvent& event)
         && event.mimeData()->hasFormat(kBookDragMimeType);
 }
 
-CBookListCtrl::CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
-    const GenreDictionary& genres, QWidget* parent)
+CBookListCtrl::CBookListCtrl(CatalogSession& session, SettingsStore& settings,
+    BookListDialogs& dialogs, const GenreDictionary& genres, QWidget* parent)
     : QTreeView(parent)
     , settings_(settings)
     , dialogs_(dialogs)
-    , model_(new BookListModel(genres, this))
+    , model_(new BookListModel(session, genres, this))
 {
     setObjectName(QStringLiteral("bookList"));
     setModel(model_);
-    delegate_ = new CBookListDelegate(*this, *model_);
+    delegate_ = new CBookListDelegate(*this, *model_, session);
     setItemDelegate(delegate_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -229,12 +229,14 @@ void CBookListCtrl::DeleteSelected()
         model_->RemoveBookRow(row);
         treeChanged = treeChanged || groupRemoved || authorRemoved;
     }
-    Q_EMIT bookCountsChanged();
-    if (treeChanged) {
-        // The group on show may be gone with its last book; nothing may point at it any more.
-        Clear();
-        Q_EMIT shelfRefreshRequested();
+    if (!treeChanged) {
+        Q_EMIT bookCountsChanged();
+        return;
     }
+    // A group or author may be gone with its last book, and the tree's rows with it: nothing may
+    // read them before the page has rebuilt its tree.
+    Clear();
+    Q_EMIT shelfRefreshRequested();
 }
 
 void CBookListCtrl::SortGroup()
@@ -388,11 +390,44 @@ void CBookListCtrl::startDrag(Qt::DropActions)
     drag->setPixmap(DragImage(rowRect));
     drag->setHotSpot(pressPosition_ - rowRect.topLeft());
     dropHandled_ = false;
+    areaDropPosition_.reset();
     const Qt::DropAction action = drag->exec(Qt::MoveAction);
     // A drop outside the list's rows lands on whatever tree row is under the pointer.
-    if (!dropHandled_ && action != Qt::IgnoreAction)
-        DropOnTreeRow(treeRowAt_ ? treeRowAt_(QCursor::pos()) : nullptr);
+    if (!dropHandled_ && action != Qt::IgnoreAction) {
+        const QPoint at = areaDropPosition_.value_or(QCursor::pos());
+        DropOnTreeRow(treeRowAt_ ? treeRowAt_(at) : nullptr);
+    }
     EndDrag();
+}
+
+void CBookListCtrl::SetDropArea(QWidget* area)
+{
+    dropArea_ = area;
+    dropArea_->setAcceptDrops(true);
+    dropArea_->installEventFilter(this);
+}
+
+bool CBookListCtrl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != dropArea_)
+        return QTreeView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!IsBookListDrag(*drop) || drop->source() != this) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop)
+            areaDropPosition_ = dropArea_->mapToGlobal(drop->position().toPoint());
+        return true;
+    }
+    default:
+        return QTreeView::eventFilter(watched, event);
+    }
 }
 
 void CBookListCtrl::dragEnterEvent(QDragEnterEvent* event)

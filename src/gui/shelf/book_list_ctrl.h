@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTreeView>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -23,6 +24,7 @@ class CBook;
 class CBookListDelegate;
 class CCatalogItem;
 class CLibravonDoc;
+class CatalogSession;
 class GenreDictionary;
 class SettingsStore;
 
@@ -38,7 +40,8 @@ public:
     // The tree row (a catalog or search-result author or group) under a global position.
     using TreeRowAt = std::function<CCatalogItem*(const QPoint& globalPosition)>;
 
-    CBookListCtrl(SettingsStore& settings, BookListDialogs& dialogs,
+    // Reads the session's records under its lock.
+    CBookListCtrl(CatalogSession& session, SettingsStore& settings, BookListDialogs& dialogs,
         const GenreDictionary& genres, QWidget* parent = nullptr);
     ~CBookListCtrl() override; // stores the column layout
 
@@ -48,6 +51,9 @@ public:
     void ShowGroup(CLibravonDoc* catalog, CCatalogItem* group);
     void Clear();
     void SetTreeRowLookup(TreeRowAt lookup) { treeRowAt_ = std::move(lookup); }
+    // The widget (the author tree's viewport) that takes this list's drags, and only those, as
+    // drops on its rows.
+    void SetDropArea(QWidget* area);
     void SetImportRunning(bool running) { importRunning_ = running; }
     void SetGridLines(GridLines lines);
 
@@ -80,6 +86,7 @@ Q_SIGNALS:
     void bookCountsChanged();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
     void paintEvent(QPaintEvent* event) override;
@@ -117,6 +124,8 @@ private:
     std::vector<CBook*> dragged_;
     bool dragging_ = false;
     bool dropHandled_ = false;
+    QWidget* dropArea_ = nullptr;
+    std::optional<QPoint> areaDropPosition_; // global, where books were dropped on the area
     QPoint pressPosition_;
     QAction* deleteAction_ = nullptr;
     QAction* sortAction_ = nullptr;

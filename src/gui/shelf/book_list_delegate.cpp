@@ -2,6 +2,7 @@
 
 #include "catalog/libravon_doc.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shell/catalog_session.h"
 #include "shelf/book_annotation.h"
 
 #include <QAbstractItemView>
@@ -21,6 +22,7 @@ namespace lbv {
 namespace {
 
 enum Icon { IconFb2 = 0, IconZip = 1, IconTxt = 2, IconNotAtStandardPlace = 3 };
+constexpr int kIconSize = 16;
 constexpr int kIconStep = 20;
 constexpr int kMargin = 4;
 constexpr int kDetailsGap = 10;
@@ -44,10 +46,12 @@ QPixmap BookListIcon(const char* name)
 
 } // namespace
 
-CBookListDelegate::CBookListDelegate(QAbstractItemView& view, const BookListModel& model)
+CBookListDelegate::CBookListDelegate(
+    QAbstractItemView& view, const BookListModel& model, CatalogSession& session)
     : CGridDelegate(&view)
     , view_(view)
     , model_(model)
+    , session_(session)
     , icons_ {BookListIcon("fb2.xpm"), BookListIcon("zip.xpm"), BookListIcon("txt.xpm"),
           BookListIcon("not-standard-place.xpm")}
 {
@@ -68,6 +72,7 @@ void CBookListDelegate::SetPreviewColors(const QColor& background, const QColor&
 
 CBookListDelegate::BandLayout CBookListDelegate::Layout(CBook& book, int row, int width) const
 {
+    const auto lock = session_.ReadLock();
     BandLayout layout;
     if (book.format == FormatFb2)
         layout.icons.push_back(&icons_[IconFb2]);
@@ -88,10 +93,13 @@ CBookListDelegate::BandLayout CBookListDelegate::Layout(CBook& book, int row, in
 
     if (catalog && LoadAnnotation(book, *catalog, prefetchSize_))
         layout.annotationText = book.annotation.join(u'\n');
+    // The annotation runs under the details line and, so as not to touch them, the icons.
+    const int annotationTop
+        = std::max(layout.details.bottom(), layout.icons.empty() ? 0 : 2 + kIconSize) + 1;
     const int annotationWidth = width - 2 * kMargin;
-    layout.annotation = QRect(kMargin, layout.details.bottom() + 1, std::max(annotationWidth, 0),
+    layout.annotation = QRect(kMargin, annotationTop, std::max(annotationWidth, 0),
         TextHeight(metrics, annotationWidth, layout.annotationText));
-    layout.height = std::max(layout.details.height() + layout.annotation.height() + 4, kMinimumBand);
+    layout.height = std::max(layout.annotation.bottom() + 3, kMinimumBand);
     return layout;
 }
 

@@ -16,6 +16,7 @@ namespace lbv {
 
 class BookListModel;
 class CBook;
+class CatalogSession;
 
 // The eight colours of the size classes: foregrounds 0..3, backgrounds 4..7.
 using SizeClassColors = std::array<QColor, 8>;
@@ -24,7 +25,8 @@ class CBookListDelegate final : public CGridDelegate {
     Q_OBJECT
 public:
     // `view` shows `model`; the band spans the view's width and follows its selection.
-    CBookListDelegate(QAbstractItemView& view, const BookListModel& model);
+    // Records are read under the session's lock.
+    CBookListDelegate(QAbstractItemView& view, const BookListModel& model, CatalogSession& session);
 
     void SetSizeClassColors(const SizeClassColors& colors) { sizeColors_ = colors; }
     void SetPreviewColors(const QColor& background, const QColor& text);
@@ -57,6 +59,7 @@ private:
 
     QAbstractItemView& view_;
     const BookListModel& model_;
+    CatalogSession& session_;
     SizeClassColors sizeColors_;
     QColor previewBackground_;
     QColor previewText_;

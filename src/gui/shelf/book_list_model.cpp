@@ -1,6 +1,7 @@
 #include "gui/shelf/book_list_model.h"
 
 #include "catalog/libravon_doc.h"
+#include "gui/shell/catalog_session.h"
 #include "shelf/genre_dictionary.h"
 #include "shelf/search_result.h"
 #include "text/messages.h"
@@ -20,8 +21,10 @@ QString ExtraValue(const CBook& book, const QString& name)
 
 } // namespace
 
-BookListModel::BookListModel(const GenreDictionary& genres, QObject* parent)
+BookListModel::BookListModel(
+    CatalogSession& session, const GenreDictionary& genres, QObject* parent)
     : QAbstractItemModel(parent)
+    , session_(session)
     , genres_(genres)
     , extras_(ExtraColumns())
 {
@@ -36,6 +39,7 @@ void BookListModel::Show(CLibravonDoc* catalog, CCatalogItem* group)
     sortColumn_ = -1;
     sortOrder_ = Qt::AscendingOrder;
     if (group_ && group_->kind == KindGroup) {
+        const auto lock = session_.ReadLock();
         std::vector<CBook*> books;
         if (auto* result = dynamic_cast<SearchGroup*>(group_))
             books = result->books;
@@ -96,6 +100,7 @@ void BookListModel::sort(int column, Qt::SortOrder order)
         std::sort(rows_.begin(), rows_.end(),
             [](const Row& a, const Row& b) { return a.groupOrder < b.groupOrder; });
     } else {
+        const auto lock = session_.ReadLock();
         // Texts compare as the user reads them; years as numbers.
         const auto less = [this, column](const Row& a, const Row& b) {
             if (column == YearColumn)
@@ -165,8 +170,10 @@ QVariant BookListModel::data(const QModelIndex& index, int role) const
         return {};
     const Row& row = rows_[std::size_t(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        const auto lock = session_.ReadLock();
         return Text(row, index.column());
+    }
     case SizeClassRole:
         return int(row.size.sizeClass);
     default:

@@ -15,6 +15,7 @@ class CBook;
 class CCatalogItem;
 class CGroup;
 class CLibravonDoc;
+class CatalogSession;
 class GenreDictionary;
 
 class BookListModel final : public QAbstractItemModel {
@@ -23,7 +24,8 @@ public:
     enum Role { SizeClassRole = Qt::UserRole + 1 };
     enum Column { TitleColumn = 0, YearColumn = 1, GenreColumn = 2, FirstExtraColumn = 3 };
 
-    explicit BookListModel(const GenreDictionary& genres, QObject* parent = nullptr);
+    // Reads records under the session's lock, as an import run may change them meanwhile.
+    BookListModel(CatalogSession& session, const GenreDictionary& genres, QObject* parent = nullptr);
 
     // Shows the books of `group` (a CGroup or a SearchGroup) in their order; nothing unless both
     // are given. The pointers must stay valid until the next Show or Clear.
@@ -66,6 +68,7 @@ private:
     };
     QString Text(const Row& row, int column) const;
 
+    CatalogSession& session_;
     const GenreDictionary& genres_;
     const std::shared_ptr<const ExtraColumnList> extras_;
     CLibravonDoc* catalog_ = nullptr;

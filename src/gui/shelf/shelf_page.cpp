@@ -68,7 +68,7 @@ CShelfPage::CShelfPage(
     , model_(new CAuthorTreeModel(session, this))
     , tree_(new CGridTreeView(this))
     , searchBox_(new QLineEdit(this))
-    , bookList_(new CBookListCtrl(settings, dialogs, ProgramGenreDictionary()))
+    , bookList_(new CBookListCtrl(session, settings, dialogs, ProgramGenreDictionary()))
     , status_(new QLabel(this))
     , splitter_(new QSplitter(Qt::Horizontal, this))
 {
@@ -139,6 +139,7 @@ void CShelfPage::CreateBookList()
     bookList_->setFont(tree_->font());
     bookList_->SetGridLines(ReadGridLines(settings_, QString(), kBookListGrid));
     bookList_->SetTreeRowLookup([this](const QPoint& globalPos) { return RowAtPoint(globalPos); });
+    bookList_->SetDropArea(tree_->viewport());
     connect(this, &CShelfPage::groupChosen, bookList_, &CBookListCtrl::ShowGroup);
     connect(this, &CShelfPage::settingRelayed, bookList_, &CBookListCtrl::settingChanged);
     connect(bookList_, &CBookListCtrl::openBookRequested, this, &CShelfPage::openBookRequested);
