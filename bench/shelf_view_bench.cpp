@@ -6,10 +6,10 @@
 // Targets: 300 ms, 30 ms, 1.2 s, 60 MB. The time the index alone takes to open is printed too,
 // as the engine's share of the start.
 #include "bench_support.h"
+#include "gui/common/grid_tree_view.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/shelf_page.h"
-#include "gui/common/grid_tree_view.h"
 #include "gui/shell/catalog_session.h"
 #include "gui/shell/frame_dialogs.h"
 #include "gui/shell/main_frame.h"
@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -141,7 +142,7 @@ int main(int argc, char** argv)
     std::printf("author list filled: %.0f ms\n", authorListFilled);
     std::printf("library start to shelf: %.0f ms%s\n", startToShelf, shown ? "" : " (not shown)");
     std::printf("views memory: %.0f MB\n", double(viewsKb) / 1024.0);
-    std::printf("(first author list fill: %.0f ms; index open alone: %.0f ms)\n", firstFill,
-        openAlone);
+    std::printf(
+        "(first author list fill: %.0f ms; index open alone: %.0f ms)\n", firstFill, openAlone);
     return shown ? 0 : 1;
 }

@@ -72,8 +72,8 @@ void SaveBookMenuShot(CMainFrame& frame, const QDir& folder)
     QTimer::singleShot(300, &frame, [&frame, path] {
         QTextStream out(stdout);
         const QRect area = frame.geometry();
-        const QPixmap shot = frame.screen()->grabWindow(
-            0, area.x(), area.y(), area.width(), area.height());
+        const QPixmap shot
+            = frame.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
         out << (shot.save(path) ? "saved " : "could not save ") << path << Qt::endl;
         if (QWidget* menu = QApplication::activePopupWidget())
             menu->close();

@@ -35,8 +35,7 @@ HeaderLayout ResolveHeaderLayout(const QStringList& stored, int columnCount)
     std::vector<bool> taken(std::size_t(columnCount), false);
     bool ordersValid = true;
     for (int column = 0; column < columnCount; ++column) {
-        const std::optional<HeaderItemState> state
-            = ParseHeaderItemState(stored.value(column));
+        const std::optional<HeaderItemState> state = ParseHeaderItemState(stored.value(column));
         if (!state) {
             ordersValid = false;
             continue;

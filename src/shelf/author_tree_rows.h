@@ -11,7 +11,7 @@ class CCatalogItem;
 struct TreeRowText {
     bool isAuthor = false;
     QString first; // first name, or the group's name
-    QString last;  // empty for a group
+    QString last; // empty for a group
     qsizetype books = 0;
 };
 TreeRowText RowText(CCatalogItem* item);

@@ -58,6 +58,8 @@ TEST(GridLines, EachListReadsItsOwnThreeKeys)
     const QString section = QStringLiteral("BooksView");
     store.WriteProfileInt(section, QStringLiteral("AuthorTree_ShowVGrid"), 1);
     store.WriteProfileInt(section, QStringLiteral("ShowHGrid"), 0);
-    EXPECT_EQ(ReadGridLines(store, QStringLiteral("AuthorTree_"), {}), (GridLines {false, true, false}));
-    EXPECT_EQ(ReadGridLines(store, QString(), {true, false, true}), (GridLines {false, false, true}));
+    EXPECT_EQ(
+        ReadGridLines(store, QStringLiteral("AuthorTree_"), {}), (GridLines {false, true, false}));
+    EXPECT_EQ(
+        ReadGridLines(store, QString(), {true, false, true}), (GridLines {false, false, true}));
 }

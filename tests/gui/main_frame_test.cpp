@@ -403,7 +403,8 @@ TEST_F(MainFrameTest, TheShelfLetsGoOfTheOldCatalogBeforeAnOpenShowsItsMessages)
     ASSERT_EQ(tree->rowCount(), 1);
     int rowsDuringMessage = -1;
     dialogs.whileShown = [&] { rowsDuringMessage = tree->rowCount(); };
-    dialogs.openAnswer = WriteFile(QStringLiteral("broken.lvf"), QByteArray("<books><author firstName="));
+    dialogs.openAnswer
+        = WriteFile(QStringLiteral("broken.lvf"), QByteArray("<books><author firstName="));
     EXPECT_FALSE(frame->OpenIndex());
     EXPECT_EQ(rowsDuringMessage, 0);
     EXPECT_EQ(tree->rowCount(), 0);
@@ -418,7 +419,8 @@ TEST_F(MainFrameTest, WhileAnImportRunsTheCatalogIsNeitherReplacedNorWritten)
     lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
     Start();
     frame->Session().SetImportRunning(true);
-    dialogs.openAnswer = WriteFile(QStringLiteral("other.lvf"), IndexText(QStringLiteral("Other")));
+    dialogs.openAnswer
+        = WriteFile(QStringLiteral("other.lvf"), IndexText(QStringLiteral("Other")));
     dialogs.saveAnswer = folder.filePath(QStringLiteral("copy.lvf"));
     EXPECT_FALSE(frame->OpenIndex());
     EXPECT_FALSE(frame->SaveIndexAs());
@@ -434,7 +436,8 @@ TEST_F(MainFrameTest, OpenInReaderTakesBooksInFoldersWithAtSignsAndShowsTheReade
 {
     Start();
     QDir(folder.path()).mkpath(QStringLiteral("user@host"));
-    const QString book = WriteFile(QStringLiteral("user@host/Salt.fb2"), QByteArray("<FictionBook/>"));
+    const QString book
+        = WriteFile(QStringLiteral("user@host/Salt.fb2"), QByteArray("<FictionBook/>"));
     EXPECT_FALSE(frame->OpenInReader(QString()));
     EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
     EXPECT_TRUE(frame->OpenInReader(book));

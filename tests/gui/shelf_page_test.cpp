@@ -1,5 +1,6 @@
 #include "gui/common/grid_tree_view.h"
 #include "gui/shelf/author_tree_model.h"
+#include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/catalog_session.h"
@@ -86,8 +87,8 @@ protected:
     CShelfPage& Start(bool autorun = false)
     {
         if (autorun)
-            settings = std::make_unique<SettingsStore>(
-                std::make_unique<MemorySettingsBackend>(), true);
+            settings
+                = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), true);
         page = std::make_unique<CShelfPage>(session, *settings, dialogs);
         page->resize(800, 500);
         page->show();
@@ -123,7 +124,8 @@ TEST_F(ShelfPageTest, TreeShowsAuthorsWithTheirGroupsButNeverTheDefaultGroup)
 {
     FillLibrary();
     Start();
-    QAbstractItemModelTester tester(&Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(
+        &Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     ASSERT_EQ(Model().rowCount(), 2);
     // Catalog order: by last name.
     EXPECT_EQ(Text(Row(0), 1), QStringLiteral("Holm"));
@@ -137,7 +139,8 @@ TEST_F(ShelfPageTest, TreeShowsAuthorsWithTheirGroupsButNeverTheDefaultGroup)
     EXPECT_TRUE(page->Tree()->isExpanded(Row(1)));
     EXPECT_EQ(Model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
         QStringLiteral("First name/Group"));
-    EXPECT_EQ(page->StatusText(), QStringLiteral("Selected 2 authors / 3 groups / 4 books of 2/3/4."));
+    EXPECT_EQ(
+        page->StatusText(), QStringLiteral("Selected 2 authors / 3 groups / 4 books of 2/3/4."));
     // The first author and its first group are current, and its row is selected.
     EXPECT_EQ(page->CurrentAuthor(), session.Catalog().Authors()[0].get());
     EXPECT_EQ(page->Tree()->selectionModel()->selectedRows().value(0), Row(0));
@@ -151,7 +154,8 @@ TEST_F(ShelfPageTest, HiddenCountsAndGroupRowsCollapsedFollowTheSettings)
     Start();
     EXPECT_EQ(Text(Row(1), 2), QString());
     EXPECT_FALSE(page->Tree()->isExpanded(Row(1)));
-    QAbstractItemModelTester tester(&Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(
+        &Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
 }
 
 TEST_F(ShelfPageTest, HeaderClicksSortSiblingsNumericallyAndCanGoBackToCatalogOrder)
@@ -161,7 +165,8 @@ TEST_F(ShelfPageTest, HeaderClicksSortSiblingsNumericallyAndCanGoBackToCatalogOr
     for (int i = 0; i < 9; ++i)
         Add("Zoe", "Abel", QByteArray("Book " + QByteArray::number(i)).constData());
     Start();
-    QAbstractItemModelTester tester(&Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(
+        &Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(Text(Row(0), 1), QStringLiteral("Abel"));
     page->Tree()->sortByColumn(CAuthorTreeModel::BooksColumn, Qt::DescendingOrder);
     EXPECT_EQ(Text(Row(0), 2), QStringLiteral("10"));
@@ -203,7 +208,8 @@ TEST_F(ShelfPageTest, DeletingAnAuthorAsksThenSelectsTheRowBefore)
     EXPECT_EQ(Model().rowCount(), 3);
     dialogs.yes = true;
     page->DeleteSelected();
-    QAbstractItemModelTester tester(&Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(
+        &Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(Model().rowCount(), 2);
     EXPECT_EQ(session.Catalog().Authors().size(), 2u);
     EXPECT_EQ(page->Tree()->selectionModel()->selectedRows().value(0), Row(1));
@@ -253,7 +259,8 @@ TEST_F(ShelfPageTest, GroupNamesAreAskedAgainUntilValidAndNewGroupsGetARow)
     dialogs.answers = {QStringLiteral("Later")};
     page->NewGroupForSelected();
     EXPECT_EQ(dialogs.inputs.value(0), QStringLiteral("New group|Enter new group name:|"));
-    QAbstractItemModelTester tester(&Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(
+        &Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     ASSERT_EQ(Model().rowCount(Row(0)), 1);
     EXPECT_EQ(Text(Row(0, 0), 0), QStringLiteral("Later"));
     EXPECT_EQ(Text(Row(0, 0), 2), QStringLiteral("0"));
@@ -319,12 +326,37 @@ TEST_F(ShelfPageTest, BooksDroppedOnTheTreeFindTheirRowAndCountsFollowMoves)
     EXPECT_TRUE(page->StatusText().endsWith(QStringLiteral("of 2/4/3.")));
 }
 
+TEST_F(ShelfPageTest, TheBookListShowsTheChosenGroupAndItsDeletesReachTheTreeAtOnce)
+{
+    FillLibrary();
+    Start();
+    Select(Row(1)); // Kessel's default group: North and South
+    CBookListCtrl& list = *page->BookList();
+    ASSERT_EQ(list.model()->rowCount(), 2);
+    list.selectAll();
+    list.DeleteSelected();
+    // The group went with its books: the tree is rebuilt before anything could paint it.
+    const QAbstractItemModelTester tester(
+        &Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    ASSERT_EQ(Model().rowCount(), 2);
+    EXPECT_EQ(Text(Row(1), 2), QStringLiteral("1"));
+    EXPECT_TRUE(page->StatusText().endsWith(QStringLiteral("of 2/2/2.")));
+
+    settings->WriteProfileInt(QStringLiteral("BooksView"), QStringLiteral("ShowHGrid"), 0);
+    settings->WriteProfileInt(QStringLiteral("BooksView"), QStringLiteral("ShowVGrid"), 1);
+    page->SettingChanged(QStringLiteral("BooksView_Grid"));
+    EXPECT_EQ(static_cast<CGridDelegate*>(list.itemDelegate())->Lines(),
+        (GridLines {false, true, false}));
+}
+
 TEST_F(ShelfPageTest, HeaderLayoutIsRestoredWhenSaneAndStoredOnDestruction)
 {
     FillLibrary();
     const QString section = QStringLiteral("BooksView");
-    settings->WriteProfileString(section, QStringLiteral("TreeHeaderItem_0"), QStringLiteral("150 0 00004000"));
-    settings->WriteProfileString(section, QStringLiteral("TreeHeaderItem_1"), QStringLiteral("oops"));
+    settings->WriteProfileString(
+        section, QStringLiteral("TreeHeaderItem_0"), QStringLiteral("150 0 00004000"));
+    settings->WriteProfileString(
+        section, QStringLiteral("TreeHeaderItem_1"), QStringLiteral("oops"));
     Start();
     EXPECT_EQ(page->Tree()->header()->sectionSize(0), 150);
     EXPECT_EQ(page->Tree()->header()->sectionSize(1), 100);
@@ -341,7 +373,8 @@ TEST_F(ShelfPageTest, SettingChangesReachTheTreeAndArePassedOn)
     FillLibrary();
     Start();
     QSignalSpy relayed(page.get(), &CShelfPage::settingRelayed);
-    settings->WriteProfileInt(QStringLiteral("BooksView"), QStringLiteral("AuthorTree_ShowVGrid"), 1);
+    settings->WriteProfileInt(
+        QStringLiteral("BooksView"), QStringLiteral("AuthorTree_ShowVGrid"), 1);
     page->SettingChanged(QStringLiteral("authortree_grid"));
     EXPECT_TRUE(page->Tree()->Lines().vertical);
     EXPECT_FALSE(page->Tree()->Lines().horizontal);
@@ -374,7 +407,8 @@ TEST_F(ShelfPageTest, RowsAreDroppedBeforeTheCatalogIsReplacedEvenDuringAQuestio
     EXPECT_EQ(chosen.last().at(1).value<CCatalogItem*>(), nullptr);
     session.NotifyReplaced();
     EXPECT_EQ(Model().rowCount(), 0);
-    EXPECT_EQ(page->StatusText(), QStringLiteral("Selected 0 authors / 0 groups / 0 books of 0/0/0."));
+    EXPECT_EQ(
+        page->StatusText(), QStringLiteral("Selected 0 authors / 0 groups / 0 books of 0/0/0."));
 }
 
 TEST_F(ShelfPageTest, TreeReadsWaitForTheImportWorkersLock)

@@ -24,21 +24,21 @@ TEST(HeaderItemState, AnythingButExactlyThreeNumbersIsIgnored)
 
 TEST(HeaderLayout, AppliesOrdersOnlyWhenTheyArrangeEveryColumn)
 {
-    const HeaderLayout swapped = ResolveHeaderLayout(
-        {QStringLiteral("80 1 00004000"), QStringLiteral("90 0 00004000"),
-            QStringLiteral("50 2 00004000")},
-        3);
+    const HeaderLayout swapped
+        = ResolveHeaderLayout({QStringLiteral("80 1 00004000"), QStringLiteral("90 0 00004000"),
+                                  QStringLiteral("50 2 00004000")},
+            3);
     ASSERT_TRUE(swapped.orders);
     EXPECT_EQ(*swapped.orders, (std::vector<int> {1, 0, 2}));
     EXPECT_EQ(swapped.widths[1], 90);
 
     // Two columns claiming one place, a place beyond the columns, a column with nothing stored:
     // the widths still count, the orders do not.
-    for (const QStringList& stored : {QStringList {QStringLiteral("80 0 0"),
-                                          QStringLiteral("90 0 0"), QStringLiteral("50 2 0")},
-             QStringList {QStringLiteral("80 0 0"), QStringLiteral("90 7 0"),
-                 QStringLiteral("50 2 0")},
-             QStringList {QStringLiteral("80 1 0"), QStringLiteral("90 0 0")}}) {
+    for (const QStringList& stored :
+        {QStringList {QStringLiteral("80 0 0"), QStringLiteral("90 0 0"), QStringLiteral("50 2 0")},
+            QStringList {
+                QStringLiteral("80 0 0"), QStringLiteral("90 7 0"), QStringLiteral("50 2 0")},
+            QStringList {QStringLiteral("80 1 0"), QStringLiteral("90 0 0")}}) {
         const HeaderLayout layout = ResolveHeaderLayout(stored, 3);
         EXPECT_FALSE(layout.orders) << stored.join(u'|').toStdString();
         EXPECT_EQ(layout.widths[0], 80);
@@ -47,10 +47,10 @@ TEST(HeaderLayout, AppliesOrdersOnlyWhenTheyArrangeEveryColumn)
 
 TEST(HeaderLayout, KeepsOnlySaneWidthsAndDropsSortArrows)
 {
-    const HeaderLayout layout = ResolveHeaderLayout(
-        {QStringLiteral("0 0 00004000"), QStringLiteral("20000 1 00004400"),
-            QStringLiteral("120 2 00004203")},
-        3);
+    const HeaderLayout layout
+        = ResolveHeaderLayout({QStringLiteral("0 0 00004000"), QStringLiteral("20000 1 00004400"),
+                                  QStringLiteral("120 2 00004203")},
+            3);
     EXPECT_FALSE(layout.widths[0]);
     EXPECT_FALSE(layout.widths[1]);
     EXPECT_EQ(layout.widths[2], 120);

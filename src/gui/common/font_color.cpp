@@ -58,9 +58,8 @@ QFont ToQFont(const FontRecord& record)
 FontRecord ToFontRecord(const QFont& font, int dpi)
 {
     FontRecord record;
-    const int pixels = font.pixelSize() > 0
-        ? font.pixelSize()
-        : MulDiv(qRound(font.pointSizeF()), dpi, 72);
+    const int pixels
+        = font.pixelSize() > 0 ? font.pixelSize() : MulDiv(qRound(font.pointSizeF()), dpi, 72);
     record.height = -pixels;
     record.weight = int(font.weight());
     record.italic = font.italic() ? 1 : 0;

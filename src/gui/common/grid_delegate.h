@@ -24,7 +24,10 @@ GridLines ReadGridLines(SettingsStore& store, const QString& prefix, GridLines d
 class CGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit CGridDelegate(QObject* parent = nullptr) : QStyledItemDelegate(parent) { }
+    explicit CGridDelegate(QObject* parent = nullptr)
+        : QStyledItemDelegate(parent)
+    {
+    }
 
     void SetGridLines(GridLines lines) { lines_ = lines; }
     GridLines Lines() const { return lines_; }
@@ -33,8 +36,8 @@ public:
         const QModelIndex& index) const override;
     // The extended grid in the viewport area below the last row, with rows of `rowHeight`;
     // the view calls it after painting its rows.
-    void PaintBelowRows(QPainter& painter, const QAbstractItemView& view, int lastRowBottom,
-        int rowHeight) const;
+    void PaintBelowRows(
+        QPainter& painter, const QAbstractItemView& view, int lastRowBottom, int rowHeight) const;
 
 protected:
     void PaintGrid(QPainter* painter, const QStyleOptionViewItem& option) const;

@@ -5,7 +5,8 @@
 namespace lbv {
 
 CGridTreeView::CGridTreeView(QWidget* parent)
-    : QTreeView(parent), delegate_(new CGridDelegate(this))
+    : QTreeView(parent)
+    , delegate_(new CGridDelegate(this))
 {
     setItemDelegate(delegate_);
 }
@@ -14,15 +15,6 @@ void CGridTreeView::SetGridLines(GridLines lines)
 {
     delegate_->SetGridLines(lines);
     viewport()->update();
-}
-
-void CGridTreeView::SetGridDelegate(CGridDelegate* delegate)
-{
-    delegate->SetGridLines(delegate_->Lines());
-    setItemDelegate(delegate);
-    if (delegate_->parent() == this)
-        delete delegate_;
-    delegate_ = delegate;
 }
 
 void CGridTreeView::paintEvent(QPaintEvent* event)

@@ -13,9 +13,6 @@ public:
 
     void SetGridLines(GridLines lines);
     GridLines Lines() const { return delegate_->Lines(); }
-    CGridDelegate* GridDelegate() const { return delegate_; }
-    // Replaces the delegate with one that paints more (it must draw the grid itself).
-    void SetGridDelegate(CGridDelegate* delegate);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -15,7 +15,10 @@ class HeaderPersistence {
 public:
     // `keyPattern` holds "%1" for the column index.
     HeaderPersistence(QString section, QString keyPattern)
-        : section_(std::move(section)), keyPattern_(std::move(keyPattern)) { }
+        : section_(std::move(section))
+        , keyPattern_(std::move(keyPattern))
+    {
+    }
 
     // Applies what is sane of the stored strings of the first `columns` columns.
     void Restore(SettingsStore& store, QHeaderView& header, int columns);

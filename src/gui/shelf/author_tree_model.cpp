@@ -24,7 +24,8 @@ bool IsDefaultGroup(const CCatalogItem* group)
 } // namespace
 
 CAuthorTreeModel::CAuthorTreeModel(CatalogSession& session, QObject* parent)
-    : QAbstractItemModel(parent), session_(session)
+    : QAbstractItemModel(parent)
+    , session_(session)
 {
 }
 
@@ -81,8 +82,8 @@ void CAuthorTreeModel::SetColors(const QColor& author, const QColor& group)
     authorColor_ = author;
     groupColor_ = group;
     if (!rows_.empty())
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-            {Qt::ForegroundRole});
+        Q_EMIT dataChanged(
+            index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::ForegroundRole});
 }
 
 CAuthorTreeModel::AuthorRow* CAuthorTreeModel::RowOf(const QModelIndex& index) const
@@ -254,8 +255,8 @@ void CAuthorTreeModel::sort(int column, Qt::SortOrder order)
     std::vector<Place> places;
     places.reserve(std::size_t(before.size()));
     for (const QModelIndex& index : before)
-        places.push_back({RowOf(index),
-            index.internalPointer() ? Item(index) : nullptr, index.column()});
+        places.push_back(
+            {RowOf(index), index.internalPointer() ? Item(index) : nullptr, index.column()});
 
     sortColumn_ = column;
     sortOrder_ = order;

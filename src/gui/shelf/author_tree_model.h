@@ -31,7 +31,6 @@ public:
     void Clear();
 
     void SetCountsShown(bool shown);
-    bool CountsShown() const { return countsShown_; }
     void SetColors(const QColor& author, const QColor& group);
 
     CCatalogItem* Item(const QModelIndex& index) const;

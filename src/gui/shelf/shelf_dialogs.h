@@ -14,8 +14,9 @@ namespace lbv {
 class ShelfDialogs : public BookListDialogs {
 public:
     // One line of text under `prompt`, starting as `preset`; null when cancelled.
-    virtual std::optional<QString> AskText(QWidget* parent, const QString& title,
-        const QString& prompt, const QString& preset) = 0;
+    virtual std::optional<QString> AskText(
+        QWidget* parent, const QString& title, const QString& prompt, const QString& preset)
+        = 0;
 };
 
 class StandardShelfDialogs : public ShelfDialogs {

@@ -97,8 +97,7 @@ CShelfPage::CShelfPage(
     layout->addWidget(splitter_, 1);
     layout->addWidget(status_);
 
-    connect(searchBox_, &QLineEdit::returnPressed, this,
-        [this] { RunSearch(searchBox_->text()); });
+    connect(searchBox_, &QLineEdit::returnPressed, this, [this] { RunSearch(searchBox_->text()); });
     connect(&session_, &CatalogSession::aboutToBeReplaced, this, &CShelfPage::DropRows);
     connect(&session_, &CatalogSession::replaced, this, &CShelfPage::CatalogReplaced);
     connect(&session_, &CatalogSession::changed, this, &CShelfPage::Refresh);
@@ -231,7 +230,8 @@ void CShelfPage::Show(CLibravonDoc* catalog, const SearchResult* result)
     shownResult_ = catalog ? result : nullptr;
     tree_->setUpdatesEnabled(false);
     Q_EMIT groupChosen(nullptr, nullptr);
-    model_->SetCountsShown(settings_.GetProfileInt(kBooksView, QStringLiteral("ShowBookCount"), 1) != 0);
+    model_->SetCountsShown(
+        settings_.GetProfileInt(kBooksView, QStringLiteral("ShowBookCount"), 1) != 0);
     model_->Reset(catalog, result);
     if (!catalog) {
         currentCatalog_ = nullptr;
@@ -423,8 +423,8 @@ bool CShelfPage::AskGroupName(
 {
     QString text = preset;
     for (;;) {
-        const std::optional<QString> answer = dialogs_.AskText(this,
-            MessageText(Msg::GroupNameTitle), MessageText(Msg::GroupNamePrompt), text);
+        const std::optional<QString> answer = dialogs_.AskText(
+            this, MessageText(Msg::GroupNameTitle), MessageText(Msg::GroupNamePrompt), text);
         if (!answer)
             return false;
         QString error;

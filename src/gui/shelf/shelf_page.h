@@ -48,7 +48,6 @@ public:
     CGridTreeView* Tree() const { return tree_; }
     CBookListCtrl* BookList() const { return bookList_; }
     CAuthorTreeModel* TreeModel() const { return model_; }
-    ShelfSearch& Search() { return search_; }
 
     // The tree row's record (catalog or search result author or group) at a global position,
     // where books dragged from the list are dropped; null over no row.

@@ -2,7 +2,8 @@
 
 namespace lbv {
 
-CatalogSession::ReadGuard::ReadGuard(CatalogSession& session) : session_(session)
+CatalogSession::ReadGuard::ReadGuard(CatalogSession& session)
+    : session_(session)
 {
     if (session_.readDepth_++ == 0)
         session_.mutex_.lock();

@@ -14,7 +14,10 @@ namespace lbv {
 class CatalogSession : public QObject {
     Q_OBJECT
 public:
-    explicit CatalogSession(QObject* parent = nullptr) : QObject(parent) { }
+    explicit CatalogSession(QObject* parent = nullptr)
+        : QObject(parent)
+    {
+    }
 
     CLibravonDoc& Catalog() { return catalog_; }
     // For the import worker, which locks it for each change.
@@ -45,13 +48,12 @@ public:
     void Clear();
     // After the catalog holds another library (or none).
     void NotifyReplaced() { Q_EMIT replaced(); }
-    // After the catalog changed behind the views (an import run, a plug-in).
-    void NotifyChanged() { Q_EMIT changed(); }
 
 Q_SIGNALS:
     // Sent before the catalog's records are freed: views reset their models now.
     void aboutToBeReplaced();
     void replaced();
+    // An import run ended: what it added is shown in one rebuild.
     void changed();
     void importRunningChanged(bool running);
 
