@@ -49,7 +49,8 @@ ParameterSheetDialog::ParameterSheetDialog(
         anyAdvanced = anyAdvanced || item.Is(kUsageAdvanced);
         rows_.push_back(std::move(row));
     }
-    auto* scroll = new QScrollArea;
+    scroll_ = new QScrollArea;
+    auto* scroll = scroll_;
     scroll->setWidget(fields);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -137,6 +138,7 @@ void ParameterSheetDialog::accept()
             message_->show();
             if (item.Is(kUsageAdvanced))
                 advanced_->setChecked(true);
+            scroll_->ensureWidgetVisible(row.editor->Widget());
             row.editor->Widget()->setFocus();
             return;
         }

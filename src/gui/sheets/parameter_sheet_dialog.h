@@ -13,6 +13,7 @@
 class QCheckBox;
 class QFormLayout;
 class QLabel;
+class QScrollArea;
 
 namespace lbv {
 
@@ -45,6 +46,7 @@ private:
     ParameterSheet sheet_;
     QStringList values_;
     std::vector<Row> rows_;
+    QScrollArea* scroll_ = nullptr;
     QFormLayout* form_ = nullptr;
     QCheckBox* advanced_ = nullptr;
     QLabel* help_ = nullptr;
