@@ -11,7 +11,7 @@
 namespace lbv {
 namespace {
 
-constexpr std::array<std::pair<const char16_t*, ParameterType>, 12> kTypeNames{{
+constexpr std::array<std::pair<const char16_t*, ParameterType>, 12> kTypeNames {{
     {u"string", ParameterType::String},
     {u"multistring", ParameterType::MultiString},
     {u"number", ParameterType::Number},
@@ -26,7 +26,7 @@ constexpr std::array<std::pair<const char16_t*, ParameterType>, 12> kTypeNames{{
     {u"paramlist", ParameterType::ParamList},
 }};
 
-constexpr std::array<std::pair<const char16_t*, ParameterUsage>, 6> kUsageNames{{
+constexpr std::array<std::pair<const char16_t*, ParameterUsage>, 6> kUsageNames {{
     {u"optional", kUsageOptional},
     {u"editable", kUsageEditable},
     {u"readonly", kUsageReadOnly},
@@ -35,7 +35,7 @@ constexpr std::array<std::pair<const char16_t*, ParameterUsage>, 6> kUsageNames{
     {u"user", kUsageUser},
 }};
 
-constexpr std::array<std::pair<const char16_t*, RestrictionKind>, 7> kRestrictionNames{{
+constexpr std::array<std::pair<const char16_t*, RestrictionKind>, 7> kRestrictionNames {{
     {u"choice", RestrictionKind::Choice},
     {u"min", RestrictionKind::Min},
     {u"max", RestrictionKind::Max},
@@ -46,8 +46,8 @@ constexpr std::array<std::pair<const char16_t*, RestrictionKind>, 7> kRestrictio
 }};
 
 template<typename Value, std::size_t N>
-std::optional<Value> Lookup(const std::array<std::pair<const char16_t*, Value>, N>& names,
-    QStringView word)
+std::optional<Value> Lookup(
+    const std::array<std::pair<const char16_t*, Value>, N>& names, QStringView word)
 {
     for (const auto& [name, value] : names)
         if (word == QStringView(name))
@@ -127,8 +127,8 @@ bool ReadItem(const xmlNode* element, qsizetype position, ParameterItem* item, Q
     }
     item->type = *type;
 
-    for (const QString& word : usage.split(QRegularExpression(QStringLiteral("[\\s,;|]+")),
-             Qt::SkipEmptyParts)) {
+    for (const QString& word :
+        usage.split(QRegularExpression(QStringLiteral("[\\s,;|]+")), Qt::SkipEmptyParts)) {
         const std::optional<ParameterUsage> flag = Lookup(kUsageNames, word);
         if (!flag) {
             *error = MessageText(Msg::SheetUnknownUsage).arg(item->name, word);
@@ -143,7 +143,7 @@ bool ReadItem(const xmlNode* element, qsizetype position, ParameterItem* item, Q
             *error = MessageText(Msg::SheetUnknownRestriction).arg(item->name, kindName);
             return false;
         }
-        ParameterRestriction restriction{*kind, value};
+        ParameterRestriction restriction {*kind, value};
         if (!RestrictionValueValid(*item, restriction)) {
             *error = MessageText(Msg::SheetBadRestriction).arg(item->name, kindName, value);
             return false;

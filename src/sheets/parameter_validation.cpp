@@ -123,8 +123,8 @@ QString CheckText(const ParameterItem& item, const QString& text)
 QString ValidateParameter(const ParameterItem& item, const QString& value)
 {
     if (value.isEmpty())
-        return item.Is(kUsageOptional) ? QString() : MessageText(Msg::SheetValueRequired)
-                                                         .arg(item.shortName);
+        return item.Is(kUsageOptional) ? QString()
+                                       : MessageText(Msg::SheetValueRequired).arg(item.shortName);
     if (const QString message = CheckTyped(item, value); !message.isEmpty())
         return message;
     if (!item.IsList())

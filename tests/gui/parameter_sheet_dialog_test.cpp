@@ -1,5 +1,4 @@
 #include "gui/sheets/parameter_sheet_dialog.h"
-
 #include "sheets/parameter_sheet.h"
 #include "text/messages.h"
 
@@ -24,8 +23,8 @@ protected:
     void SetUp() override
     {
         QString error;
-        ASSERT_TRUE(LoadParameterSheet(
-            S(LBV_SOURCE_DIR "/resources/fb2-header.xml"), &sheet, &error))
+        ASSERT_TRUE(
+            LoadParameterSheet(S(LBV_SOURCE_DIR "/resources/fb2-header.xml"), &sheet, &error))
             << error.toStdString();
     }
 
@@ -65,7 +64,8 @@ protected:
 
     template<typename Editor> Editor* EditorOf(ParameterSheetDialog& dialog, const char* label)
     {
-        auto* widget = dialog.findChild<QWidget*>(QStringLiteral("sheetEditor%1").arg(IndexOf(label)));
+        auto* widget
+            = dialog.findChild<QWidget*>(QStringLiteral("sheetEditor%1").arg(IndexOf(label)));
         if (!widget)
             return nullptr;
         if (auto* editor = qobject_cast<Editor*>(widget))
@@ -159,8 +159,8 @@ TEST_F(ParameterSheetDialogTest, InvalidEditKeepsTheSheetOpenWithItsMessage)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(message->isVisible());
-    EXPECT_EQ(message->text(),
-        MessageText(Msg::SheetNotWholeNumber).arg(S("Year published"), S("20x4")));
+    EXPECT_EQ(
+        message->text(), MessageText(Msg::SheetNotWholeNumber).arg(S("Year published"), S("20x4")));
     // The offending advanced item is brought into view.
     EXPECT_TRUE(advanced->isChecked());
     EXPECT_TRUE(year->isVisible());

@@ -1,5 +1,4 @@
 #include "sheets/parameter_sheet.h"
-
 #include "text/messages.h"
 
 #include <QFile>
@@ -19,8 +18,7 @@ protected:
         const QString path = dir.filePath(QStringLiteral("sheet.xml"));
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArray("<?xml version=\"1.0\"?><") + root + ">" + items + "</" + root
-            + ">");
+        file.write(QByteArray("<?xml version=\"1.0\"?><") + root + ">" + items + "</" + root + ">");
         file.close();
         QString error;
         if (!LoadParameterSheet(path, &sheet, &error))
@@ -104,11 +102,14 @@ TEST_F(ParameterSheetTest, RejectsBrokenDescriptionsWithTheReason)
         MessageText(Msg::SheetBadRestriction)
             .arg(QStringLiteral("a"), QStringLiteral("regexp"), QStringLiteral("[a-")));
     EXPECT_FALSE(Load(R"(<item><name>a</name><datatype>number</datatype>
-        <restriction kind="max">ten</restriction></item>)").isEmpty());
+        <restriction kind="max">ten</restriction></item>)")
+                     .isEmpty());
     EXPECT_FALSE(Load(R"(<item><name>a</name><datatype>date</datatype>
-        <restriction kind="min">5</restriction></item>)").isEmpty());
+        <restriction kind="min">5</restriction></item>)")
+                     .isEmpty());
     EXPECT_FALSE(Load(R"(<item><name>a</name><restriction kind="maxLength">-1</restriction>
-        </item>)").isEmpty());
+        </item>)")
+                     .isEmpty());
     // A failed load leaves the sheet as it was.
     EXPECT_TRUE(sheet.items.isEmpty());
 }
@@ -127,8 +128,9 @@ TEST(ParameterSheetLines, SplitAnyLineEndAndJoinWithCrLf)
 {
     EXPECT_TRUE(SplitValueLines(QString()).isEmpty());
     const QStringList lines = SplitValueLines(QStringLiteral("a\r\nb\nc\r\rd"));
-    EXPECT_EQ(lines, QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                         QString(), QStringLiteral("d")}));
+    EXPECT_EQ(lines,
+        QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QString(),
+            QStringLiteral("d")}));
     EXPECT_EQ(JoinValueLines(lines), QStringLiteral("a\r\nb\r\nc\r\n\r\nd"));
 }
 

@@ -1,5 +1,4 @@
 #include "sheets/parameter_validation.h"
-
 #include "text/messages.h"
 
 #include <gtest/gtest.h>
@@ -82,8 +81,8 @@ TEST(ParameterValidation, DatesAreRealCalendarDaysWithinTheirLimits)
         = Item(ParameterType::Date, kUsageEditable, {{RestrictionKind::Max, S("2030-12-31")}});
     EXPECT_TRUE(Valid(date, "2004-02-29"));
     for (const char* bad : {"2003-02-29", "2004-13-01", "2004", "15.10.2002", "2004-1-5"})
-        EXPECT_EQ(ValidateParameter(date, S(bad)),
-            MessageText(Msg::SheetNotDate).arg(S("Field"), S(bad)))
+        EXPECT_EQ(
+            ValidateParameter(date, S(bad)), MessageText(Msg::SheetNotDate).arg(S("Field"), S(bad)))
             << bad;
     EXPECT_EQ(ValidateParameter(date, S("2031-01-01")),
         MessageText(Msg::SheetAboveMaximum).arg(S("Field"), S("2030-12-31")));
@@ -109,10 +108,10 @@ TEST(ParameterValidation, TextRestrictionsApplyToTheWholeValue)
 
     const ParameterItem name = Item(ParameterType::String, kUsageEditable,
         {{RestrictionKind::MinLength, S("2")}, {RestrictionKind::MaxLength, S("3")}});
-    EXPECT_EQ(ValidateParameter(name, S("a")),
-        MessageText(Msg::SheetTooShort).arg(S("Field"), S("2")));
-    EXPECT_EQ(ValidateParameter(name, S("abcd")),
-        MessageText(Msg::SheetTooLong).arg(S("Field"), S("3")));
+    EXPECT_EQ(
+        ValidateParameter(name, S("a")), MessageText(Msg::SheetTooShort).arg(S("Field"), S("2")));
+    EXPECT_EQ(
+        ValidateParameter(name, S("abcd")), MessageText(Msg::SheetTooLong).arg(S("Field"), S("3")));
     // Lengths count characters, so a character outside the BMP is one.
     EXPECT_TRUE(Valid(name, "a\xF0\x9F\x93\x96"));
 

@@ -36,7 +36,7 @@ ParameterSheetDialog::ParameterSheetDialog(
         const ParameterItem& item = sheet_.items[i];
         if (item.Is(kUsageHidden))
             continue;
-        Row row{i, CreateParameterEditor(item, values_[i]), QString()};
+        Row row {i, CreateParameterEditor(item, values_[i]), QString()};
         row.initialText = row.editor->Text();
         row.editor->SetReadOnly(item.Is(kUsageReadOnly));
         QWidget* field = row.editor->Widget();
