@@ -212,6 +212,27 @@ enum class Msg : int {
     KeyF12 = 6754,
     KeyButton = 6760,
     KeyCode = 6761,
+    // Parameter sheets: their loader and validation.
+    SheetNotParameters = 8001,
+    SheetItemWithoutName = 8002,
+    SheetUnknownDatatype = 8003,
+    SheetUnknownUsage = 8004,
+    SheetUnknownRestriction = 8005,
+    SheetBadRestriction = 8006,
+    SheetValueRequired = 8011,
+    SheetNotWholeNumber = 8012,
+    SheetNotNumber = 8013,
+    SheetNotDate = 8014,
+    SheetNotBoolean = 8015,
+    SheetBelowMinimum = 8016,
+    SheetAboveMaximum = 8017,
+    SheetTooManyDecimals = 8018,
+    SheetNotAChoice = 8019,
+    SheetWrongForm = 8020,
+    SheetTooShort = 8021,
+    SheetTooLong = 8022,
+    SheetAdvanced = 8031,
+    SheetNotSet = 8032,
     CantOpenFile = CantOpenIndex, // the same words serve book files
 };
 
