@@ -58,7 +58,8 @@ QString CBook::DefaultFileName(const CLibravonDoc& catalog) const
 
 bool CBook::IsAtStandardPlace(const CLibravonDoc& catalog) const
 {
-    return SameLibraryPath(file, DefaultFileName(catalog));
+    // No stored path means the standard one, as everywhere else the path is used.
+    return file.isEmpty() || SameLibraryPath(file, DefaultFileName(catalog));
 }
 
 QString CBook::StoredFilePath() const

@@ -1,8 +1,8 @@
 #include "import/extra_columns.h"
 
+#include "settings/program_folders.h"
 #include "text/utf.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <mutex>
@@ -70,12 +70,7 @@ std::optional<ExtraColumnList> LoadExtraColumns(const QString& path)
 
 QString ExtraColumnsPath()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString beside = programFolder + u"/extras.dat";
-    const QString installed = programFolder + u"/../share/libravon/extras.dat";
-    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
-        return QFileInfo(installed).canonicalFilePath();
-    return beside;
+    return ProgramFilePath(QStringLiteral("extras.dat"));
 }
 
 std::shared_ptr<const ExtraColumnList> ExtraColumns()

@@ -3,11 +3,11 @@
 #include "catalog/libravon_doc.h"
 #include "import/book_placement.h"
 #include "import/stored_book.h"
+#include "settings/program_folders.h"
 #include "settings/settings_store.h"
 #include "shelf/header_accessor.h"
 #include "text/messages.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -98,12 +98,7 @@ bool UpdateBookInPlace(CBook& book, const CBookHeader& header)
 
 QString HeaderSheetPath()
 {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString beside = programFolder + u"/fb2-header.xml";
-    const QString installed = programFolder + u"/../share/libravon/fb2-header.xml";
-    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
-        return QFileInfo(installed).canonicalFilePath();
-    return beside;
+    return ProgramFilePath(QStringLiteral("fb2-header.xml"));
 }
 
 HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStore& settings,
@@ -112,10 +107,12 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
     if (book.format != FormatFb2)
         return HeaderEditResult::Unchanged;
     const bool atStandardPlace = book.IsAtStandardPlace(catalog);
-    const QString oldFile = StoredFileOnDisk(book.file, book.compression);
+    // A record without a stored path stands for the book at its standard place.
+    const QString bookFile = book.file.isEmpty() ? book.DefaultFileName(catalog) : book.file;
+    const QString oldFile = StoredFileOnDisk(bookFile, book.compression);
 
     QString error;
-    XmlDocumentPtr document = LoadStoredBookDocument(book.file, book.compression, &error);
+    XmlDocumentPtr document = LoadStoredBookDocument(bookFile, book.compression, &error);
     if (!document) {
         ui.ShowMessage(error);
         return HeaderEditResult::Failed;
@@ -142,7 +139,7 @@ HeaderEditResult EditBookHeader(CBook& book, CLibravonDoc& catalog, SettingsStor
     // read, so the file never loses them and the book keeps a place in the catalog.
     FillMissingKeyFields(accessor, keyFields);
     CBookHeader header;
-    header.file = book.file;
+    header.file = bookFile;
     header.format = book.format;
     header.compression = book.compression;
     if (!header.ReadTitleInfo(*document, &error)) {

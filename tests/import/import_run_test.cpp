@@ -1,3 +1,4 @@
+#include "import/stored_book.h"
 #include "import/zip_file.h"
 #include "import_fixture.h"
 #include "text/messages.h"
@@ -326,21 +327,32 @@ TEST_F(ImportRunTest, NothingIsCopiedForAnIndexThatCannotBeSaved)
     EXPECT_EQ(run.Wait().ok, 1);
 }
 
-TEST_F(ImportRunTest, MembersWhosePathTheIndexCannotHoldAreRefused)
+TEST_F(ImportRunTest, PathsWithControlCharactersAreStoredReadablyOrRefused)
 {
+    // Archive members are named as the scan shows them, control characters made visible, so
+    // the stored path reads back.
     const QString archive = Path(u"incoming/ctrl.zip");
     QDir().mkpath(Path(u"incoming"));
     CZipFile zip;
     zip.Open(archive, 'w');
-    zip.Write(u"ctl\x01\x1b.fb2"_s, Fb2Utf8(TitleInfo(u"Ctrl"_s, u"Member"_s, u"Bad"_s)));
-    zip.Write(u"plain.fb2"_s, Fb2Utf8(TitleInfo(u"Ctrl"_s, u"Member"_s, u"Good"_s)));
+    zip.Write(u"ctl\x01\x1b.fb2"_s, Fb2Utf8(TitleInfo(u"Ctrl"_s, u"Member"_s, u"Member"_s)));
     zip.Close();
-    ASSERT_EQ(Add(archive), 2);
+    ASSERT_EQ(Add(archive), 1);
+    EXPECT_EQ(RunImport(ImportOperation::InPlace).ok, 1);
+    const CBook* book = catalog_.Authors().front()->Groups().front()->Books().front().get();
+    QByteArray bytes;
+    QString error;
+    EXPECT_TRUE(ReadStoredBookBytes(book->file, book->compression, &bytes, &error))
+        << qPrintable(book->file) << qPrintable(error);
+
+    // A file on disk keeps its name, which the index can't hold: refused in place.
+    const QString plain = WriteBook(u"ctl\x01.fb2"_s, TitleInfo(u"Ctrl"_s, u"Plain"_s, u"Plain"_s));
+    ASSERT_EQ(Add(plain), 1);
     const ImportRunSummary summary = RunImport(ImportOperation::InPlace);
-    EXPECT_EQ(summary.ok, 1);
+    EXPECT_EQ(summary.ok, 0);
     EXPECT_EQ(summary.failed, 1);
-    EXPECT_TRUE(sink_.Lines().contains(u"E The path \"" + archive
-        + u"@ctl  .fb2\" holds control characters the index can't store."))
+    EXPECT_TRUE(sink_.Lines().contains(u"E The path \"" + Path(u"incoming/ctl .fb2")
+        + u"\" holds control characters the index can't store."))
         << qPrintable(sink_.Lines().join(u'\n'));
     EXPECT_EQ(BookCount(), 1);
     // The standard import names the file itself, so the same book imports there.

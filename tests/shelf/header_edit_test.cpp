@@ -450,3 +450,20 @@ TEST_F(BookHeaderEdit, FailedAdditionKeepsEveryFileTheCatalogNeeds)
     EXPECT_TRUE(QFileInfo::exists(oldPath)); // the catalog-less copy is not thrown away
     EXPECT_EQ(ui_.refreshes, 1);
 }
+
+TEST_F(BookHeaderEdit, ABookWithoutAStoredPathIsEditedAtItsStandardPlace)
+{
+    CBook* book = AddFoundation();
+    const QString standard = book->file;
+    book->file.clear(); // as an index may hold it: the standard place is implied
+    sheet_.edit = [](HeaderAccessor& accessor) {
+        accessor.Set(kBookTitleXPath, QStringLiteral("Second Foundation"));
+    };
+
+    EXPECT_EQ(Edit(*book), HeaderEditResult::Saved) << qPrintable(ui_.errors.join(u'\n'));
+    EXPECT_TRUE(ui_.messages.isEmpty()) << qPrintable(ui_.messages.join(u'\n'));
+    EXPECT_EQ(book->title, u"Second Foundation");
+    EXPECT_EQ(HeaderValue(*book, kBookTitleXPath), u"Second Foundation");
+    EXPECT_FALSE(QFileInfo::exists(standard));
+    ExpectEveryBookFileExists();
+}
