@@ -19,6 +19,7 @@ public:
     // The page's full size (the progress bar included): the client's, swapped at 900 and 2700.
     int PageWidth() const;
     int PageHeight() const;
+    int Rotation() const { return rotation_; }
 
     // Pixel to pixel, each the inverse of the other within the client.
     PagePoint ToPage(int clientX, int clientY) const;

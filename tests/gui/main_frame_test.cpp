@@ -1,7 +1,7 @@
+#include "gui/reader/reader_view.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
 #include "gui/shell/main_frame.h"
-#include "gui/shell/placeholder_page.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/window_placement.h"
@@ -147,6 +147,15 @@ protected:
     std::unique_ptr<CMainFrame> frame;
 };
 
+// The smallest book the reader opens.
+QByteArray BookText()
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+           "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\"><description>"
+           "<title-info><book-title>Salt</book-title></title-info></description>"
+           "<body><section><p>Salt</p></section></body></FictionBook>";
+}
+
 } // namespace
 
 TEST_F(MainFrameTest, WithoutALastIndexTheWizardRunsAndCancellingLeavesAnEmptyUntitledCatalog)
@@ -187,9 +196,7 @@ TEST_F(MainFrameTest, ABookArgumentSelectsTheReaderAndTheLastIndexStillOpens)
     Start(book);
     EXPECT_EQ(frame->CurrentPage(), Page::Reader);
     EXPECT_EQ(FirstTitle(), QStringLiteral("Last"));
-    auto* reader = qobject_cast<CPlaceholderPage*>(frame->PageWidget(Page::Reader));
-    ASSERT_NE(reader, nullptr);
-    EXPECT_TRUE(reader->Status().contains(book));
+    ASSERT_NE(qobject_cast<CReaderView*>(frame->PageWidget(Page::Reader)), nullptr);
 }
 
 TEST_F(MainFrameTest, AnIndexThatFailsToOpenAtStartLeavesAnEmptyCatalogAndSaysWhich)
@@ -368,7 +375,7 @@ TEST_F(MainFrameTest, HandedOverIndexReplacesTheLibraryOnlyPastTheSaveQuestionAn
     EXPECT_EQ(FirstTitle(), QStringLiteral("Other"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("other.lvf - Libravon"));
 
-    const QString book = folder.filePath(QStringLiteral("Salt and Iron.fb2"));
+    const QString book = WriteFile(QStringLiteral("Salt and Iron.fb2"), BookText());
     frame->TakeHandedOver(ParseCommandLine({book}));
     EXPECT_EQ(frame->CurrentPage(), Page::Reader);
     EXPECT_EQ(FirstTitle(), QStringLiteral("Other"));
@@ -437,11 +444,20 @@ TEST_F(MainFrameTest, OpenInReaderTakesBooksInFoldersWithAtSignsAndShowsTheReade
     Start();
     QDir(folder.path()).mkpath(QStringLiteral("user@host"));
     const QString book
-        = WriteFile(QStringLiteral("user@host/Salt.fb2"), QByteArray("<FictionBook/>"));
+        = WriteFile(QStringLiteral("user@host/Salt.fb2"), BookText());
     EXPECT_FALSE(frame->OpenInReader(QString()));
     EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
     EXPECT_TRUE(frame->OpenInReader(book));
     EXPECT_EQ(frame->CurrentPage(), Page::Reader);
-    auto* reader = qobject_cast<CPlaceholderPage*>(frame->PageWidget(Page::Reader));
-    EXPECT_TRUE(reader->Status().endsWith(book));
+    auto* reader = qobject_cast<CReaderView*>(frame->PageWidget(Page::Reader));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->BookPath(), book);
+
+    // A book that doesn't load says why and leaves the open one on the Reader.
+    frame->SelectPage(Page::Shelf);
+    const QString broken = WriteFile(QStringLiteral("broken.fb2"), QByteArray("<FictionBook"));
+    EXPECT_FALSE(frame->OpenInReader(broken));
+    EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
+    EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join(u'|').toStdString();
+    EXPECT_EQ(reader->BookPath(), book);
 }

@@ -111,7 +111,8 @@ int RunLibravon(QApplication& app, const std::function<void(CMainFrame&)>& after
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QStringList programFolders = ProgramFileFolders(programFolder);
     EnsureStartupDefaults(settings, CurrentEnvironment(programFolders));
-    if (EnsureHelpBook(programFolders, !settings.Autorun()).isEmpty()) {
+    const QString helpBook = EnsureHelpBook(programFolders, !settings.Autorun());
+    if (helpBook.isEmpty()) {
         QMessageBox::critical(nullptr, MessageText(Msg::Error),
             MessageText(Msg::FatalFileNotFound).arg(QDir(programFolder).filePath(kHelpBookName)));
         return 1;
@@ -131,6 +132,7 @@ int RunLibravon(QApplication& app, const std::function<void(CMainFrame&)>& after
         ShowWithPlacement(frame, *placement);
     else
         frame.show();
+    frame.StartReader(helpBook);
     if (afterShow)
         afterShow(frame);
     const int result = app.exec();

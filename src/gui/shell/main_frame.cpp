@@ -1,5 +1,6 @@
 #include "gui/shell/main_frame.h"
 
+#include "gui/reader/reader_view.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -110,10 +112,12 @@ void CMainFrame::CreatePages()
     // The Shelf page is first to hear of a changed setting.
     connect(this, &CMainFrame::settingChanged, shelf_, &CShelfPage::SettingChanged);
     connect(shelf_, &CShelfPage::openBookRequested, this, &CMainFrame::OpenInReader);
-    reader_ = placeholder(Page::Reader);
+    reader_ = new CReaderView(
+        settings_, [this](const QString& text) { dialogs_.ShowError(this, text); }, tabs_);
     AddPage(Page::Reader, reader_);
-    if (!commandLineFile_.isEmpty() && !IsIndexFileName(commandLineFile_))
-        reader_->SetStatus(QStringLiteral("Book to open: ") + commandLineFile_);
+    connect(this, &CMainFrame::settingChanged, reader_, &CReaderView::SettingChanged);
+    connect(reader_, &CReaderView::fullscreenToggled, this, &CMainFrame::ToggleFullscreen);
+    connect(reader_, &CReaderView::exitRequested, this, &QWidget::close);
     if (!autorun_) {
         auto* import = placeholder(Page::Import);
         AddPage(Page::Import, import);
@@ -168,10 +172,34 @@ bool CMainFrame::OpenInReader(const QString& path)
     QString error;
     if (path.isEmpty() || !ReaderPath(path, &readerPath, &error))
         return false;
-    // The Reader page takes the book; until it reads books itself it names the one asked for.
-    reader_->SetStatus(QStringLiteral("Book to open: ") + readerPath);
+    if (!reader_->Open(readerPath))
+        return false;
     SelectPage(Page::Reader);
+    reader_->setFocus();
     return true;
+}
+
+void CMainFrame::StartReader(const QString& helpPath)
+{
+    const QString book = IsIndexFileName(commandLineFile_) ? QString() : commandLineFile_;
+    reader_->Start(book, helpPath);
+}
+
+void CMainFrame::ToggleFullscreen()
+{
+    const bool full = !isFullScreen();
+    menuBar()->setVisible(!full);
+    tabs_->tabBar()->setVisible(!full);
+    full ? showFullScreen() : showNormal();
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && isFullScreen()) {
+        ToggleFullscreen();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void CMainFrame::ClearCatalog()
@@ -349,6 +377,7 @@ bool CMainFrame::QueryClose()
 
 void CMainFrame::StoreStateOnExit()
 {
+    reader_->SaveOnClose();
     settings_.WriteProfileString(QString(), kLastIndex, Catalog().path);
     settings_.WriteProfileBinary(kPlacementSection, kPlacementValue,
         EncodePlacement(CapturePlacement(*this)));

@@ -21,6 +21,7 @@ class QTabWidget;
 namespace lbv {
 
 class CPlaceholderPage;
+class CReaderView;
 class CShelfPage;
 class FrameDialogs;
 class SettingsStore;
@@ -61,6 +62,10 @@ public:
     // Opens a book in the Reader ("archive@member" for a book inside a ZIP archive) and shows
     // the Reader tab when that succeeded.
     bool OpenInReader(const QString& path);
+    // Opens the command-line book, else a recent one, else the help book at helpPath.
+    void StartReader(const QString& helpPath);
+    // Tabs and menu hidden and the window on the whole screen, or back.
+    void ToggleFullscreen();
 
     // Passes a changed setting's name on to every page (the options pages and the plug-in host
     // call this; "Reload" means the catalog was changed behind the views' backs).
@@ -75,6 +80,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -122,7 +128,7 @@ private:
     QTabWidget* tabs_;
     QWidget* pages_[5] {};
     CShelfPage* shelf_ = nullptr;
-    CPlaceholderPage* reader_ = nullptr;
+    CReaderView* reader_ = nullptr;
     // File commands that would replace or write the catalog under an import run.
     QList<QAction*> catalogCommands_;
 };

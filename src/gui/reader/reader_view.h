@@ -1,0 +1,77 @@
+#pragma once
+// The reading page: the open book's page painted from the reader engine's layout (rotation,
+// columns, margins, colours, pictures, the found-text highlight and the progress bar), paging
+// and the other reader commands from keys, toolbar and menus, and autoscroll on a timer.
+// The engine stays behind a private part: the frame's page enum and the engine's laid-out page
+// share a name, and both meet where the frame includes this header.
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace lbv {
+
+class QtTextMeasurer;
+class ReaderSession;
+class SettingsStore;
+struct ReadingPosition;
+
+class CReaderView : public QWidget {
+    Q_OBJECT
+public:
+    // errors shows the texts of failed opens to the user.
+    CReaderView(SettingsStore& store, std::function<void(const QString&)> errors,
+        QWidget* parent = nullptr);
+    ~CReaderView() override;
+
+    // False (the message shown, the open book kept) when the book doesn't load.
+    bool Open(const QString& path);
+    // The command-line book, else the recent ones, else the help book.
+    bool Start(const QString& commandLinePath, const QString& helpPath);
+    // Stores the book's state and prunes the stored books (close and program exit).
+    void SaveOnClose();
+
+    ReaderSession& Session();
+    // The open book's path, empty when none is open.
+    QString BookPath() const;
+    bool Autoscrolling() const;
+    QtTextMeasurer& Measurer();
+
+public Q_SLOTS:
+    // One dispatcher for keys, toolbar and menus: a ReaderCommand value; others do nothing.
+    void RunCommand(int command);
+    // A reader setting group was written (ReaderDisplay, ReaderStyles, ReaderColors, ...).
+    void SettingChanged(const QString& name);
+
+Q_SIGNALS:
+    void fullscreenToggled();
+    void exitRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void ReloadDisplay();
+    void Relayout();
+    // Shows the page that begins at position; a jump is remembered for Back.
+    void ShowPage(const ReadingPosition& position, bool jump = false);
+    void ChangedByOtherMeans();
+    void Rotate();
+    void StartAutoscroll();
+    void StopAutoscroll();
+    void AutoscrollTick();
+    void SpeedChanged(bool changed);
+    int ProgressBarHeight() const;
+
+    struct Engine;
+
+    SettingsStore& store_;
+    std::unique_ptr<Engine> engine_;
+    QTimer autoscrollTimer_;
+    QTimer saveTimer_;
+};
+
+} // namespace lbv
