@@ -1,11 +1,13 @@
 #include "app/screenshot_tour.h"
 
 #include "gui/common/grid_tree_view.h"
+#include "gui/reader/reader_view.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/main_frame.h"
 #include "gui/shell/new_library_wizard.h"
+#include "reader/key_map.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -83,6 +85,20 @@ void SaveBookMenuShot(CMainFrame& frame, const QDir& folder)
     QCoreApplication::sendEvent(books.viewport(), &click);
 }
 
+// The open book turned a quarter and in two columns, then as it was.
+void SaveTurnedReaderShot(CMainFrame& frame, const QDir& folder)
+{
+    auto* reader = qobject_cast<CReaderView*>(frame.PageWidget(Page::Reader));
+    if (!reader)
+        return;
+    frame.SelectPage(Page::Reader);
+    reader->RunCommand(int(ReaderCommand::Rotate));
+    QCoreApplication::processEvents();
+    SaveShot(frame, folder.filePath(QStringLiteral("2-reader-turned.png")));
+    for (int turn = 0; turn < 3; ++turn)
+        reader->RunCommand(int(ReaderCommand::Rotate));
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -99,6 +115,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
                 QDir(folder).filePath(
                     QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
+        SaveTurnedReaderShot(frame, QDir(folder));
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();
