@@ -4,6 +4,7 @@
 #include "reader/line_runs.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QTransform>
@@ -76,33 +77,57 @@ void PaintPicture(QPainter& painter, const PageTransform& page, const DecodedIma
 void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int left,
     QtTextMeasurer& measurer)
 {
+    const auto count = std::size_t(run.count);
+    std::vector<int> xs(count);
     int width = 0;
-    for (int i = run.from; i < run.from + run.count; ++i)
-        width += line.advances[std::size_t(i)];
+    for (std::size_t i = 0; i < count; ++i) {
+        xs[i] = width;
+        width += line.advances[std::size_t(run.from) + i];
+    }
     const int x = left + run.x;
     if (run.backgroundColor != run.textColor)
         painter.fillRect(QRect(x, line.y, width, line.height), Color(run.backgroundColor));
-    painter.setFont(measurer.FontFor(run.font));
     painter.setPen(Color(run.textColor));
     const int baseline = line.y + line.ascent;
-    // Words go where the layout put them (justification widens the spaces); within a word the
-    // font's own advances are the measured ones.
-    int wordX = x;
-    int i = run.from;
-    const int end = run.from + run.count;
-    while (i < end) {
-        int j = i;
-        int wordWidth = 0;
-        while (j < end && !line.text[j].isSpace()) {
-            wordWidth += line.advances[std::size_t(j)];
-            ++j;
+    const QStringView text = QStringView(line.text).mid(run.from, run.count);
+
+    // Every character at its laid-out place (justification included), as glyphs; characters
+    // the font lacks go through Qt's text drawing, which finds a font that has them.
+    std::vector<quint32> glyphs(count);
+    const QRawFont& raw = measurer.GlyphsFor(run.font, text, glyphs.data());
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    indexes.reserve(qsizetype(count));
+    positions.reserve(qsizetype(count));
+    std::vector<std::size_t> missing;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (glyphs[i] != 0) {
+            indexes.append(glyphs[i]);
+            positions.append(QPointF(x + xs[i], baseline));
+        } else if (!text[qsizetype(i)].isSpace() && !text[qsizetype(i)].isLowSurrogate()) {
+            missing.push_back(i);
         }
-        if (j > i)
-            painter.drawText(QPoint(wordX, baseline), line.text.mid(i, j - i));
-        wordX += wordWidth;
-        for (; j < end && line.text[j].isSpace(); ++j)
-            wordX += line.advances[std::size_t(j)];
-        i = j;
+    }
+    if (!indexes.isEmpty()) {
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(raw);
+        glyphRun.setGlyphIndexes(indexes);
+        glyphRun.setPositions(positions);
+        painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+    }
+    if (run.font.flags & FontKey::Underline) {
+        // Glyph runs place their own underline badly under a turned painter: drawn by hand.
+        const QFontMetrics metrics(measurer.FontFor(run.font));
+        painter.fillRect(QRect(x, baseline + metrics.underlinePos(), width,
+                             std::max(metrics.lineWidth(), 1)),
+            painter.pen().color());
+    }
+    if (!missing.empty()) {
+        painter.setFont(measurer.FontFor(run.font));
+        for (std::size_t i : missing) {
+            const qsizetype length = text[qsizetype(i)].isHighSurrogate() ? 2 : 1;
+            painter.drawText(QPoint(x + xs[i], baseline), text.mid(qsizetype(i), length).toString());
+        }
     }
 }
 

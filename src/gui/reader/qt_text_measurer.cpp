@@ -7,6 +7,8 @@ namespace lbv {
 
 namespace {
 
+constexpr quint32 kUnknownGlyph = 0xFFFFFFFF;
+
 QFont::StyleStrategy StrategyFor(LogicalFont::Quality quality)
 {
     switch (quality) {
@@ -60,6 +62,9 @@ QtTextMeasurer::Cache::Entry& QtTextMeasurer::EntryFor(const FontKey& key)
         font.metrics = std::make_shared<QFontMetrics>(font.font);
         font.advances = std::make_shared<std::vector<int16_t>>(
             std::size_t(std::numeric_limits<char16_t>::max()) + 1, int16_t(-1));
+        font.raw = std::make_shared<QRawFont>(QRawFont::fromFont(font.font));
+        font.glyphs = std::make_shared<std::vector<quint32>>(
+            std::size_t(std::numeric_limits<char16_t>::max()) + 1, kUnknownGlyph);
         FontMetrics metrics;
         metrics.ascent = font.metrics->ascent();
         metrics.height
@@ -77,6 +82,30 @@ FontMetrics QtTextMeasurer::Metrics(const FontKey& font)
 QFont QtTextMeasurer::FontFor(const FontKey& key)
 {
     return EntryFor(key).font.font;
+}
+
+const QRawFont& QtTextMeasurer::GlyphsFor(const FontKey& key, QStringView text, quint32* glyphs)
+{
+    Font& entry = EntryFor(key).font;
+    std::vector<quint32>& cached = *entry.glyphs;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (ch.isSurrogate()) {
+            glyphs[i] = 0;
+            continue;
+        }
+        quint32& slot = cached[ch.unicode()];
+        if (slot == kUnknownGlyph) {
+            int count = 1;
+            quint32 glyph = 0;
+            if (!entry.raw->isValid() || !entry.raw->glyphIndexesForChars(&ch, 1, &glyph, &count)
+                || count != 1)
+                glyph = 0;
+            slot = glyph;
+        }
+        glyphs[i] = slot;
+    }
+    return *entry.raw;
 }
 
 void QtTextMeasurer::Advances(const FontKey& font, QStringView text, int* advances)

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRawFont>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -28,6 +29,11 @@ public:
     // The font to draw a key's characters with (rotation is the painter's business).
     QFont FontFor(const FontKey& key);
 
+    // The font's glyph of each UTF-16 unit of text (0 where the font has none, and for
+    // surrogates), cached like the advances: drawing glyphs skips Qt's text shaping, which is
+    // most of a page's painting time.
+    const QRawFont& GlyphsFor(const FontKey& key, QStringView text, quint32* glyphs);
+
     // Advance look-ups answered from the cache, of all made.
     int64_t AdvanceHits() const { return hits_; }
     int64_t AdvanceLookups() const { return lookups_; }
@@ -38,6 +44,8 @@ private:
         std::shared_ptr<QFontMetrics> metrics;
         // One slot per UTF-16 unit, -1 until measured; shared so the cache can copy entries.
         std::shared_ptr<std::vector<int16_t>> advances;
+        std::shared_ptr<QRawFont> raw;
+        std::shared_ptr<std::vector<quint32>> glyphs; // kUnknownGlyph until looked up
     };
     using Cache = FontCache<Font>;
 
