@@ -5,6 +5,7 @@
 #include "gui/shelf/book_list_delegate.h"
 #include "gui/shelf/book_list_dialogs.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shelf/header_sheet.h"
 #include "import/book_placement.h"
 #include "import/import_source.h"
 #include "settings/settings_store.h"
@@ -263,7 +264,7 @@ void CBookListCtrl::ShowProperties()
 {
     const std::vector<CBook*> books = SelectedBooks();
     if (!books.empty())
-        Q_EMIT propertiesRequested(books.front());
+        EditHeader(books.front());
 }
 
 void CBookListCtrl::OpenBook(CBook* book)
@@ -276,13 +277,28 @@ void CBookListCtrl::OpenBook(CBook* book)
         Q_EMIT openBookRequested(path);
 }
 
+void CBookListCtrl::EditHeader(CBook* book)
+{
+    CLibravonDoc* catalog = model_->Catalog();
+    // The catalog changes only while no import runs.
+    if (!book || !catalog || importRunning_)
+        return;
+    CHeaderSheet sheet(this, dialogs_, settings_.Autorun());
+    BookListHeaderEditUi ui(this, dialogs_, [this](bool treeChanged) {
+        if (treeChanged)
+            Clear(); // the rows may point at records that are gone
+        Rebuild(treeChanged);
+    });
+    EditBookHeader(*book, *catalog, settings_, sheet, ui);
+}
+
 void CBookListCtrl::OnDoubleClicked(const QModelIndex& index)
 {
     CBook* book = model_->BookAt(index.row());
     if (!book)
         return;
     if (settings_.GetProfileInt(kSection, QStringLiteral("DoubleClickStyle"), 0) == 1)
-        Q_EMIT propertiesRequested(book);
+        EditHeader(book);
     else
         OpenBook(book);
 }

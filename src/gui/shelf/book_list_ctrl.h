@@ -78,7 +78,6 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void openBookRequested(const QString& path);
-    void propertiesRequested(CBook* book);
     // The catalog changed in a way the author tree must show (a group or author went, a search
     // result is stale): the Shelf page re-runs its search and shows the current group again.
     void shelfRefreshRequested();
@@ -111,6 +110,8 @@ private:
     void OnHeaderClicked(int column);
     void OnDoubleClicked(const QModelIndex& index);
     void OpenBook(CBook* book);
+    // Opens the header editor on the book; a changed header is written and the list rebuilt.
+    void EditHeader(CBook* book);
     // After a change of the catalog: rebuilds from the group, or asks the Shelf page to.
     void Rebuild(bool treeChanged);
     QPixmap DragImage(const QRect& rowRect) const;
