@@ -1,5 +1,6 @@
 #include "gui/shell/main_frame.h"
 
+#include "gui/maintenance/maintenance_page.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
@@ -122,8 +123,13 @@ void CMainFrame::CreatePages()
         });
     }
     AddPage(Page::Options, placeholder(Page::Options));
-    if (!autorun_)
-        AddPage(Page::Maintenance, placeholder(Page::Maintenance));
+    if (!autorun_) {
+        auto* maintenance = new CMaintenancePage(session_, pluginServices_, pluginModules_,
+            LoadIndexPlugins(pluginModules_), tabs_);
+        AddPage(Page::Maintenance, maintenance);
+        connect(maintenance, &CMaintenancePage::settingChanged, this,
+            &CMainFrame::RelaySettingChanged);
+    }
     connect(&session_, &CatalogSession::importRunningChanged, this,
         &CMainFrame::ImportRunningChanged);
 }

@@ -5,10 +5,12 @@
 // to save a modified catalog when closing, and relays setting changes to every page.
 #include "catalog/index_file.h"
 #include "catalog/libravon_doc.h"
+#include "gui/common/gui_host_services.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shell/catalog_session.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_pages.h"
+#include "plugins/plugin_module.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -119,6 +121,8 @@ private:
     StartAction startAction_ = StartAction::None;
     CatalogSession session_;
     StandardShelfDialogs shelfDialogs_;
+    GuiHostServices pluginServices_;
+    PluginModules pluginModules_;
     QTabWidget* tabs_;
     QWidget* pages_[5] {};
     CShelfPage* shelf_ = nullptr;
