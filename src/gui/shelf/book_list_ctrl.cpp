@@ -6,8 +6,10 @@
 #include "gui/shelf/book_list_dialogs.h"
 #include "gui/shelf/book_list_model.h"
 #include "gui/shelf/header_sheet.h"
+#include "gui/common/window_tokens.h"
 #include "import/book_placement.h"
 #include "import/import_source.h"
+#include "plugins/export_bridge.h"
 #include "settings/settings_store.h"
 #include "settings/startup_defaults.h"
 #include "text/menu_texts.h"
@@ -126,6 +128,44 @@ void CBookListCtrl::UpdateActions()
     selectAllAction_->setEnabled(enabling.selectAll);
     readAction_->setEnabled(enabling.read);
     propertiesAction_->setEnabled(enabling.properties);
+    const CLibravonDoc* catalog = model_->Catalog();
+    const bool exportable = catalog && CanExport(SelectedForExport(), *catalog);
+    for (QAction* action : std::as_const(exportActions_))
+        action->setEnabled(exportable);
+}
+
+QList<const CBook*> CBookListCtrl::SelectedForExport() const
+{
+    QList<const CBook*> books;
+    for (const CBook* book : SelectedBooks())
+        books.append(book);
+    return books;
+}
+
+void CBookListCtrl::SetExportBridge(ExportBridge* bridge)
+{
+    qDeleteAll(exportActions_);
+    exportActions_.clear();
+    exportBridge_ = bridge;
+    if (!bridge)
+        return;
+    const QList<ExporterEntry>& exporters = bridge->Exporters();
+    for (int index = 0; index < exporters.size(); ++index) {
+        auto* action = new QAction(exporters[index].menu, this);
+        action->setObjectName(QStringLiteral("bookExportAction%1").arg(index));
+        connect(action, &QAction::triggered, this, [this, index] { ExportSelected(index); });
+        exportActions_.append(action);
+    }
+}
+
+// Exporters write their own files, so exporting is allowed in autorun mode too.
+void CBookListCtrl::ExportSelected(int index)
+{
+    const CLibravonDoc* catalog = model_->Catalog();
+    const QList<const CBook*> books = SelectedForExport();
+    if (!exportBridge_ || !catalog || !CanExport(books, *catalog))
+        return;
+    exportBridge_->Export(index, books, *catalog, WindowToken(window()));
 }
 
 void CBookListCtrl::CreateColumns()
@@ -501,7 +541,10 @@ void CBookListCtrl::contextMenuEvent(QContextMenuEvent* event)
     UpdateActions();
     QMenu menu(this);
     menu.addActions({deleteAction_, sortAction_, selectAllAction_, readAction_, propertiesAction_});
-    menu.addSeparator();
+    if (!exportActions_.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(exportActions_);
+    }
     menu.exec(event->globalPos());
 }
 

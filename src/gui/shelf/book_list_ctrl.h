@@ -20,6 +20,7 @@ namespace lbv {
 
 class BookListDialogs;
 class BookListModel;
+class ExportBridge;
 class CBook;
 class CBookListDelegate;
 class CCatalogItem;
@@ -56,6 +57,9 @@ public:
     void SetDropArea(QWidget* area);
     void SetImportRunning(bool running) { importRunning_ = running; }
     void SetGridLines(GridLines lines);
+    // Offers an item per exporter of `bridge` in the context menu; the bridge must outlive the
+    // list or be replaced first.
+    void SetExportBridge(ExportBridge* bridge);
 
     BookListModel& Model() const { return *model_; }
     std::vector<CBook*> SelectedBooks() const;
@@ -75,6 +79,8 @@ public Q_SLOTS:
     void SortGroup();
     void ReadSelected();
     void ShowProperties();
+    // Hands the selected books, in row order, to exporter `index`.
+    void ExportSelected(int index);
 
 Q_SIGNALS:
     void openBookRequested(const QString& path);
@@ -102,6 +108,7 @@ protected:
 private:
     void CreateActions();
     void UpdateActions();
+    QList<const CBook*> SelectedForExport() const;
     void CreateColumns();
     void RestoreHeader();
     void StoreHeader();
@@ -133,6 +140,8 @@ private:
     QAction* selectAllAction_ = nullptr;
     QAction* readAction_ = nullptr;
     QAction* propertiesAction_ = nullptr;
+    ExportBridge* exportBridge_ = nullptr;
+    QList<QAction*> exportActions_;
     HeaderPersistence headerLayout_ {
         QStringLiteral("BooksView"), QStringLiteral("BooksView_HeaderItem_%1")};
 };

@@ -1,12 +1,14 @@
 #include "gui/shell/main_frame.h"
 
 #include "gui/maintenance/maintenance_page.h"
+#include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
 #include "gui/shell/placeholder_page.h"
 #include "gui/shell/window_placement.h"
 #include "import/reader_path.h"
+#include "plugins/export_bridge.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
@@ -108,6 +110,9 @@ void CMainFrame::CreatePages()
     };
     shelf_ = new CShelfPage(session_, settings_, shelfDialogs_, tabs_);
     AddPage(Page::Shelf, shelf_);
+    exportBridge_ = std::make_unique<ExportBridge>(
+        pluginServices_, pluginModules_, LoadExporters(pluginModules_));
+    shelf_->BookList()->SetExportBridge(exportBridge_.get());
     // The Shelf page is first to hear of a changed setting.
     connect(this, &CMainFrame::settingChanged, shelf_, &CShelfPage::SettingChanged);
     connect(shelf_, &CShelfPage::openBookRequested, this, &CMainFrame::OpenInReader);

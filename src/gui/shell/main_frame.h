@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class QTabWidget;
@@ -23,6 +24,7 @@ class QTabWidget;
 namespace lbv {
 
 class CPlaceholderPage;
+class ExportBridge;
 class CShelfPage;
 class FrameDialogs;
 class SettingsStore;
@@ -123,6 +125,7 @@ private:
     StandardShelfDialogs shelfDialogs_;
     GuiHostServices pluginServices_;
     PluginModules pluginModules_;
+    std::unique_ptr<ExportBridge> exportBridge_;
     QTabWidget* tabs_;
     QWidget* pages_[5] {};
     CShelfPage* shelf_ = nullptr;
