@@ -110,3 +110,19 @@ TEST_F(MaintenancePageTest, NothingRunsWhileAnImportRuns)
     EXPECT_TRUE(relayed.isEmpty());
     EXPECT_FALSE(session.Catalog().IsModified());
 }
+
+TEST_F(MaintenancePageTest, StatisticsReportItsCountsInAMessageBox)
+{
+    page = std::make_unique<CMaintenancePage>(session, services, modules,
+        QList {PluginRegistration {u"{E43ABDAA-8F77-4078-B6A0-65ACE6936E39}"_s, u"Statistics"_s,
+            QStringLiteral(LBV_STAT_PLUGIN_MODULE)}});
+    QSignalSpy relayed(page.get(), &CMaintenancePage::settingChanged);
+    Choose(u"Statistics"_s);
+    EXPECT_FALSE(Button("pluginSetup")->isEnabled());
+    Button("pluginExecute")->click();
+    ASSERT_EQ(services.messages.size(), 1u); // answered with OK by the recording services
+    EXPECT_TRUE(services.messages[0].text.startsWith(u"Statistics:"_s));
+    EXPECT_TRUE(services.messages[0].text.contains(u"Books in index: 1"_s));
+    EXPECT_TRUE(relayed.isEmpty());
+    EXPECT_FALSE(session.Catalog().IsModified());
+}
