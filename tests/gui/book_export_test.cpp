@@ -26,7 +26,8 @@ public:
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
     void ShowError(QWidget*, const QString&) override { }
     void ShowMessage(QWidget*, const QString&) override { }
-    std::optional<QString> AskText(QWidget*, const QString&, const QString&, const QString&) override
+    std::optional<QString> AskText(
+        QWidget*, const QString&, const QString&, const QString&) override
     {
         return std::nullopt;
     }

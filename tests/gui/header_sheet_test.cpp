@@ -37,7 +37,8 @@ public:
     }
     void ShowError(QWidget*, const QString& text) override { errors << text; }
     void ShowMessage(QWidget*, const QString& text) override { errors << text; }
-    std::optional<QString> AskText(QWidget*, const QString&, const QString&, const QString&) override
+    std::optional<QString> AskText(
+        QWidget*, const QString&, const QString&, const QString&) override
     {
         return std::nullopt;
     }
@@ -78,7 +79,8 @@ protected:
     void MakeList(bool autorun)
     {
         list.reset();
-        settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
+        settings
+            = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
         settings->WriteProfileString(u"Settings"_s, u"BookCharset"_s, u"65001,utf-8"_s);
         list = std::make_unique<CBookListCtrl>(session, *settings, dialogs, genres);
     }

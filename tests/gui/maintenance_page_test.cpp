@@ -20,8 +20,8 @@ namespace {
 // Classes of the C test module: 1 "Renamer" changes the index, 2 "Toucher" has a setup.
 PluginRegistration Registered(int number, const QString& name)
 {
-    return {u"{11111111-0000-0000-0000-%1}"_s.arg(number, 12, 16, QLatin1Char('0')).toUpper(),
-        name, QStringLiteral(LBV_TEST_PLUGIN_MODULE)};
+    return {u"{11111111-0000-0000-0000-%1}"_s.arg(number, 12, 16, QLatin1Char('0')).toUpper(), name,
+        QStringLiteral(LBV_TEST_PLUGIN_MODULE)};
 }
 
 class MaintenancePageTest : public ::testing::Test {
@@ -39,10 +39,7 @@ protected:
     {
         return page->findChild<QPushButton*>(QLatin1String(name));
     }
-    QString Description() const
-    {
-        return page->findChild<QLabel*>(u"pluginDescription"_s)->text();
-    }
+    QString Description() const { return page->findChild<QLabel*>(u"pluginDescription"_s)->text(); }
     void Choose(const QString& name)
     {
         const QList<QTreeWidgetItem*> found

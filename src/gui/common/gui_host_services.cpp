@@ -63,8 +63,9 @@ int GuiHostServices::MessageBox(
     LbvWindow owner, const QString& text, const QString& caption, quint32 flags)
 {
     QWidget* parent = WindowOfToken(owner);
-    QMessageBox box(IconOf(flags), caption.isEmpty() ? QApplication::applicationDisplayName() : caption,
-        BoxText(text), ButtonsOf(flags), parent ? parent : QApplication::activeWindow());
+    QMessageBox box(IconOf(flags),
+        caption.isEmpty() ? QApplication::applicationDisplayName() : caption, BoxText(text),
+        ButtonsOf(flags), parent ? parent : QApplication::activeWindow());
     return AnswerOf(box.exec());
 }
 

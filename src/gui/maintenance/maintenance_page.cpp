@@ -53,8 +53,8 @@ CMaintenancePage::CMaintenancePage(CatalogSession& session, PluginHostServices& 
     connect(tree_, &QTreeWidget::currentItemChanged, this, &CMaintenancePage::UpdateSelection);
     connect(execute_, &QPushButton::clicked, this, &CMaintenancePage::ExecuteSelected);
     connect(setup_, &QPushButton::clicked, this, &CMaintenancePage::SetupSelected);
-    connect(&session_, &CatalogSession::importRunningChanged, this,
-        &CMaintenancePage::UpdateSelection);
+    connect(
+        &session_, &CatalogSession::importRunningChanged, this, &CMaintenancePage::UpdateSelection);
 
     records_ = host_.List(registrations);
     FillTree();

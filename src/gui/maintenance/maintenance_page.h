@@ -21,12 +21,10 @@ class CMaintenancePage final : public QWidget {
 public:
     // Lists the registered plug-ins now; the host reports those it cannot create and leaves them
     // out. The services and modules must outlive the page.
-    CMaintenancePage(CatalogSession& session, PluginHostServices& services,
-        PluginModules& modules, const QList<PluginRegistration>& registrations,
-        QWidget* parent = nullptr);
+    CMaintenancePage(CatalogSession& session, PluginHostServices& services, PluginModules& modules,
+        const QList<PluginRegistration>& registrations, QWidget* parent = nullptr);
 
     QTreeWidget* Tree() const { return tree_; }
-    const QList<PluginRecord>& Plugins() const { return records_; }
 
     void ExecuteSelected();
     void SetupSelected();

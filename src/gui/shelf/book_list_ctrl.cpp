@@ -2,11 +2,11 @@
 
 #include "catalog/libravon_doc.h"
 #include "gui/common/font_color.h"
+#include "gui/common/window_tokens.h"
 #include "gui/shelf/book_list_delegate.h"
 #include "gui/shelf/book_list_dialogs.h"
 #include "gui/shelf/book_list_model.h"
 #include "gui/shelf/header_sheet.h"
-#include "gui/common/window_tokens.h"
 #include "import/book_placement.h"
 #include "import/import_source.h"
 #include "plugins/export_bridge.h"

@@ -2,8 +2,8 @@
 // The header editor's sheet: the parameter-sheet dialog over a book's FB2 header. Only the items
 // the user changed are written back, since writing any value (even an equal one) counts as an
 // edit of the document.
-#include "shelf/book_header_edit.h"
 #include "sheets/parameter_sheet.h"
+#include "shelf/book_header_edit.h"
 
 #include <functional>
 
@@ -31,8 +31,8 @@ private:
 // The book list's side of a header edit: its message boxes and its rebuilds.
 class BookListHeaderEditUi final : public HeaderEditUi {
 public:
-    BookListHeaderEditUi(QWidget* parent, BookListDialogs& dialogs,
-        std::function<void(bool treeChanged)> rebuild)
+    BookListHeaderEditUi(
+        QWidget* parent, BookListDialogs& dialogs, std::function<void(bool treeChanged)> rebuild)
         : parent_(parent)
         , dialogs_(dialogs)
         , rebuild_(std::move(rebuild))
