@@ -89,8 +89,13 @@ TEST_F(MaintenancePageTest, SelectionShowsTheDescriptionAndEnablesTheButtons)
 TEST_F(MaintenancePageTest, ExecuteThatChangesTheIndexAnnouncesReload)
 {
     QSignalSpy relayed(page.get(), &CMaintenancePage::settingChanged);
+    QSignalSpy dropped(&session, &CatalogSession::aboutToBeReplaced);
+    QSignalSpy replaced(&session, &CatalogSession::replaced);
     Choose(u"Renamer"_s);
     Button("pluginExecute")->click();
+    // The views let go of the records before the plug-in ran and show the new ones after.
+    EXPECT_EQ(dropped.size(), 1);
+    EXPECT_EQ(replaced.size(), 1);
     ASSERT_EQ(relayed.size(), 1);
     EXPECT_EQ(relayed[0][0].toString(), u"Reload"_s);
     EXPECT_TRUE(session.Catalog().IsModified());

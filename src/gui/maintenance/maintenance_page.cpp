@@ -98,7 +98,10 @@ void CMaintenancePage::ExecuteSelected()
     const PluginRecord* plugin = SelectedPlugin();
     if (!plugin || session_.IsImportRunning())
         return;
+    // A plug-in that changes the index replaces every record the views point at.
+    session_.NotifyAboutToBeReplaced();
     host_.Execute(*plugin, session_.Catalog(), WindowToken(window()));
+    session_.NotifyReplaced();
 }
 
 void CMaintenancePage::SetupSelected()

@@ -28,10 +28,9 @@ bool CHeaderSheet::Edit(HeaderAccessor& accessor)
     }
     ParameterSheetDialog dialog(sheet_, values, parent_);
     dialog.SetReadOnly(readOnly_);
-    if (!dialogs_.RunSheet(dialog))
+    // A read-only sheet edits nothing, whatever button closed it.
+    if (!dialogs_.RunSheet(dialog) || readOnly_)
         return false;
-    if (readOnly_)
-        return true;
     const QStringList edited = dialog.Values();
     for (const qsizetype index : dialog.ChangedItems())
         if (!accessor.Set(sheet_.items[index].name, edited[index]))
