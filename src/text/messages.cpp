@@ -264,6 +264,11 @@ constexpr Entry kTable[] = {
     {Msg::SheetTooLong, u"\"%1\" allows at most %2 characters."},
     {Msg::SheetAdvanced, u"Advanced"},
     {Msg::SheetNotSet, u"Not set"},
+    {Msg::MaintenancePlugins, u"Plugins"},
+    {Msg::MaintenanceDescription, u"Description..."},
+    {Msg::MaintenanceSelectPlugin, u"Please, select plugin..."},
+    {Msg::MaintenanceExecute, u"Execute"},
+    {Msg::MaintenanceSetup, u"Setup"},
 };
 
 constexpr bool IsSorted()

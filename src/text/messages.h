@@ -233,6 +233,12 @@ enum class Msg : int {
     SheetTooLong = 8022,
     SheetAdvanced = 8031,
     SheetNotSet = 8032,
+    // The Maintenance page.
+    MaintenancePlugins = 8101,
+    MaintenanceDescription = 8102,
+    MaintenanceSelectPlugin = 8103,
+    MaintenanceExecute = 8104,
+    MaintenanceSetup = 8105,
     CantOpenFile = CantOpenIndex, // the same words serve book files
 };
 

@@ -16,6 +16,11 @@ int main(int argc, char** argv)
     lbv::test::RedirectUserFolders(root);
     // The program's own data files are looked for in the data folders too.
     setenv("XDG_DATA_DIRS", QByteArray(root + "/data-system").constData(), 1);
+    // The header editor's sheet is one of them.
+    const QString programData = QFile::decodeName(root + "/data-system/libravon");
+    QDir().mkpath(programData);
+    QFile::copy(QStringLiteral(LBV_SOURCE_DIR "/resources/fb2-header.xml"),
+        programData + QStringLiteral("/fb2-header.xml"));
     const QByteArray runtime = root + "/runtime";
     QDir().mkpath(QFile::decodeName(runtime));
     QFile::setPermissions(QFile::decodeName(runtime),

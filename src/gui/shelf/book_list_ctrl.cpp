@@ -2,11 +2,14 @@
 
 #include "catalog/libravon_doc.h"
 #include "gui/common/font_color.h"
+#include "gui/common/window_tokens.h"
 #include "gui/shelf/book_list_delegate.h"
 #include "gui/shelf/book_list_dialogs.h"
 #include "gui/shelf/book_list_model.h"
+#include "gui/shelf/header_sheet.h"
 #include "import/book_placement.h"
 #include "import/import_source.h"
+#include "plugins/export_bridge.h"
 #include "settings/settings_store.h"
 #include "settings/startup_defaults.h"
 #include "text/menu_texts.h"
@@ -125,6 +128,44 @@ void CBookListCtrl::UpdateActions()
     selectAllAction_->setEnabled(enabling.selectAll);
     readAction_->setEnabled(enabling.read);
     propertiesAction_->setEnabled(enabling.properties);
+    const CLibravonDoc* catalog = model_->Catalog();
+    const bool exportable = catalog && CanExport(SelectedForExport(), *catalog);
+    for (QAction* action : std::as_const(exportActions_))
+        action->setEnabled(exportable);
+}
+
+QList<const CBook*> CBookListCtrl::SelectedForExport() const
+{
+    QList<const CBook*> books;
+    for (const CBook* book : SelectedBooks())
+        books.append(book);
+    return books;
+}
+
+void CBookListCtrl::SetExportBridge(ExportBridge* bridge)
+{
+    qDeleteAll(exportActions_);
+    exportActions_.clear();
+    exportBridge_ = bridge;
+    if (!bridge)
+        return;
+    const QList<ExporterEntry>& exporters = bridge->Exporters();
+    for (int index = 0; index < exporters.size(); ++index) {
+        auto* action = new QAction(exporters[index].menu, this);
+        action->setObjectName(QStringLiteral("bookExportAction%1").arg(index));
+        connect(action, &QAction::triggered, this, [this, index] { ExportSelected(index); });
+        exportActions_.append(action);
+    }
+}
+
+// Exporters write their own files, so exporting is allowed in autorun mode too.
+void CBookListCtrl::ExportSelected(int index)
+{
+    const CLibravonDoc* catalog = model_->Catalog();
+    const QList<const CBook*> books = SelectedForExport();
+    if (!exportBridge_ || !catalog || !CanExport(books, *catalog))
+        return;
+    exportBridge_->Export(index, books, *catalog, WindowToken(window()));
 }
 
 void CBookListCtrl::CreateColumns()
@@ -263,7 +304,7 @@ void CBookListCtrl::ShowProperties()
 {
     const std::vector<CBook*> books = SelectedBooks();
     if (!books.empty())
-        Q_EMIT propertiesRequested(books.front());
+        EditHeader(books.front());
 }
 
 void CBookListCtrl::OpenBook(CBook* book)
@@ -276,13 +317,28 @@ void CBookListCtrl::OpenBook(CBook* book)
         Q_EMIT openBookRequested(path);
 }
 
+void CBookListCtrl::EditHeader(CBook* book)
+{
+    CLibravonDoc* catalog = model_->Catalog();
+    // The catalog changes only while no import runs.
+    if (!book || !catalog || importRunning_)
+        return;
+    CHeaderSheet sheet(this, dialogs_, settings_.Autorun());
+    BookListHeaderEditUi ui(this, dialogs_, [this](bool treeChanged) {
+        if (treeChanged)
+            Clear(); // the rows may point at records that are gone
+        Rebuild(treeChanged);
+    });
+    EditBookHeader(*book, *catalog, settings_, sheet, ui);
+}
+
 void CBookListCtrl::OnDoubleClicked(const QModelIndex& index)
 {
     CBook* book = model_->BookAt(index.row());
     if (!book)
         return;
     if (settings_.GetProfileInt(kSection, QStringLiteral("DoubleClickStyle"), 0) == 1)
-        Q_EMIT propertiesRequested(book);
+        EditHeader(book);
     else
         OpenBook(book);
 }
@@ -485,7 +541,10 @@ void CBookListCtrl::contextMenuEvent(QContextMenuEvent* event)
     UpdateActions();
     QMenu menu(this);
     menu.addActions({deleteAction_, sortAction_, selectAllAction_, readAction_, propertiesAction_});
-    menu.addSeparator();
+    if (!exportActions_.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(exportActions_);
+    }
     menu.exec(event->globalPos());
 }
 

@@ -20,6 +20,7 @@ namespace lbv {
 
 class BookListDialogs;
 class BookListModel;
+class ExportBridge;
 class CBook;
 class CBookListDelegate;
 class CCatalogItem;
@@ -56,6 +57,9 @@ public:
     void SetDropArea(QWidget* area);
     void SetImportRunning(bool running) { importRunning_ = running; }
     void SetGridLines(GridLines lines);
+    // Offers an item per exporter of `bridge` in the context menu; the bridge must outlive the
+    // list or be replaced first.
+    void SetExportBridge(ExportBridge* bridge);
 
     BookListModel& Model() const { return *model_; }
     std::vector<CBook*> SelectedBooks() const;
@@ -75,10 +79,11 @@ public Q_SLOTS:
     void SortGroup();
     void ReadSelected();
     void ShowProperties();
+    // Hands the selected books, in row order, to exporter `index`.
+    void ExportSelected(int index);
 
 Q_SIGNALS:
     void openBookRequested(const QString& path);
-    void propertiesRequested(CBook* book);
     // The catalog changed in a way the author tree must show (a group or author went, a search
     // result is stale): the Shelf page re-runs its search and shows the current group again.
     void shelfRefreshRequested();
@@ -103,6 +108,7 @@ protected:
 private:
     void CreateActions();
     void UpdateActions();
+    QList<const CBook*> SelectedForExport() const;
     void CreateColumns();
     void RestoreHeader();
     void StoreHeader();
@@ -111,6 +117,8 @@ private:
     void OnHeaderClicked(int column);
     void OnDoubleClicked(const QModelIndex& index);
     void OpenBook(CBook* book);
+    // Opens the header editor on the book; a changed header is written and the list rebuilt.
+    void EditHeader(CBook* book);
     // After a change of the catalog: rebuilds from the group, or asks the Shelf page to.
     void Rebuild(bool treeChanged);
     QPixmap DragImage(const QRect& rowRect) const;
@@ -132,6 +140,8 @@ private:
     QAction* selectAllAction_ = nullptr;
     QAction* readAction_ = nullptr;
     QAction* propertiesAction_ = nullptr;
+    ExportBridge* exportBridge_ = nullptr;
+    QList<QAction*> exportActions_;
     HeaderPersistence headerLayout_ {
         QStringLiteral("BooksView"), QStringLiteral("BooksView_HeaderItem_%1")};
 };

@@ -3,9 +3,16 @@
 #include "gui/common/box_text.h"
 #include "text/messages.h"
 
+#include <QDialog>
 #include <QMessageBox>
 
 namespace lbv {
+
+bool BookListDialogs::RunSheet(QDialog& sheet)
+{
+    return sheet.exec() == QDialog::Accepted;
+}
+
 bool StandardBookListDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text)
 {
     return QMessageBox::question(parent, caption, BoxText(text), QMessageBox::Yes | QMessageBox::No)

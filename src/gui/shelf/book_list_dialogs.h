@@ -3,6 +3,7 @@
 // without modal dialogs.
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace lbv {
@@ -16,6 +17,8 @@ public:
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
     // A plain message with an OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // Runs a prepared dialog (the header sheet) modally; true when it was accepted.
+    virtual bool RunSheet(QDialog& sheet);
 };
 
 // Message boxes.

@@ -48,6 +48,9 @@ public:
     void Clear();
     // After the catalog holds another library (or none).
     void NotifyReplaced() { Q_EMIT replaced(); }
+    // Before something outside the session may replace the catalog's records (a plug-in run):
+    // the views let go of them, to be shown again after NotifyReplaced.
+    void NotifyAboutToBeReplaced() { Q_EMIT aboutToBeReplaced(); }
 
 Q_SIGNALS:
     // Sent before the catalog's records are freed: views reset their models now.

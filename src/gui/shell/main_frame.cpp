@@ -1,12 +1,15 @@
 #include "gui/shell/main_frame.h"
 
+#include "gui/maintenance/maintenance_page.h"
 #include "gui/reader/reader_view.h"
+#include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
 #include "gui/shell/placeholder_page.h"
 #include "gui/shell/window_placement.h"
 #include "import/reader_path.h"
+#include "plugins/export_bridge.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
@@ -109,6 +112,9 @@ void CMainFrame::CreatePages()
     };
     shelf_ = new CShelfPage(session_, settings_, shelfDialogs_, tabs_);
     AddPage(Page::Shelf, shelf_);
+    exportBridge_ = std::make_unique<ExportBridge>(
+        pluginServices_, pluginModules_, LoadExporters(pluginModules_));
+    shelf_->BookList()->SetExportBridge(exportBridge_.get());
     // The Shelf page is first to hear of a changed setting.
     connect(this, &CMainFrame::settingChanged, shelf_, &CShelfPage::SettingChanged);
     connect(shelf_, &CShelfPage::openBookRequested, this, &CMainFrame::OpenInReader);
@@ -126,8 +132,13 @@ void CMainFrame::CreatePages()
         });
     }
     AddPage(Page::Options, placeholder(Page::Options));
-    if (!autorun_)
-        AddPage(Page::Maintenance, placeholder(Page::Maintenance));
+    if (!autorun_) {
+        auto* maintenance = new CMaintenancePage(session_, pluginServices_, pluginModules_,
+            LoadIndexPlugins(pluginModules_), tabs_);
+        AddPage(Page::Maintenance, maintenance);
+        connect(maintenance, &CMaintenancePage::settingChanged, this,
+            &CMainFrame::RelaySettingChanged);
+    }
     connect(&session_, &CatalogSession::importRunningChanged, this,
         &CMainFrame::ImportRunningChanged);
 }

@@ -5,15 +5,18 @@
 // to save a modified catalog when closing, and relays setting changes to every page.
 #include "catalog/index_file.h"
 #include "catalog/libravon_doc.h"
+#include "gui/common/gui_host_services.h"
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shell/catalog_session.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_pages.h"
+#include "plugins/plugin_module.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class QTabWidget;
@@ -22,6 +25,7 @@ namespace lbv {
 
 class CPlaceholderPage;
 class CReaderView;
+class ExportBridge;
 class CShelfPage;
 class FrameDialogs;
 class SettingsStore;
@@ -125,6 +129,9 @@ private:
     StartAction startAction_ = StartAction::None;
     CatalogSession session_;
     StandardShelfDialogs shelfDialogs_;
+    GuiHostServices pluginServices_;
+    PluginModules pluginModules_;
+    std::unique_ptr<ExportBridge> exportBridge_;
     QTabWidget* tabs_;
     QWidget* pages_[5] {};
     CShelfPage* shelf_ = nullptr;
