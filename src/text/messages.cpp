@@ -264,6 +264,12 @@ constexpr Entry kTable[] = {
     {Msg::SheetTooLong, u"\"%1\" allows at most %2 characters."},
     {Msg::SheetAdvanced, u"Advanced"},
     {Msg::SheetNotSet, u"Not set"},
+    // Shelf filters.
+    {Msg::FilterNameExists, u"A filter named \"%1\" already exists. Please choose another name."},
+    {Msg::FilterEditorTitle, u"Edit filter"},
+    {Msg::FilterGenreHint,
+        u"Click a genre to select or deselect it; Ctrl+click selects or deselects it with all "
+        u"its subgenres."},
 };
 
 constexpr bool IsSorted()

@@ -233,6 +233,10 @@ enum class Msg : int {
     SheetTooLong = 8022,
     SheetAdvanced = 8031,
     SheetNotSet = 8032,
+    // Shelf filters: the editor and its refusals.
+    FilterNameExists = 9001,
+    FilterEditorTitle = 9002,
+    FilterGenreHint = 9003,
     CantOpenFile = CantOpenIndex, // the same words serve book files
 };
 

@@ -110,6 +110,7 @@ void CMainFrame::CreatePages()
     // The Shelf page is first to hear of a changed setting.
     connect(this, &CMainFrame::settingChanged, shelf_, &CShelfPage::SettingChanged);
     connect(shelf_, &CShelfPage::openBookRequested, this, &CMainFrame::OpenInReader);
+    shelf_->StartFilters();
     reader_ = placeholder(Page::Reader);
     AddPage(Page::Reader, reader_);
     if (!commandLineFile_.isEmpty() && !IsIndexFileName(commandLineFile_))
