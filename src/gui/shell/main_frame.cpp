@@ -1,5 +1,6 @@
 #include "gui/shell/main_frame.h"
 
+#include "gui/options/options_page.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
@@ -122,7 +123,9 @@ void CMainFrame::CreatePages()
             import->SetStatus(QStringLiteral("Dropped here: ") + paths.join(QLatin1String(", ")));
         });
     }
-    AddPage(Page::Options, placeholder(Page::Options));
+    auto* options = new COptionsPage(settings_, tabs_);
+    connect(options, &COptionsPage::settingChanged, this, &CMainFrame::RelaySettingChanged);
+    AddPage(Page::Options, options);
     if (!autorun_)
         AddPage(Page::Maintenance, placeholder(Page::Maintenance));
     connect(&session_, &CatalogSession::importRunningChanged, this,

@@ -1,0 +1,50 @@
+#pragma once
+// The Shelf sub-page of the Options page: colours, grid lines and the shelf's behaviour. Every
+// change is written at once and announced by its name; there is no OK or Apply.
+#include <QColor>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QLabel;
+
+namespace lbv {
+
+class SettingsStore;
+
+class CShelfOptionsPage : public QWidget {
+    Q_OBJECT
+public:
+    // Asks for a colour starting from the given one; null when cancelled.
+    using ColorChooser = std::function<std::optional<QColor>(QWidget*, const QColor&)>;
+
+    explicit CShelfOptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
+
+    void SetColorChooser(ColorChooser chooser) { chooseColor_ = std::move(chooser); }
+
+Q_SIGNALS:
+    void settingChanged(const QString& name);
+
+private:
+    struct ColorPair {
+        QString fgKey;
+        QString bgKey;
+        QLabel* sample;
+    };
+
+    QWidget* CreateColors();
+    QWidget* CreateChecks();
+    QWidget* CreateDoubleClick();
+    QWidget* CreateClearType();
+    void ChooseColor(const QString& key);
+    void ShowSample(const ColorPair& pair);
+    // The stored colour, or its default (written outside autorun) when absent.
+    QColor Color(const QString& key);
+
+    SettingsStore& settings_;
+    ColorChooser chooseColor_;
+    std::vector<ColorPair> colorPairs_;
+};
+
+} // namespace lbv

@@ -1,0 +1,114 @@
+#include "gui/common/font_color.h"
+#include "gui/options/options_page.h"
+#include "gui/options/shelf_options_page.h"
+#include "settings/memory_settings_backend.h"
+#include "settings/settings_store.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace lbv;
+
+namespace {
+
+QString S(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+class ShelfOptionsPageTest : public ::testing::Test {
+protected:
+    CShelfOptionsPage& Open(bool autorun = false)
+    {
+        settings
+            = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
+        page = std::make_unique<COptionsPage>(*settings);
+        spy = std::make_unique<QSignalSpy>(page.get(), &COptionsPage::settingChanged);
+        return *page->ShelfOptions();
+    }
+
+    QStringList Announced()
+    {
+        QStringList names;
+        for (const QList<QVariant>& call : *spy)
+            names << call.at(0).toString();
+        spy->clear();
+        return names;
+    }
+
+    template<typename T> T* Child(const char* name) { return page->findChild<T*>(S(name)); }
+
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<COptionsPage> page;
+    std::unique_ptr<QSignalSpy> spy;
+};
+
+TEST_F(ShelfOptionsPageTest, CheckBoxesShowTheViewsDefaultsWriteAtOnceAndAnnounceTheirGroup)
+{
+    Open();
+    auto* authorVGrid = Child<QCheckBox>("BooksView/AuthorTree_ShowVGrid");
+    ASSERT_NE(authorVGrid, nullptr);
+    EXPECT_FALSE(authorVGrid->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>("BooksView/ShowHGrid")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>("ImportView/ShowHGridEx")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>("BooksView/ExpandGroups")->isChecked());
+
+    authorVGrid->setChecked(true);
+    EXPECT_EQ(settings->GetProfileInt(S("BooksView"), S("AuthorTree_ShowVGrid"), 0), 1);
+    Child<QCheckBox>("ImportView/ShowVGrid")->setChecked(true);
+    Child<QCheckBox>("BooksView/SearchAfterEnter")->setChecked(true);
+    EXPECT_EQ(Announced(),
+        (QStringList {S("AuthorTree_Grid"), S("LogView_Grid"), S("SearchAfterEnter")}));
+
+    // Cleartype changes how every font is read: their names follow its own, in order.
+    Child<QCheckBox>("UseClearType")->setChecked(true);
+    EXPECT_EQ(settings->GetProfileInt(S("Settings"), S("UseClearType"), 0), 1);
+    EXPECT_EQ(Announced(),
+        (QStringList {
+            S("UseClearType"), S("BookViewFont"), S("BookDetailsFont"), S("LogViewFont")}));
+}
+
+TEST_F(ShelfOptionsPageTest, ColoursAreCompletedOnOpeningAndAChosenOneIsWrittenAndShown)
+{
+    CShelfOptionsPage& shelf = Open();
+    // Absent colours were written with their defaults when the page opened.
+    EXPECT_EQ(settings->GetProfileInt(S("Settings"), S("ColorNABookBG"), -1),
+        qint32(RgbColor(255, 225, 225)));
+    EXPECT_EQ(settings->GetProfileInt(S("BooksView"), S("DoubleClickStyle"), -1), 0);
+
+    std::optional<QColor> answer;
+    QColor offered;
+    shelf.SetColorChooser([&](QWidget*, const QColor& initial) {
+        offered = initial;
+        return answer;
+    });
+    Child<QPushButton>("ColorNABookBG")->click(); // cancelled
+    EXPECT_EQ(offered, QColor(255, 225, 225));
+    EXPECT_TRUE(Announced().isEmpty());
+
+    answer = QColor(10, 20, 30);
+    Child<QPushButton>("ColorNABookBG")->click();
+    EXPECT_EQ(settings->GetProfileInt(S("Settings"), S("ColorNABookBG"), -1),
+        qint32(RgbColor(10, 20, 30)));
+    EXPECT_EQ(Announced(), QStringList {S("ColorNABookBG")});
+    EXPECT_EQ(Child<QLabel>("ColorNABookFGSample")->palette().color(QPalette::Window),
+        QColor(10, 20, 30));
+
+    auto* doubleClick = Child<QComboBox>("DoubleClickStyle");
+    Q_EMIT doubleClick->activated(1);
+    EXPECT_EQ(settings->GetProfileInt(S("BooksView"), S("DoubleClickStyle"), -1), 1);
+    EXPECT_EQ(Announced(), QStringList {S("DoubleClickStyle")});
+}
+
+TEST_F(ShelfOptionsPageTest, AutorunWritesNoDefaultsOnOpening)
+{
+    Open(true);
+    EXPECT_EQ(settings->GetProfileInt(S("Settings"), S("ColorNABookBG"), -1), -1);
+    EXPECT_EQ(settings->GetProfileInt(S("BooksView"), S("DoubleClickStyle"), -1), -1);
+}
+
+} // namespace
