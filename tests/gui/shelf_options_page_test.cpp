@@ -1,6 +1,7 @@
 #include "gui/common/font_color.h"
 #include "gui/options/options_page.h"
 #include "gui/options/shelf_options_page.h"
+#include "settings/font_record.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
@@ -104,11 +105,28 @@ TEST_F(ShelfOptionsPageTest, ColoursAreCompletedOnOpeningAndAChosenOneIsWrittenA
     EXPECT_EQ(Announced(), QStringList {S("DoubleClickStyle")});
 }
 
-TEST_F(ShelfOptionsPageTest, AutorunWritesNoDefaultsOnOpening)
+TEST_F(ShelfOptionsPageTest, ChosenFontsAreStoredWithTheCleartypeQualityButNeverInAutorun)
 {
-    Open(true);
-    EXPECT_EQ(settings->GetProfileInt(S("Settings"), S("ColorNABookBG"), -1), -1);
-    EXPECT_EQ(settings->GetProfileInt(S("BooksView"), S("DoubleClickStyle"), -1), -1);
+    const QFont chosen(S("Serif"), 17);
+    for (bool autorun : {false, true}) {
+        CShelfOptionsPage& shelf = Open(autorun);
+        shelf.SetFontChooser([&](QWidget*, const QFont&) { return chosen; });
+        Child<QPushButton>("BookDetailsFont")->click();
+        EXPECT_EQ(Announced(), QStringList {S("BookDetailsFont")});
+        EXPECT_EQ(Child<QLabel>("ColorPreviewFGSample")->font().family(), S("Serif"));
+        const auto stored = settings->GetProfileBinary(S("Settings"), S("BookDetailsFont"));
+        EXPECT_EQ(stored.has_value(), !autorun);
+        if (autorun) {
+            EXPECT_EQ(settings->GetProfileInt(S("Settings"), S("ColorNABookBG"), -1), -1);
+            EXPECT_EQ(settings->GetProfileInt(S("BooksView"), S("DoubleClickStyle"), -1), -1);
+            continue;
+        }
+        EXPECT_EQ(FontRecord::FromBytes(*stored)->quality, FontRecord::kAntialiasedQuality);
+        Child<QCheckBox>("UseClearType")->setChecked(true);
+        const auto resaved = settings->GetProfileBinary(S("Settings"), S("BookDetailsFont"));
+        EXPECT_EQ(FontRecord::FromBytes(*resaved)->quality, FontRecord::kClearTypeQuality);
+        EXPECT_EQ(FontRecord::FromBytes(*resaved)->FaceName(), S("Serif"));
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "gui/options/shelf_options_page.h"
 
 #include "gui/common/font_color.h"
+#include "settings/font_record.h"
 #include "settings/settings_store.h"
 #include "settings/shelf_view_settings.h"
 #include "settings/startup_defaults.h"
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -38,6 +40,18 @@ constexpr ColorRow kColorRows[] = {
     {"Book details", "ColorPreviewFG", "ColorPreviewBG", "BookDetailsFont"},
 };
 
+struct FontRow {
+    const char* label;
+    const char* key;
+    int points;
+};
+
+constexpr FontRow kFontRows[] = {
+    {"Book font", "BookViewFont", 10},
+    {"Log font", "LogViewFont", 8},
+    {"Book details font", "BookDetailsFont", 8},
+};
+
 // The frames of the grid check boxes, by the name their group announces.
 const std::pair<const char16_t*, const char*> kGridFrames[] = {
     {u"AuthorTree_Grid", "Author tree"},
@@ -53,6 +67,15 @@ std::optional<QColor> AskColor(QWidget* parent, const QColor& initial)
     return color;
 }
 
+std::optional<QFont> AskFont(QWidget* parent, const QFont& initial)
+{
+    bool accepted = false;
+    const QFont font = QFontDialog::getFont(&accepted, initial, parent);
+    if (!accepted)
+        return std::nullopt;
+    return font;
+}
+
 SystemColors PaletteColors()
 {
     const QPalette palette = QApplication::palette();
@@ -65,8 +88,10 @@ CShelfOptionsPage::CShelfOptionsPage(SettingsStore& settings, QWidget* parent)
     : QWidget(parent)
     , settings_(settings)
     , chooseColor_(AskColor)
+    , chooseFont_(AskFont)
 {
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(CreateFonts());
     layout->addWidget(CreateColors());
     layout->addWidget(CreateChecks());
     layout->addWidget(CreateClearType());
@@ -85,6 +110,36 @@ QColor CShelfOptionsPage::Color(const QString& key)
     return ReadColor(settings_, key, 0);
 }
 
+QWidget* CShelfOptionsPage::CreateFonts()
+{
+    auto* frame = new QGroupBox(QStringLiteral("Fonts"), this);
+    auto* grid = new QGridLayout(frame);
+    int row = 0;
+    for (const FontRow& entry : kFontRows) {
+        const QString key = QString::fromLatin1(entry.key);
+        auto* button = new QPushButton(QStringLiteral("..."), frame);
+        button->setObjectName(key);
+        connect(button, &QPushButton::clicked, this,
+            [this, key, points = entry.points] { ChooseFont(key, points); });
+        grid->addWidget(new QLabel(QString::fromLatin1(entry.label), frame), row, 0);
+        grid->addWidget(button, row++, 1);
+    }
+    return frame;
+}
+
+void CShelfOptionsPage::ChooseFont(const QString& key, int points)
+{
+    const std::optional<QFont> chosen = chooseFont_(this, ReadFont(settings_, key, points));
+    if (!chosen)
+        return;
+    // In autorun mode nothing is stored, but the samples show the choice.
+    WriteFont(settings_, key, *chosen);
+    for (const ColorPair& pair : colorPairs_)
+        if (pair.fontKey == key)
+            pair.sample->setFont(*chosen);
+    Q_EMIT settingChanged(key);
+}
+
 QWidget* CShelfOptionsPage::CreateColors()
 {
     auto* frame = new QGroupBox(QStringLiteral("Colors"), this);
@@ -95,8 +150,8 @@ QWidget* CShelfOptionsPage::CreateColors()
         sample->setAutoFillBackground(true);
         sample->setFont(ReadFont(settings_, QString::fromLatin1(entry.font), 10));
         sample->setObjectName(QString::fromLatin1(entry.fgKey) + QLatin1String("Sample"));
-        const ColorPair pair {
-            QString::fromLatin1(entry.fgKey), QString::fromLatin1(entry.bgKey), sample};
+        const ColorPair pair {QString::fromLatin1(entry.fgKey), QString::fromLatin1(entry.bgKey),
+            QString::fromLatin1(entry.font), sample};
         colorPairs_.push_back(pair);
         ShowSample(pair);
         grid->addWidget(sample, row, 0);
@@ -177,6 +232,11 @@ QWidget* CShelfOptionsPage::CreateClearType()
     check->setChecked(settings_.GetProfileInt(kSettings, check->objectName(), 0) != 0);
     connect(check, &QCheckBox::toggled, this, [this](bool on) {
         settings_.WriteProfileInt(kSettings, QStringLiteral("UseClearType"), on ? 1 : 0);
+        for (const FontRow& entry : kFontRows) {
+            const QString key = QString::fromLatin1(entry.key);
+            WriteFontSetting(
+                settings_, key, ReadFontSetting(settings_, key, entry.points, logicalDpiY()));
+        }
         // The fonts are read with the quality this sets, so their views read them again.
         for (const char* name : {"UseClearType", "BookViewFont", "BookDetailsFont", "LogViewFont"})
             Q_EMIT settingChanged(QString::fromLatin1(name));

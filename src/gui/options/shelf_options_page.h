@@ -2,6 +2,7 @@
 // The Shelf sub-page of the Options page: colours, grid lines and the shelf's behaviour. Every
 // change is written at once and announced by its name; there is no OK or Apply.
 #include <QColor>
+#include <QFont>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -18,10 +19,12 @@ class CShelfOptionsPage : public QWidget {
 public:
     // Asks for a colour starting from the given one; null when cancelled.
     using ColorChooser = std::function<std::optional<QColor>(QWidget*, const QColor&)>;
+    using FontChooser = std::function<std::optional<QFont>(QWidget*, const QFont&)>;
 
     explicit CShelfOptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
 
     void SetColorChooser(ColorChooser chooser) { chooseColor_ = std::move(chooser); }
+    void SetFontChooser(FontChooser chooser) { chooseFont_ = std::move(chooser); }
 
 Q_SIGNALS:
     void settingChanged(const QString& name);
@@ -30,9 +33,12 @@ private:
     struct ColorPair {
         QString fgKey;
         QString bgKey;
+        QString fontKey;
         QLabel* sample;
     };
 
+    QWidget* CreateFonts();
+    void ChooseFont(const QString& key, int points);
     QWidget* CreateColors();
     QWidget* CreateChecks();
     QWidget* CreateDoubleClick();
@@ -44,6 +50,7 @@ private:
 
     SettingsStore& settings_;
     ColorChooser chooseColor_;
+    FontChooser chooseFont_;
     std::vector<ColorPair> colorPairs_;
 };
 
