@@ -4,6 +4,7 @@
 #include "settings/font_record.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
+#include "shelf/genre_dictionary.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -127,6 +128,44 @@ TEST_F(ShelfOptionsPageTest, ChosenFontsAreStoredWithTheCleartypeQualityButNever
         EXPECT_EQ(FontRecord::FromBytes(*resaved)->quality, FontRecord::kClearTypeQuality);
         EXPECT_EQ(FontRecord::FromBytes(*resaved)->FaceName(), S("Serif"));
     }
+}
+
+TEST_F(ShelfOptionsPageTest, ChoosingAGenreLanguageReloadsTheDictionaryOrSaysWhyNot)
+{
+    auto store = [this](const char* key, const char* value) {
+        settings->WriteProfileString(QString(), S(key), S(value));
+    };
+    settings = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>());
+    store("GenreDict", LBV_SOURCE_DIR "/resources/genre-dict.xml");
+    store("GenreLang", "en");
+    QString error;
+    ASSERT_TRUE(LoadProgramGenreDictionary(*settings, &error)) << error.toStdString();
+    store("GenreLang", "EN");
+    page = std::make_unique<COptionsPage>(*settings);
+    spy = std::make_unique<QSignalSpy>(page.get(), &COptionsPage::settingChanged);
+    QStringList messages;
+    page->ShelfOptions()->SetMessageShower(
+        [&](QWidget*, const QString& text) { messages << text; });
+
+    auto* languages = Child<QComboBox>("GenreLang");
+    ASSERT_EQ(languages->count(), 2);
+    EXPECT_EQ(languages->currentText(), S("English")); // found case-insensitively
+    const QString englishTitle = ProgramGenreDictionary().Roots().first().title;
+    Q_EMIT languages->activated(languages->findData(S("ru")));
+    EXPECT_EQ(settings->GetProfileString(QString(), S("GenreLang"), {}), S("ru"));
+    EXPECT_NE(ProgramGenreDictionary().Roots().first().title, englishTitle);
+    EXPECT_EQ(languages->currentData().toString(), S("ru"));
+    EXPECT_EQ(Announced(), QStringList {S("GenreLang")});
+    EXPECT_TRUE(messages.isEmpty());
+
+    store("GenreDict", "/nonexistent/genre-dict.xml");
+    Q_EMIT languages->activated(languages->findData(S("en")));
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(Announced(), QStringList {S("GenreLang")});
+
+    // Later tests find the dictionary as the program starts with it.
+    store("GenreDict", LBV_SOURCE_DIR "/resources/genre-dict.xml");
+    ASSERT_TRUE(LoadProgramGenreDictionary(*settings, &error));
 }
 
 } // namespace

@@ -5,6 +5,9 @@
 #include "settings/settings_store.h"
 #include "settings/shelf_view_settings.h"
 #include "settings/startup_defaults.h"
+#include "shelf/genre_dictionary.h"
+#include "text/case_fold.h"
+#include "text/messages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,6 +17,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -76,6 +80,11 @@ std::optional<QFont> AskFont(QWidget* parent, const QFont& initial)
     return font;
 }
 
+void ShowPlainMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox::information(parent, MessageText(Msg::ProgramTitle), text);
+}
+
 SystemColors PaletteColors()
 {
     const QPalette palette = QApplication::palette();
@@ -89,6 +98,7 @@ CShelfOptionsPage::CShelfOptionsPage(SettingsStore& settings, QWidget* parent)
     , settings_(settings)
     , chooseColor_(AskColor)
     , chooseFont_(AskFont)
+    , showMessage_(ShowPlainMessage)
 {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CreateFonts());
@@ -96,6 +106,7 @@ CShelfOptionsPage::CShelfOptionsPage(SettingsStore& settings, QWidget* parent)
     layout->addWidget(CreateChecks());
     layout->addWidget(CreateClearType());
     layout->addWidget(CreateDoubleClick());
+    layout->addWidget(CreateGenreLanguage());
     layout->addStretch(1);
 }
 
@@ -262,6 +273,49 @@ QWidget* CShelfOptionsPage::CreateDoubleClick()
     layout->addWidget(new QLabel(QStringLiteral("Double click on book..."), row));
     layout->addWidget(combo, 1);
     return row;
+}
+
+QWidget* CShelfOptionsPage::CreateGenreLanguage()
+{
+    auto* row = new QWidget(this);
+    languages_ = new QComboBox(row);
+    languages_->setObjectName(QStringLiteral("GenreLang"));
+    FillLanguages();
+    connect(languages_, &QComboBox::activated, this, &CShelfOptionsPage::LanguageChosen);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Genre language:"), row));
+    layout->addWidget(languages_, 1);
+    return row;
+}
+
+void CShelfOptionsPage::FillLanguages()
+{
+    QList<LanguageEntry> languages = ProgramGenreDictionary().Languages();
+    std::sort(languages.begin(), languages.end(),
+        [](const LanguageEntry& a, const LanguageEntry& b) { return a.name < b.name; });
+    const QString stored
+        = settings_.GetProfileString(QString(), QStringLiteral("GenreLang"), QStringLiteral("en"));
+    languages_->clear();
+    int selected = 0;
+    for (const LanguageEntry& language : languages) {
+        if (EqualsNoCase(language.code, stored))
+            selected = languages_->count();
+        languages_->addItem(language.name, language.code);
+    }
+    languages_->setCurrentIndex(languages_->count() > 0 ? selected : -1);
+}
+
+void CShelfOptionsPage::LanguageChosen(int index)
+{
+    const QString code = languages_->itemData(index).toString();
+    settings_.WriteProfileString(QString(), QStringLiteral("GenreLang"), code);
+    QString error;
+    if (!LoadProgramGenreDictionary(settings_, &error))
+        showMessage_(this, error);
+    Q_EMIT settingChanged(QStringLiteral("GenreLang"));
+    // The names may be another language's now.
+    FillLanguages();
 }
 
 } // namespace lbv

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 
 namespace lbv {
@@ -20,11 +21,13 @@ public:
     // Asks for a colour starting from the given one; null when cancelled.
     using ColorChooser = std::function<std::optional<QColor>(QWidget*, const QColor&)>;
     using FontChooser = std::function<std::optional<QFont>(QWidget*, const QFont&)>;
+    using MessageShower = std::function<void(QWidget*, const QString&)>;
 
     explicit CShelfOptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
 
     void SetColorChooser(ColorChooser chooser) { chooseColor_ = std::move(chooser); }
     void SetFontChooser(FontChooser chooser) { chooseFont_ = std::move(chooser); }
+    void SetMessageShower(MessageShower shower) { showMessage_ = std::move(shower); }
 
 Q_SIGNALS:
     void settingChanged(const QString& name);
@@ -43,6 +46,10 @@ private:
     QWidget* CreateChecks();
     QWidget* CreateDoubleClick();
     QWidget* CreateClearType();
+    QWidget* CreateGenreLanguage();
+    // Lists the dictionary's languages by name and selects the stored one.
+    void FillLanguages();
+    void LanguageChosen(int index);
     void ChooseColor(const QString& key);
     void ShowSample(const ColorPair& pair);
     // The stored colour, or its default (written outside autorun) when absent.
@@ -51,6 +58,8 @@ private:
     SettingsStore& settings_;
     ColorChooser chooseColor_;
     FontChooser chooseFont_;
+    MessageShower showMessage_;
+    QComboBox* languages_ = nullptr;
     std::vector<ColorPair> colorPairs_;
 };
 
