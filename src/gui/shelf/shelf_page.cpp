@@ -272,26 +272,33 @@ void CShelfPage::FilterChosen(int index)
     ShowFilterChoices();
 }
 
-void CShelfPage::CreateFilter()
+bool CShelfPage::AskFilter(Filter draft, const std::function<bool(const Filter&)>& apply)
 {
-    Filter draft;
     for (;;) {
         const std::optional<Filter> edited = dialogs_.EditFilter(this, draft, settings_);
-        if (!edited) {
-            const auto lock = session_.ReadLock();
-            choices_.CancelCreate(searchBox_->text());
-            break;
-        }
-        bool created = false;
+        if (!edited)
+            return false;
+        bool applied = false;
         {
             const auto lock = session_.ReadLock();
-            created = choices_.Create(*edited, searchBox_->text()) >= 0;
+            applied = apply(*edited);
         }
-        if (created)
-            break;
-        // The name is taken: nothing was added; the user picks another name.
+        if (applied)
+            return true;
+        // The name is taken: nothing changed; the user picks another name.
         dialogs_.ShowMessage(this, MessageText(Msg::FilterNameExists).arg(edited->name));
         draft = *edited;
+    }
+}
+
+void CShelfPage::CreateFilter()
+{
+    const QString text = searchBox_->text();
+    const bool created = AskFilter(
+        Filter(), [&](const Filter& edited) { return choices_.Create(edited, text) >= 0; });
+    if (!created) {
+        const auto lock = session_.ReadLock();
+        choices_.CancelCreate(text);
     }
     ShowFilterChoices();
 }
@@ -300,21 +307,9 @@ void CShelfPage::EditSelectedFilter()
 {
     if (!choices_.CanEditSelected())
         return;
-    Filter draft = *choices_.Entries()[std::size_t(choices_.SelectedIndex())].filter;
-    for (;;) {
-        const std::optional<Filter> edited = dialogs_.EditFilter(this, draft, settings_);
-        if (!edited)
-            return;
-        bool updated = false;
-        {
-            const auto lock = session_.ReadLock();
-            updated = choices_.EditSelected(*edited, searchBox_->text());
-        }
-        if (updated)
-            break;
-        dialogs_.ShowMessage(this, MessageText(Msg::FilterNameExists).arg(edited->name));
-        draft = *edited;
-    }
+    const QString text = searchBox_->text();
+    AskFilter(*choices_.Entries()[std::size_t(choices_.SelectedIndex())].filter,
+        [&](const Filter& edited) { return choices_.EditSelected(edited, text); });
     ShowFilterChoices();
 }
 

@@ -108,6 +108,8 @@ private:
     void SearchTextChanged();
     QWidget* CreateFilterRow(QWidget* parent);
     void FilterChosen(int index);
+    // Opens the filter editor until `apply` takes the edited filter (true) or the user cancels.
+    bool AskFilter(Filter draft, const std::function<bool(const Filter&)>& apply);
     void CreateFilter();
     void EditSelectedFilter();
     void DeleteActiveFilter();
