@@ -12,7 +12,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>

@@ -152,8 +152,13 @@ void FilterEditorDialog::FillGenres(const GenreDictionary& genres, const Filter&
     for (const RootGenre& root : genres.Roots()) {
         auto* rootRow = new QTreeWidgetItem(genreTree_, {root.title, root.code});
         addRow(rootRow, root.code);
-        for (const GenreEntry& sub : root.subgenres)
-            addRow(new QTreeWidgetItem(rootRow, {sub.title, sub.code}), sub.code);
+        for (const GenreEntry& sub : root.subgenres) {
+            auto* row = new QTreeWidgetItem(rootRow, {sub.title, sub.code});
+            addRow(row, sub.code);
+            // A chosen subgenre is shown, not hidden under its collapsed root.
+            if (row->isSelected())
+                rootRow->setExpanded(true);
+        }
     }
     for (const QString& code : filter.Genres())
         if (std::none_of(shown.begin(), shown.end(),

@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -213,8 +213,10 @@ QWidget* CShelfPage::CreateFilterRow(QWidget* parent)
 {
     auto* row = new QWidget(parent);
     filterBox_ = new QComboBox(row);
-    editFilter_ = new QPushButton(QStringLiteral("Edit"), row);
-    deleteFilter_ = new QPushButton(QStringLiteral("X"), row);
+    editFilter_ = new QToolButton(row);
+    deleteFilter_ = new QToolButton(row);
+    editFilter_->setText(QStringLiteral("Edit"));
+    deleteFilter_->setText(QStringLiteral("X"));
     filterBox_->setObjectName(QStringLiteral("filterBox"));
     editFilter_->setObjectName(QStringLiteral("editFilter"));
     deleteFilter_->setObjectName(QStringLiteral("deleteFilter"));
@@ -229,8 +231,8 @@ QWidget* CShelfPage::CreateFilterRow(QWidget* parent)
     editFilter_->setEnabled(false);
     deleteFilter_->setEnabled(false);
     connect(filterBox_, &QComboBox::activated, this, &CShelfPage::FilterChosen);
-    connect(editFilter_, &QPushButton::clicked, this, &CShelfPage::EditSelectedFilter);
-    connect(deleteFilter_, &QPushButton::clicked, this, &CShelfPage::DeleteActiveFilter);
+    connect(editFilter_, &QToolButton::clicked, this, &CShelfPage::EditSelectedFilter);
+    connect(deleteFilter_, &QToolButton::clicked, this, &CShelfPage::DeleteActiveFilter);
     return row;
 }
 

@@ -16,7 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPushButton;
+class QToolButton;
 class QSplitter;
 
 namespace lbv {
@@ -55,8 +55,8 @@ public:
     CBookListCtrl* BookList() const { return bookList_; }
     QLineEdit* SearchBox() const { return searchBox_; }
     QComboBox* FilterBox() const { return filterBox_; }
-    QPushButton* EditFilterButton() const { return editFilter_; }
-    QPushButton* DeleteFilterButton() const { return deleteFilter_; }
+    QToolButton* EditFilterButton() const { return editFilter_; }
+    QToolButton* DeleteFilterButton() const { return deleteFilter_; }
     Filter* ActiveFilter() const { return search_.ActiveFilter(); }
     CAuthorTreeModel* TreeModel() const { return model_; }
 
@@ -128,8 +128,8 @@ private:
     CGridTreeView* tree_;
     QLineEdit* searchBox_;
     QComboBox* filterBox_ = nullptr;
-    QPushButton* editFilter_ = nullptr;
-    QPushButton* deleteFilter_ = nullptr;
+    QToolButton* editFilter_ = nullptr;
+    QToolButton* deleteFilter_ = nullptr;
     CBookListCtrl* bookList_;
     QLabel* status_;
     QSplitter* splitter_;
