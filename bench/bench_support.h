@@ -27,6 +27,12 @@ private:
     double cpuStart_;
 };
 
+// The time since `timer` started, in milliseconds.
+inline double Milliseconds(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
 // A "kB" field of /proc/self/status ("VmRSS", "VmHWM"); -1 when it can't be read.
 long ProcessStatusKb(const char* field);
 

@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -61,11 +60,6 @@ void FillCatalog(CLibravonDoc& catalog)
     }
 }
 
-double Milliseconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -97,7 +91,7 @@ int main(int argc, char** argv)
         timer.start();
         session.NotifyReplaced();
         page.repaint();
-        treeShown = Milliseconds(timer);
+        treeShown = bench::Milliseconds(timer);
 
         CAuthorTreeModel* model = page.TreeModel();
         const QModelIndex bigAuthor = model->IndexOfItem(
@@ -112,7 +106,7 @@ int main(int argc, char** argv)
             timer.restart();
             page.Tree()->setCurrentIndex(bigAuthor);
             page.repaint();
-            const double filled = Milliseconds(timer);
+            const double filled = bench::Milliseconds(timer);
             if (round == 0)
                 firstFill = filled;
             authorListFilled = round == 0 ? filled : std::min(authorListFilled, filled);
@@ -127,7 +121,7 @@ int main(int argc, char** argv)
         CLibravonDoc opened;
         opened.Open(indexPath);
     }
-    const double openAlone = Milliseconds(timer);
+    const double openAlone = bench::Milliseconds(timer);
 
     SilentFrameDialogs frameDialogs;
     timer.restart();
@@ -135,7 +129,7 @@ int main(int argc, char** argv)
     frame.show();
     QCoreApplication::processEvents();
     frame.repaint();
-    const double startToShelf = Milliseconds(timer);
+    const double startToShelf = bench::Milliseconds(timer);
     const bool shown = frame.ShelfPage()->TreeModel()->rowCount() == kAuthors;
 
     std::printf("tree shown: %.0f ms\n", treeShown);

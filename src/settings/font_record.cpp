@@ -99,19 +99,38 @@ FontRecord DefaultFontRecord(int points, int dpi)
     return record;
 }
 
+namespace {
+
+const QString kFontSection = QStringLiteral("Settings");
+
+quint8 WantedQuality(SettingsStore& store)
+{
+    return store.GetProfileInt(kFontSection, QStringLiteral("UseClearType"), 0) != 0
+        ? FontRecord::kClearTypeQuality
+        : FontRecord::kAntialiasedQuality;
+}
+
+} // namespace
+
 FontRecord ReadFontSetting(SettingsStore& store, const QString& name, int points, int dpi)
 {
-    const QString section = QStringLiteral("Settings");
+    const QString section = kFontSection;
     const std::optional<QByteArray> stored = store.GetProfileBinary(section, name);
     FontRecord record = DefaultFontRecord(points, dpi);
     if (stored)
         record = FontRecord::FromBytes(*stored).value_or(record);
-    record.quality = store.GetProfileInt(section, QStringLiteral("UseClearType"), 0) != 0
-        ? FontRecord::kClearTypeQuality
-        : FontRecord::kAntialiasedQuality;
+    record.quality = WantedQuality(store);
     if (!stored && !store.Autorun())
         store.WriteProfileBinary(section, name, record.ToBytes());
     return record;
+}
+
+void WriteFontSetting(SettingsStore& store, const QString& name, FontRecord record)
+{
+    if (store.Autorun())
+        return;
+    record.quality = WantedQuality(store);
+    store.WriteProfileBinary(kFontSection, name, record.ToBytes());
 }
 
 } // namespace lbv

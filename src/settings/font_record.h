@@ -58,5 +58,8 @@ FontRecord DefaultFontRecord(int points, int dpi);
 // stored and the store is not in autorun mode, the default is written, so the store then holds it.
 // A stored value of another length is ignored but left as it is.
 FontRecord ReadFontSetting(SettingsStore& store, const QString& name, int points, int dpi);
+// Stores `record` as the font setting `name` with the quality "UseClearType" asks for; nothing is
+// written in autorun mode.
+void WriteFontSetting(SettingsStore& store, const QString& name, FontRecord record);
 
 } // namespace lbv

@@ -88,6 +88,8 @@ bool FilterChoices::DeleteActive(const QString& searchText)
     search_.DropActiveFilter();
     filters_.Remove(active);
     filters_.Save(settings_);
+    // The deleted filter's name must not stay stored, or the next start reports it missing.
+    settings_.WriteProfileString(kFiltersSection, kActiveFilterKey, MessageText(Msg::NoFilter));
     search_.Search(searchText);
     return true;
 }

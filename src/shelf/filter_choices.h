@@ -46,8 +46,8 @@ public:
     // renames its entry and applies it again. False with nothing changed when no filter entry
     // is selected or another filter has the new name.
     bool EditSelected(const Filter& edited, const QString& searchText);
-    // "X": deletes the active filter, selects "<No filter>" and searches again. The stored name
-    // of the active filter is left as it was. False when no filter is active.
+    // "X": deletes the active filter, selects "<No filter>", stores "<No filter>" as the active
+    // filter and searches again. False when no filter is active.
     bool DeleteActive(const QString& searchText);
 
 private:

@@ -1,6 +1,7 @@
 #include "shelf/genre_dictionary.h"
 
 #include "catalog/xml_document.h"
+#include "settings/settings_store.h"
 #include "text/case_fold.h"
 #include "text/messages.h"
 
@@ -152,6 +153,13 @@ GenreDictionary& ProgramGenreDictionary()
 {
     static GenreDictionary dictionary;
     return dictionary;
+}
+
+bool LoadProgramGenreDictionary(SettingsStore& settings, QString* errorText)
+{
+    const QString language = settings.GetProfileString(QString(), QStringLiteral("GenreLang"));
+    const QString path = settings.GetProfileString(QString(), QStringLiteral("GenreDict"));
+    return ProgramGenreDictionary().Load(path, language, errorText);
 }
 
 } // namespace lbv

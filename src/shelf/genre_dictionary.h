@@ -8,6 +8,8 @@
 
 namespace lbv {
 
+class SettingsStore;
+
 struct GenreEntry {
     QString code;
     QString title;
@@ -52,5 +54,9 @@ private:
 // The dictionary the program shows genres with; loaded at start-up and when the user picks
 // another genre language.
 GenreDictionary& ProgramGenreDictionary();
+// Loads the program's dictionary from the stored "GenreDict" file in the stored "GenreLang"
+// language. Only the GUI thread may call it, and only while no other thread reads the
+// dictionary. False with the reason in `errorText` on failure.
+bool LoadProgramGenreDictionary(SettingsStore& settings, QString* errorText);
 
 } // namespace lbv

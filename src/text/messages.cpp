@@ -269,6 +269,12 @@ constexpr Entry kTable[] = {
     {Msg::MaintenanceSelectPlugin, u"Please, select plugin..."},
     {Msg::MaintenanceExecute, u"Execute"},
     {Msg::MaintenanceSetup, u"Setup"},
+    // Shelf filters.
+    {Msg::FilterNameExists, u"A filter named \"%1\" already exists. Please choose another name."},
+    {Msg::FilterEditorTitle, u"Edit filter"},
+    {Msg::FilterGenreHint,
+        u"Click a genre to select or deselect it; Ctrl+click selects or deselects it with all "
+        u"its subgenres."},
 };
 
 constexpr bool IsSorted()

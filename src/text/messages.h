@@ -239,6 +239,10 @@ enum class Msg : int {
     MaintenanceSelectPlugin = 8103,
     MaintenanceExecute = 8104,
     MaintenanceSetup = 8105,
+    // Shelf filters: the editor and its refusals.
+    FilterNameExists = 9001,
+    FilterEditorTitle = 9002,
+    FilterGenreHint = 9003,
     CantOpenFile = CantOpenIndex, // the same words serve book files
 };
 

@@ -49,6 +49,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<Filter> EditFilter(QWidget*, const Filter&, SettingsStore&) override
+    {
+        return std::nullopt;
+    }
 
     bool answer = true;
     QStringList questions;

@@ -4,6 +4,7 @@
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/catalog_session.h"
+#include "scripted_shelf_dialogs.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
@@ -12,42 +13,14 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
+#include <gtest/gtest.h>
 #include <thread>
 
 using namespace lbv;
 
 namespace {
-
-// Answers the page's questions from a script and records them.
-class ScriptedShelfDialogs : public ShelfDialogs {
-public:
-    bool AskYesNo(QWidget*, const QString&, const QString& text) override
-    {
-        questions.append(text);
-        if (duringQuestion)
-            duringQuestion();
-        return yes;
-    }
-    void ShowError(QWidget*, const QString& text) override { errors.append(text); }
-    void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
-    std::optional<QString> AskText(
-        QWidget*, const QString& title, const QString& prompt, const QString& preset) override
-    {
-        inputs.append(title + u'|' + prompt + u'|' + preset);
-        if (answers.isEmpty())
-            return std::nullopt;
-        return answers.takeFirst();
-    }
-
-    bool yes = true;
-    std::function<void()> duringQuestion;
-    QStringList answers; // cancelled when empty
-    QStringList questions, errors, messages, inputs;
-};
 
 class ShelfPageTest : public ::testing::Test {
 protected:

@@ -137,7 +137,7 @@ TEST_F(FilterChoicesTest, EditingRenamesTheEntryInPlace)
     EXPECT_FALSE(choices.EditSelected(edited, QString()));
 }
 
-TEST_F(FilterChoicesTest, DeletingTheActiveFilterKeepsItsStoredName)
+TEST_F(FilterChoicesTest, DeletingTheActiveFilterStoresNoFilter)
 {
     choices.Start(QString(), nullptr);
     choices.Select(2, QString()); // "c"
@@ -147,13 +147,15 @@ TEST_F(FilterChoicesTest, DeletingTheActiveFilterKeepsItsStoredName)
     EXPECT_EQ(search.ActiveFilter(), nullptr);
     EXPECT_EQ(filters.Find(S("c")), nullptr);
     EXPECT_EQ(settings.GetProfileInt(kFiltersSection, S("FilterCount"), -1), 2);
-    EXPECT_EQ(Stored("Filter"), S("c"));
+    EXPECT_EQ(Stored("Filter"), S("<No filter>"));
     EXPECT_TRUE(search.ShowsWholeCatalog());
     EXPECT_FALSE(choices.DeleteActive(QString()));
 
+    // The next start finds the stored choice and warns about nothing.
     QString warning;
     choices.Start(QString(), &warning);
-    EXPECT_EQ(warning, S("Filter \"c\" is not found. Using defaults."));
+    EXPECT_TRUE(warning.isEmpty());
+    EXPECT_EQ(choices.SelectedIndex(), 0);
 }
 
 } // namespace

@@ -76,6 +76,11 @@ QFont ReadFont(SettingsStore& store, const QString& name, int points)
     return ToQFont(ReadFontSetting(store, name, points, ScreenDpi()));
 }
 
+void WriteFont(SettingsStore& store, const QString& name, const QFont& font)
+{
+    WriteFontSetting(store, name, ToFontRecord(font, ScreenDpi()));
+}
+
 QColor ReadColor(SettingsStore& store, const QString& name, ColorRef defaultColor)
 {
     return ToQColor(ColorRef(store.GetProfileInt(kSettingsSection, name, qint32(defaultColor))));

@@ -22,6 +22,8 @@ FontRecord ToFontRecord(const QFont& font, int dpi);
 
 // A font setting of section "Settings" (default size `points`) as a QFont for this screen.
 QFont ReadFont(SettingsStore& store, const QString& name, int points);
+// Stores `font` as a font setting of section "Settings" (not in autorun mode).
+void WriteFont(SettingsStore& store, const QString& name, const QFont& font);
 // A colour setting of section "Settings".
 QColor ReadColor(SettingsStore& store, const QString& name, ColorRef defaultColor);
 

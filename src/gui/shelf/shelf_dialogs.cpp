@@ -1,5 +1,8 @@
 #include "gui/shelf/shelf_dialogs.h"
 
+#include "gui/shelf/filter_editor_dialog.h"
+#include "shelf/genre_dictionary.h"
+
 #include <QInputDialog>
 
 namespace lbv {
@@ -13,6 +16,15 @@ std::optional<QString> StandardShelfDialogs::AskText(
     if (!accepted)
         return std::nullopt;
     return text;
+}
+
+std::optional<Filter> StandardShelfDialogs::EditFilter(
+    QWidget* parent, const Filter& filter, SettingsStore& settings)
+{
+    FilterEditorDialog dialog(filter, ProgramGenreDictionary(), settings, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Edited();
 }
 
 } // namespace lbv

@@ -14,13 +14,14 @@
 #include "text/messages.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace lbv {
@@ -64,6 +65,7 @@ CShelfPage::CShelfPage(
     , dialogs_(dialogs)
     , autorun_(settings.Autorun())
     , search_(ProgramGenreDictionary(), settings, *this)
+    , choices_(filters_, search_, settings)
     , header_(kBooksView, QStringLiteral("TreeHeaderItem_%1"))
     , model_(new CAuthorTreeModel(session, this))
     , tree_(new CGridTreeView(this))
@@ -81,6 +83,7 @@ CShelfPage::CShelfPage(
     auto* left = new QWidget(splitter_);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(CreateFilterRow(left));
     leftLayout->addWidget(tree_, 1);
     auto* searchRow = new QHBoxLayout;
     auto* searchLabel = new QLabel(QStringLiteral("Search:"), left);
@@ -98,6 +101,7 @@ CShelfPage::CShelfPage(
     layout->addWidget(status_);
 
     connect(searchBox_, &QLineEdit::returnPressed, this, [this] { RunSearch(searchBox_->text()); });
+    connect(searchBox_, &QLineEdit::textChanged, this, &CShelfPage::SearchTextChanged);
     connect(&session_, &CatalogSession::aboutToBeReplaced, this, &CShelfPage::DropRows);
     connect(&session_, &CatalogSession::replaced, this, &CShelfPage::CatalogReplaced);
     connect(&session_, &CatalogSession::changed, this, &CShelfPage::Refresh);
@@ -195,6 +199,131 @@ void CShelfPage::RunSearch(const QString& text)
 {
     const auto lock = session_.ReadLock();
     search_.Search(text);
+}
+
+void CShelfPage::SearchTextChanged()
+{
+    // Read at each keystroke: the Options page may have changed it meanwhile.
+    if (filling_ || settings_.GetProfileInt(kBooksView, QStringLiteral("SearchAfterEnter"), 0) != 0)
+        return;
+    RunSearch(searchBox_->text());
+}
+
+QWidget* CShelfPage::CreateFilterRow(QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    filterBox_ = new QComboBox(row);
+    editFilter_ = new QToolButton(row);
+    deleteFilter_ = new QToolButton(row);
+    editFilter_->setText(QStringLiteral("Edit"));
+    deleteFilter_->setText(QStringLiteral("X"));
+    filterBox_->setObjectName(QStringLiteral("filterBox"));
+    editFilter_->setObjectName(QStringLiteral("editFilter"));
+    deleteFilter_->setObjectName(QStringLiteral("deleteFilter"));
+    auto* label = new QLabel(QStringLiteral("Filter:"), row);
+    label->setBuddy(filterBox_);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label);
+    layout->addWidget(filterBox_, 1);
+    layout->addWidget(editFilter_);
+    layout->addWidget(deleteFilter_);
+    editFilter_->setEnabled(false);
+    deleteFilter_->setEnabled(false);
+    connect(filterBox_, &QComboBox::activated, this, &CShelfPage::FilterChosen);
+    connect(editFilter_, &QToolButton::clicked, this, &CShelfPage::EditSelectedFilter);
+    connect(deleteFilter_, &QToolButton::clicked, this, &CShelfPage::DeleteActiveFilter);
+    return row;
+}
+
+void CShelfPage::StartFilters()
+{
+    if (!search_.Catalog())
+        search_.SetCatalog(&session_.Catalog());
+    QString warning;
+    {
+        const auto lock = session_.ReadLock();
+        choices_.Start(searchBox_->text(), &warning);
+    }
+    ShowFilterChoices();
+    if (!warning.isEmpty())
+        dialogs_.ShowMessage(this, warning);
+}
+
+void CShelfPage::ShowFilterChoices()
+{
+    const QSignalBlocker blocker(filterBox_);
+    filterBox_->clear();
+    for (const FilterChoices::Entry& entry : choices_.Entries())
+        filterBox_->addItem(entry.text);
+    filterBox_->setCurrentIndex(choices_.SelectedIndex());
+    editFilter_->setEnabled(choices_.CanEditSelected());
+    deleteFilter_->setEnabled(choices_.CanEditSelected());
+}
+
+void CShelfPage::FilterChosen(int index)
+{
+    if (index == FilterChoices::kCreateFilterIndex) {
+        CreateFilter();
+        return;
+    }
+    {
+        const auto lock = session_.ReadLock();
+        choices_.Select(index, searchBox_->text());
+    }
+    ShowFilterChoices();
+}
+
+bool CShelfPage::AskFilter(Filter draft, const std::function<bool(const Filter&)>& apply)
+{
+    for (;;) {
+        const std::optional<Filter> edited = dialogs_.EditFilter(this, draft, settings_);
+        if (!edited)
+            return false;
+        bool applied = false;
+        {
+            const auto lock = session_.ReadLock();
+            applied = apply(*edited);
+        }
+        if (applied)
+            return true;
+        // The name is taken: nothing changed; the user picks another name.
+        dialogs_.ShowMessage(this, MessageText(Msg::FilterNameExists).arg(edited->name));
+        draft = *edited;
+    }
+}
+
+void CShelfPage::CreateFilter()
+{
+    const QString text = searchBox_->text();
+    const bool created = AskFilter(
+        Filter(), [&](const Filter& edited) { return choices_.Create(edited, text) >= 0; });
+    if (!created) {
+        const auto lock = session_.ReadLock();
+        choices_.CancelCreate(text);
+    }
+    ShowFilterChoices();
+}
+
+void CShelfPage::EditSelectedFilter()
+{
+    if (!choices_.CanEditSelected())
+        return;
+    const QString text = searchBox_->text();
+    AskFilter(*choices_.Entries()[std::size_t(choices_.SelectedIndex())].filter,
+        [&](const Filter& edited) { return choices_.EditSelected(edited, text); });
+    ShowFilterChoices();
+}
+
+void CShelfPage::DeleteActiveFilter()
+{
+    if (!choices_.CanEditSelected())
+        return;
+    {
+        const auto lock = session_.ReadLock();
+        choices_.DeleteActive(searchBox_->text());
+    }
+    ShowFilterChoices();
 }
 
 void CShelfPage::Reload()

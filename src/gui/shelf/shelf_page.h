@@ -4,16 +4,19 @@
 // author and group, runs the tree's commands (delete, new group, rename) and is the drop target
 // for books dragged from the list.
 #include "gui/common/header_persistence.h"
+#include "shelf/filter_choices.h"
+#include "shelf/filter_list.h"
 #include "shelf/shelf_search.h"
 
 #include <QWidget>
-
 #include <functional>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QToolButton;
 class QSplitter;
 
 namespace lbv {
@@ -39,6 +42,9 @@ public:
     void Show(CLibravonDoc* catalog, const SearchResult* result);
     // Runs the search box's search again, rebuilding the tree from the catalog as it is now.
     void Refresh();
+    // Fills the filter drop-down and applies the stored active filter, telling the user when it
+    // is no longer there. Called once the frame is built.
+    void StartFilters();
     // Acts on a changed setting, then passes its name on to the book list.
     void SettingChanged(const QString& name);
 
@@ -47,6 +53,11 @@ public:
     QString StatusText() const;
     CGridTreeView* Tree() const { return tree_; }
     CBookListCtrl* BookList() const { return bookList_; }
+    QLineEdit* SearchBox() const { return searchBox_; }
+    QComboBox* FilterBox() const { return filterBox_; }
+    QToolButton* EditFilterButton() const { return editFilter_; }
+    QToolButton* DeleteFilterButton() const { return deleteFilter_; }
+    Filter* ActiveFilter() const { return search_.ActiveFilter(); }
     CAuthorTreeModel* TreeModel() const { return model_; }
 
     // The tree row's record (catalog or search result author or group) at a global position,
@@ -94,16 +105,31 @@ private:
     void DeleteGroup(const QModelIndex& index);
     bool ShowsResult() const { return shownResult_ != nullptr; }
     void RunSearch(const QString& text);
+    void SearchTextChanged();
+    QWidget* CreateFilterRow(QWidget* parent);
+    void FilterChosen(int index);
+    // Opens the filter editor until `apply` takes the edited filter (true) or the user cancels.
+    bool AskFilter(Filter draft, const std::function<bool(const Filter&)>& apply);
+    void CreateFilter();
+    void EditSelectedFilter();
+    void DeleteActiveFilter();
+    // Shows the drop-down as the choices stand and enables "Edit" and "X" to match.
+    void ShowFilterChoices();
 
     CatalogSession& session_;
     SettingsStore& settings_;
     ShelfDialogs& dialogs_;
     const bool autorun_;
     ShelfSearch search_;
+    FilterList filters_;
+    FilterChoices choices_;
     HeaderPersistence header_;
     CAuthorTreeModel* model_;
     CGridTreeView* tree_;
     QLineEdit* searchBox_;
+    QComboBox* filterBox_ = nullptr;
+    QToolButton* editFilter_ = nullptr;
+    QToolButton* deleteFilter_ = nullptr;
     CBookListCtrl* bookList_;
     QLabel* status_;
     QSplitter* splitter_;

@@ -59,11 +59,9 @@ StartupEnvironment CurrentEnvironment(const QStringList& programFolders)
 
 void LoadGenreDictionary(SettingsStore& settings)
 {
-    const QString language = settings.GetProfileString(QString(), QStringLiteral("GenreLang"));
-    const QString path = settings.GetProfileString(QString(), QStringLiteral("GenreDict"));
     QString error;
-    if (!ProgramGenreDictionary().Load(path, language, &error))
-        QMessageBox::warning(nullptr, MessageText(Msg::ProgramTitle), error);
+    if (!LoadProgramGenreDictionary(settings, &error))
+        QMessageBox::information(nullptr, MessageText(Msg::ProgramTitle), error);
 }
 
 bool AllowsOnlyOneInstance(SettingsStore& settings)

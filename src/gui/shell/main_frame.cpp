@@ -1,6 +1,7 @@
 #include "gui/shell/main_frame.h"
 
 #include "gui/maintenance/maintenance_page.h"
+#include "gui/options/options_page.h"
 #include "gui/reader/reader_view.h"
 #include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_page.h"
@@ -118,6 +119,7 @@ void CMainFrame::CreatePages()
     // The Shelf page is first to hear of a changed setting.
     connect(this, &CMainFrame::settingChanged, shelf_, &CShelfPage::SettingChanged);
     connect(shelf_, &CShelfPage::openBookRequested, this, &CMainFrame::OpenInReader);
+    shelf_->StartFilters();
     reader_ = new CReaderView(
         settings_, [this](const QString& text) { dialogs_.ShowError(this, text); }, tabs_);
     AddPage(Page::Reader, reader_);
@@ -131,7 +133,9 @@ void CMainFrame::CreatePages()
             import->SetStatus(QStringLiteral("Dropped here: ") + paths.join(QLatin1String(", ")));
         });
     }
-    AddPage(Page::Options, placeholder(Page::Options));
+    auto* options = new COptionsPage(settings_, tabs_);
+    connect(options, &COptionsPage::settingChanged, this, &CMainFrame::RelaySettingChanged);
+    AddPage(Page::Options, options);
     if (!autorun_) {
         auto* maintenance = new CMaintenancePage(session_, pluginServices_, pluginModules_,
             LoadIndexPlugins(pluginModules_), tabs_);

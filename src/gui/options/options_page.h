@@ -1,0 +1,28 @@
+#pragma once
+// The Options page: one sub-page per part of the program whose options it holds.
+#include <QWidget>
+
+class QTabWidget;
+
+namespace lbv {
+
+class CShelfOptionsPage;
+class SettingsStore;
+
+class COptionsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit COptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
+
+    CShelfOptionsPage* ShelfOptions() const { return shelf_; }
+
+Q_SIGNALS:
+    // An option was written; the views that show it read it again.
+    void settingChanged(const QString& name);
+
+private:
+    QTabWidget* tabs_;
+    CShelfOptionsPage* shelf_;
+};
+
+} // namespace lbv

@@ -1,0 +1,21 @@
+#pragma once
+// The shelf view's on/off options: where each is stored, its default and the name announced when
+// it changes, in one place for the views that read them and the Options page that writes them.
+#include <QStringView>
+#include <span>
+
+namespace lbv {
+
+struct ShelfViewSetting {
+    QStringView section;
+    QStringView key;
+    bool defaultValue;
+    QStringView announcement;
+    QStringView label;
+};
+
+// The grid lines of the author tree, the book list and the import log, then the two shelf
+// behaviours, in the order the Options page shows them.
+std::span<const ShelfViewSetting> ShelfViewSettings();
+
+} // namespace lbv
