@@ -31,6 +31,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<Filter> EditFilter(QWidget*, const Filter&, SettingsStore&) override
+    {
+        return std::nullopt;
+    }
 };
 
 QByteArray Fb2(const QString& title)

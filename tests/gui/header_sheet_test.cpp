@@ -42,6 +42,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<Filter> EditFilter(QWidget*, const Filter&, SettingsStore&) override
+    {
+        return std::nullopt;
+    }
     bool RunSheet(QDialog& dialog) override
     {
         auto& sheet = static_cast<ParameterSheetDialog&>(dialog);
