@@ -1,5 +1,9 @@
 #include "settings/shelf_view_settings.h"
 
+#include "settings/settings_store.h"
+
+#include <QString>
+
 namespace lbv {
 namespace {
 
@@ -24,6 +28,15 @@ constexpr ShelfViewSetting kSettings[] = {
 std::span<const ShelfViewSetting> ShelfViewSettings()
 {
     return kSettings;
+}
+
+bool ReadShelfViewSetting(SettingsStore& store, QStringView section, QStringView key)
+{
+    bool defaultValue = false;
+    for (const ShelfViewSetting& setting : kSettings)
+        if (setting.section == section && setting.key == key)
+            defaultValue = setting.defaultValue;
+    return store.GetProfileInt(section.toString(), key.toString(), defaultValue ? 1 : 0) != 0;
 }
 
 } // namespace lbv

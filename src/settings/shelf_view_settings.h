@@ -6,6 +6,8 @@
 
 namespace lbv {
 
+class SettingsStore;
+
 struct ShelfViewSetting {
     QStringView section;
     QStringView key;
@@ -17,5 +19,8 @@ struct ShelfViewSetting {
 // The grid lines of the author tree, the book list and the import log, then the two shelf
 // behaviours, in the order the Options page shows them.
 std::span<const ShelfViewSetting> ShelfViewSettings();
+
+// The option stored under `section`/`key`, with the table's default when it is unset.
+bool ReadShelfViewSetting(SettingsStore& store, QStringView section, QStringView key);
 
 } // namespace lbv

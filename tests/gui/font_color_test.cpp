@@ -58,8 +58,8 @@ TEST(GridLines, EachListReadsItsOwnThreeKeys)
     const QString section = QStringLiteral("BooksView");
     store.WriteProfileInt(section, QStringLiteral("AuthorTree_ShowVGrid"), 1);
     store.WriteProfileInt(section, QStringLiteral("ShowHGrid"), 0);
-    EXPECT_EQ(
-        ReadGridLines(store, QStringLiteral("AuthorTree_"), {}), (GridLines {false, true, false}));
-    EXPECT_EQ(
-        ReadGridLines(store, QString(), {true, false, true}), (GridLines {false, false, true}));
+    EXPECT_EQ(ReadGridLines(store, u"AuthorTree_Grid"), (GridLines {false, true, false}));
+    EXPECT_EQ(ReadGridLines(store, u"BooksView_Grid"), (GridLines {false, false, false}));
+    // Unset options take the defaults the first start writes.
+    EXPECT_EQ(ReadGridLines(store, u"LogView_Grid"), (GridLines {true, false, true}));
 }

@@ -1,6 +1,7 @@
 #include "gui/common/grid_delegate.h"
 
 #include "settings/settings_store.h"
+#include "settings/shelf_view_settings.h"
 
 #include <QAbstractItemView>
 #include <QHeaderView>
@@ -18,15 +19,16 @@ QColor GridColor(const QPalette& palette)
 
 } // namespace
 
-GridLines ReadGridLines(SettingsStore& store, const QString& prefix, GridLines defaults)
+GridLines ReadGridLines(SettingsStore& store, QStringView announcement)
 {
-    const QString section = QStringLiteral("BooksView");
-    auto flag = [&](const QString& key, bool fallback) {
-        return store.GetProfileInt(section, prefix + key, fallback ? 1 : 0) != 0;
-    };
-    return {flag(QStringLiteral("ShowHGrid"), defaults.horizontal),
-        flag(QStringLiteral("ShowVGrid"), defaults.vertical),
-        flag(QStringLiteral("ShowHGridEx"), defaults.extended)};
+    // The table lists each view's three options in this order.
+    GridLines lines;
+    bool* const targets[] = {&lines.horizontal, &lines.vertical, &lines.extended};
+    int next = 0;
+    for (const ShelfViewSetting& setting : ShelfViewSettings())
+        if (setting.announcement == announcement && next < 3)
+            *targets[next++] = ReadShelfViewSetting(store, setting.section, setting.key);
+    return lines;
 }
 
 void CGridDelegate::paint(

@@ -17,9 +17,9 @@ struct GridLines {
     bool operator==(const GridLines&) const = default;
 };
 
-// The three int settings of section "BooksView" named `prefix` + "ShowHGrid", "ShowVGrid" and
-// "ShowHGridEx", each non-zero for on.
-GridLines ReadGridLines(SettingsStore& store, const QString& prefix, GridLines defaults);
+// A view's horizontal, vertical and extended grid options, named together by the announcement
+// they share ("AuthorTree_Grid", "BooksView_Grid", "LogView_Grid"); unset ones take their defaults.
+GridLines ReadGridLines(SettingsStore& store, QStringView announcement);
 
 class CGridDelegate : public QStyledItemDelegate {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include "gui/shelf/shelf_dialogs.h"
 #include "gui/shell/catalog_session.h"
 #include "settings/settings_store.h"
+#include "settings/shelf_view_settings.h"
 #include "shelf/genre_dictionary.h"
 #include "shelf/shelf_counts.h"
 #include "text/menu_texts.h"
@@ -32,7 +33,6 @@ const QString kBooksView = QStringLiteral("BooksView");
 const QString kSettings = QStringLiteral("Settings");
 constexpr int kInitialWidths[] = {100, 100, 50};
 constexpr ColorRef kDefaultGroupColor = 0x808080;
-constexpr GridLines kBookListGrid {true, false, false};
 
 // The first group of a tree row's author, or its default group (catalog or result records).
 CCatalogItem* FirstGroup(CCatalogItem* author)
@@ -141,7 +141,7 @@ void CShelfPage::CreateTree()
 void CShelfPage::CreateBookList()
 {
     bookList_->setFont(tree_->font());
-    bookList_->SetGridLines(ReadGridLines(settings_, QString(), kBookListGrid));
+    bookList_->SetGridLines(ReadGridLines(settings_, u"BooksView_Grid"));
     bookList_->SetTreeRowLookup([this](const QPoint& globalPos) { return RowAtPoint(globalPos); });
     bookList_->SetDropArea(tree_->viewport());
     connect(this, &CShelfPage::groupChosen, bookList_, &CBookListCtrl::ShowGroup);
@@ -158,7 +158,7 @@ void CShelfPage::ApplyTreeLook()
     model_->SetColors(ReadColor(settings_, QStringLiteral("AuthorFG"), 0),
         ReadColor(settings_, QStringLiteral("GroupFG"), kDefaultGroupColor));
     tree_->setFont(ReadFont(settings_, QStringLiteral("BookViewFont"), 10));
-    tree_->SetGridLines(ReadGridLines(settings_, QStringLiteral("AuthorTree_"), {}));
+    tree_->SetGridLines(ReadGridLines(settings_, u"AuthorTree_Grid"));
 }
 
 QString CShelfPage::StatusText() const
@@ -204,7 +204,7 @@ void CShelfPage::RunSearch(const QString& text)
 void CShelfPage::SearchTextChanged()
 {
     // Read at each keystroke: the Options page may have changed it meanwhile.
-    if (filling_ || settings_.GetProfileInt(kBooksView, QStringLiteral("SearchAfterEnter"), 0) != 0)
+    if (filling_ || ReadShelfViewSetting(settings_, kBooksView, u"SearchAfterEnter"))
         return;
     RunSearch(searchBox_->text());
 }
@@ -375,7 +375,7 @@ void CShelfPage::Show(CLibravonDoc* catalog, const SearchResult* result)
         currentCatalog_ = catalog;
         currentAuthor_ = model_->rowCount() > 0 ? model_->Item(model_->index(0, 0)) : nullptr;
         currentGroup_ = FirstGroup(currentAuthor_);
-        if (settings_.GetProfileInt(kBooksView, QStringLiteral("ExpandGroups"), 1) != 0)
+        if (ReadShelfViewSetting(settings_, kBooksView, u"ExpandGroups"))
             tree_->expandAll();
         UpdateStatus();
         // Tree and list agree: the group's row, or the author's row for its default group.
@@ -633,9 +633,9 @@ void CShelfPage::SettingChanged(const QString& name)
         tree_->setFont(ReadFont(settings_, QStringLiteral("BookViewFont"), 10));
         bookList_->setFont(tree_->font());
     } else if (is("AuthorTree_Grid")) {
-        tree_->SetGridLines(ReadGridLines(settings_, QStringLiteral("AuthorTree_"), {}));
+        tree_->SetGridLines(ReadGridLines(settings_, u"AuthorTree_Grid"));
     } else if (is("BooksView_Grid")) {
-        bookList_->SetGridLines(ReadGridLines(settings_, QString(), kBookListGrid));
+        bookList_->SetGridLines(ReadGridLines(settings_, u"BooksView_Grid"));
     }
     Q_EMIT settingRelayed(name);
 }
