@@ -62,14 +62,19 @@ bool CBook::IsAtStandardPlace(const CLibravonDoc& catalog) const
     return file.isEmpty() || SameLibraryPath(file, DefaultFileName(catalog));
 }
 
-QString CBook::StoredFilePath() const
+QString StoredFileOnDisk(const QString& path, int compression)
 {
     // Only an archive member is cut: a plain book may lie in a folder named "user@host".
-    QString archive = file;
+    QString archive = path;
     QString member;
     if (compression == CompressionZip)
-        SplitMemberPath(file, &archive, &member);
+        SplitMemberPath(path, &archive, &member);
     return archive;
+}
+
+QString CBook::StoredFilePath() const
+{
+    return StoredFileOnDisk(file, compression);
 }
 
 qsizetype CGroup::IndexOf(const CBook* book) const

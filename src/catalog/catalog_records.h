@@ -89,6 +89,10 @@ public:
     QString StoredFilePath() const;
 };
 
+// The file on disk a catalog path stored with `compression` names: for an archive member, the
+// archive (a plain file keeps an "@" in its folder names).
+QString StoredFileOnDisk(const QString& path, int compression);
+
 class CGroup : public CCatalogItem {
 public:
     CGroup(CAuthor* owner, const QString& groupName)

@@ -186,16 +186,6 @@ bool LiesInFolder(const QString& path, const QString& folder)
     return target.startsWith(base.endsWith(u'/') ? base : base + u'/');
 }
 
-QString StoredFileOnDisk(const QString& path, int compression)
-{
-    if (compression != CompressionZip)
-        return path;
-    QString archive;
-    QString member;
-    SplitMemberPath(path, &archive, &member);
-    return archive;
-}
-
 QString ActualBookPath(const CBook& book, const CLibravonDoc& catalog)
 {
     const QString path = book.file.isEmpty() ? book.DefaultFileName(catalog) : book.file;

@@ -36,10 +36,6 @@ bool LiesInFolder(const QString& path, const QString& folder);
 // CBook::IsAtStandardPlace to compare it with where the book is.
 QString StandardPath(const BookDescription& book, const StorageOptions& storage);
 
-// The file on disk a catalog path stored with `compression` names: for an archive member, the
-// archive (a plain file keeps an "@" in its folder names).
-QString StoredFileOnDisk(const QString& path, int compression);
-
 // The book's stored path (its standard path when none is stored), or empty when the file it
 // names (for an archive member, the archive) can't be read: the book is offline.
 QString ActualBookPath(const CBook& book, const CLibravonDoc& catalog);

@@ -3,19 +3,11 @@
 #include "catalog/libravon_doc.h"
 #include "catalog/xml_document.h"
 #include "import/book_placement.h"
-#include "import/import_source.h"
+#include "import/book_header.h"
+#include "import/stored_book.h"
 
 namespace lbv {
 namespace {
-
-// The header of the book itself: an archive may hold further members.
-const CBookHeader* HeaderOf(const CImportSource& source, const QString& bookPath)
-{
-    for (const auto& header : source.headers)
-        if (header->file == bookPath)
-            return header.get();
-    return source.headers.empty() ? nullptr : source.headers.front().get();
-}
 
 QStringList AnnotationParagraphs(const QString& headerText)
 {
@@ -42,15 +34,18 @@ bool LoadAnnotation(CBook& book, const CLibravonDoc& catalog, int prefetchSize)
     const QString path = ActualBookPath(book, catalog);
     if (path.isEmpty())
         return false;
-    CImportSource source(StoredFileOnDisk(path, book.compression), prefetchSize);
+    // Only the book itself is read, never the other members of its archive.
+    QByteArray bytes;
     QString error;
-    source.Scan(&error);
-    const CBookHeader* header = HeaderOf(source, path);
-    if (!header)
+    if (!ReadStoredBookPrefix(path, book.compression, prefetchSize, &bytes, &error)
+        || bytes.isEmpty())
         return false;
+    CBookHeader header(path, bytes.size());
+    header.compression = book.compression;
     book.annotationLoaded = true;
-    book.annotation = header->format == FormatFb2 ? AnnotationParagraphs(header->headerText)
-                                                  : QStringList();
+    book.annotation = header.LoadFromBytes(bytes, &error) && header.format == FormatFb2
+        ? AnnotationParagraphs(header.headerText)
+        : QStringList();
     return !book.annotation.isEmpty();
 }
 

@@ -1,11 +1,11 @@
 #include "catalog/libravon_doc.h"
 #include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/book_list_model.h"
-#include "gui/shelf/shelf_dialogs.h"
 #include "gui/shell/catalog_session.h"
 #include "plugins/export_bridge.h"
 #include "plugins/plugin_module.h"
 #include "recording_host_services.h"
+#include "scripted_shelf_dialogs.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 #include "shelf/genre_dictionary.h"
@@ -20,22 +20,6 @@ using namespace lbv;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class NoDialogs : public ShelfDialogs {
-public:
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    void ShowError(QWidget*, const QString&) override { }
-    void ShowMessage(QWidget*, const QString&) override { }
-    std::optional<QString> AskText(
-        QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<Filter> EditFilter(QWidget*, const Filter&, SettingsStore&) override
-    {
-        return std::nullopt;
-    }
-};
 
 QByteArray Fb2(const QString& title)
 {
@@ -65,7 +49,8 @@ TEST(BookExport, MenuItemsExportTheSelectedBooksInRowOrder)
         doc.AddBook({u"Ivar"_s, u"Kessel"_s, title, QString(), path, 0, FormatFb2}, false);
     }
     SettingsStore settings(std::make_unique<MemorySettingsBackend>(), true);
-    NoDialogs dialogs;
+    ScriptedShelfDialogs dialogs;
+    dialogs.yes = false;
     GenreDictionary genres;
     CBookListCtrl list(session, settings, dialogs, genres);
     list.ShowGroup(&doc, doc.FindBook({u"Ivar"_s, u"Kessel"_s, u"Alpha"_s})->group);
