@@ -1,5 +1,6 @@
 #include "app/screenshot_tour.h"
 
+#include "app/reader_popup_shot.h"
 #include "gui/common/grid_tree_view.h"
 #include "gui/reader/reader_view.h"
 #include "gui/shelf/author_tree_model.h"
@@ -99,6 +100,17 @@ void SaveTurnedReaderShot(CMainFrame& frame, const QDir& folder)
         reader->RunCommand(int(ReaderCommand::Rotate));
 }
 
+// A bookmark's text in the pop-up that a tap on its line opens.
+void SaveReaderPopupShot(CMainFrame& frame, const QDir& folder)
+{
+    auto* reader = qobject_cast<CReaderView*>(frame.PageWidget(Page::Reader));
+    if (!reader)
+        return;
+    frame.SelectPage(Page::Reader);
+    QCoreApplication::processEvents();
+    SaveBookmarkPopupShot(*reader, frame, folder.filePath(QStringLiteral("2-reader-popup.png")));
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -116,6 +128,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
                     QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
         SaveTurnedReaderShot(frame, QDir(folder));
+        SaveReaderPopupShot(frame, QDir(folder));
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();

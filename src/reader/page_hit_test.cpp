@@ -30,6 +30,11 @@ QStringView LineText(const LayoutLine& line, int from, int to)
     return QStringView(line.text).mid(from, to - from);
 }
 
+bool Before(const PageHit& a, const PageHit& b)
+{
+    return a.line != b.line ? a.line < b.line : a.index < b.index;
+}
+
 } // namespace
 
 int LineLeft(const LayoutLine& line, const PageGeometry& geometry)
@@ -59,11 +64,47 @@ std::optional<PageHit> HitTest(const Page& page, const PageGeometry& geometry, i
     return std::nullopt;
 }
 
+PageSelection SelectionBetween(const Page& page, const PageHit& anchor, const PageHit& current)
+{
+    const bool forward = !Before(current, anchor);
+    const PageHit first = forward ? anchor : current;
+    PageHit last = forward ? current : anchor;
+    if (last.line >= 0 && last.line < int(page.lines.size())) {
+        const LayoutLine& line = page.lines[std::size_t(last.line)];
+        if (last.index < line.length) {
+            ++last.index;
+            ++last.position.offset;
+        }
+    }
+    return {first, last};
+}
+
+std::vector<PageBox> SelectionBoxes(
+    const Page& page, const PageGeometry& geometry, const PageSelection& selection)
+{
+    std::vector<PageBox> boxes;
+    const int lastLine = std::min(selection.to.line, int(page.lines.size()) - 1);
+    for (int i = std::max(selection.from.line, 0); i <= lastLine; ++i) {
+        const LayoutLine& line = page.lines[std::size_t(i)];
+        const int measured = std::min(line.length, int(line.advances.size()));
+        const int from = i == selection.from.line ? std::min(selection.from.index, measured) : 0;
+        const int to = i == selection.to.line ? std::min(selection.to.index, measured) : measured;
+        int left = LineLeft(line, geometry);
+        int index = 0;
+        for (; index < from; ++index)
+            left += line.advances[std::size_t(index)];
+        int width = 0;
+        for (; index < to; ++index)
+            width += line.advances[std::size_t(index)];
+        if (width > 0)
+            boxes.push_back({left, line.y, width, line.height});
+    }
+    return boxes;
+}
+
 QString SelectionText(const Page& page, const PageHit& from, const PageHit& to)
 {
-    const auto [first, last] = std::minmax(from, to, [](const PageHit& a, const PageHit& b) {
-        return a.line != b.line ? a.line < b.line : a.index < b.index;
-    });
+    const auto [first, last] = std::minmax(from, to, Before);
     QString text;
     const LayoutLine* previous = nullptr;
     for (int i = first.line; i <= last.line && i < int(page.lines.size()); ++i) {

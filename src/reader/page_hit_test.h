@@ -6,6 +6,7 @@
 #include "reader/page_layout.h"
 
 #include <optional>
+#include <vector>
 
 namespace lbv {
 
@@ -20,6 +21,26 @@ struct PageHit {
 std::optional<PageHit> HitTest(const Page& page, const PageGeometry& geometry, int x, int y);
 // The line's left edge on the page.
 int LineLeft(const LayoutLine& line, const PageGeometry& geometry);
+
+// The characters a drag covers: from the earlier of the two hits up to and including the
+// character under the later one (`to` is exclusive).
+struct PageSelection {
+    PageHit from;
+    PageHit to;
+};
+PageSelection SelectionBetween(const Page& page, const PageHit& anchor, const PageHit& current);
+
+struct PageBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    friend bool operator==(const PageBox&, const PageBox&) = default;
+};
+// One box per line the selection touches, over its selected characters (page coordinates).
+std::vector<PageBox> SelectionBoxes(
+    const Page& page, const PageGeometry& geometry, const PageSelection& selection);
 
 // The text from one hit to another (either order), lines of a paragraph joined as the paragraph
 // reads (no hyphen a line break added, one blank where blanks were skipped), paragraphs by "\n".

@@ -269,6 +269,12 @@ constexpr Entry kTable[] = {
     {Msg::MaintenanceSelectPlugin, u"Please, select plugin..."},
     {Msg::MaintenanceExecute, u"Execute"},
     {Msg::MaintenanceSetup, u"Setup"},
+    {Msg::ReaderCopy, u"Copy"},
+    {Msg::ReaderAddBookmark, u"Add bookmark..."},
+    {Msg::ReaderLookupInDictionary, u"Lookup in dictionary..."},
+    {Msg::ReaderAddBookmarkTitle, u"Add bookmark"},
+    {Msg::ReaderBookmarkText, u"Bookmark text:"},
+    {Msg::ReaderNearestArticle, u"Not found; the nearest article:"},
     // Shelf filters.
     {Msg::FilterNameExists, u"A filter named \"%1\" already exists. Please choose another name."},
     {Msg::FilterEditorTitle, u"Edit filter"},

@@ -239,6 +239,13 @@ enum class Msg : int {
     MaintenanceSelectPlugin = 8103,
     MaintenanceExecute = 8104,
     MaintenanceSetup = 8105,
+    // The reader's selection menu, its bookmark input and the dictionary pop-up.
+    ReaderCopy = 8401,
+    ReaderAddBookmark = 8402,
+    ReaderLookupInDictionary = 8403,
+    ReaderAddBookmarkTitle = 8404,
+    ReaderBookmarkText = 8405,
+    ReaderNearestArticle = 8406,
     // Shelf filters: the editor and its refusals.
     FilterNameExists = 9001,
     FilterEditorTitle = 9002,

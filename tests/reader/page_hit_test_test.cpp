@@ -1,6 +1,7 @@
 #include "formatter_test_support.h"
 #include "reader/page_hit_test.h"
 #include "reader/page_transform.h"
+#include "reader/popup_layout.h"
 #include "reader_test_support.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,52 @@ TEST(PageHitTest, SelectionJoinsLinesAsTheParagraphReads)
         Line(u"дом"_qs, 0, 8, 3), Line(u"next one"_qs, 1, 0, 8)};
     EXPECT_EQ(SelectionText(page, {3, 4}, {0, 0}), u"высокий дом\nnext"_qs);
     EXPECT_EQ(SelectionText(page, {0, 1}, {0, 3}), u"ы"_qs); // the added hyphen is no text
+}
+
+TEST(PageHitTest, ADragCoversBothEndsInEitherDirectionAndBoxesFollowJustification)
+{
+    Layout layout({TextParagraph(u"aa bb cc dd ee ff gg hh"_qs)}, 100, 40, Settings(true), 2);
+    const Page page = layout.formatter.LayoutPage({0, 0, 0});
+    const PageGeometry& geometry = layout.formatter.Geometry();
+    const PageHit onC = *HitTest(page, geometry, 85, 5);
+    const PageHit onD = *HitTest(page, geometry, 15, 25);
+
+    for (const PageSelection& selection :
+        {SelectionBetween(page, onC, onD), SelectionBetween(page, onD, onC)}) {
+        EXPECT_EQ(SelectionText(page, selection.from, selection.to), u"cc dd"_qs);
+        EXPECT_EQ(selection.from.position.offset, 6); // where a bookmark on it would go
+        // Justified blanks are 20 pixels wide, so "cc" starts at 80.
+        EXPECT_EQ(SelectionBoxes(page, geometry, selection),
+            (std::vector<PageBox> {{80, 0, 20, 20}, {0, 20, 20, 20}}));
+    }
+    // A press past a line's end selects up to the end and no further.
+    const PageHit pastEnd = *HitTest(page, geometry, 190, 5);
+    const PageSelection tail = SelectionBetween(page, *HitTest(page, geometry, 130, 5), pastEnd);
+    EXPECT_EQ(SelectionText(page, tail.from, tail.to), u"hh"_qs);
+    EXPECT_EQ(SelectionBoxes(page, geometry, tail), (std::vector<PageBox> {{130, 0, 20, 20}}));
+    // Hits from a page laid out before a change give no boxes past the lines there are.
+    PageSelection stale = tail;
+    stale.from.line = 7;
+    stale.to.line = 9;
+    EXPECT_TRUE(SelectionBoxes(page, geometry, stale).empty());
+}
+
+TEST(PageHitTest, PopupsSitUnderTheTappedLineElseAboveAndStayOnThePage)
+{
+    Layout layout({TextParagraph(u"x"_qs)});
+    const PopupLayout shortText
+        = LayOutPopup(layout.formatter, u"one two\r\nthree"_qs, 200, 100, 20, 40);
+    ASSERT_EQ(shortText.lines.size(), 2u);
+    EXPECT_EQ(shortText.box, (PageBox {61, 40, 70 + 2 * kPopupPadding, 40 + 2 * kPopupPadding}));
+    EXPECT_EQ(LayOutPopup(layout.formatter, u"one two\nthree"_qs, 200, 100, 60, 80).box.y, 12);
+
+    // Too long for the page: cut to whole lines within two thirds of it, never off the page.
+    const PopupLayout longText
+        = LayOutPopup(layout.formatter, QString(u"word "_qs).repeated(100), 200, 100, 30, 50);
+    EXPECT_EQ(longText.lines.size(), 2u);
+    EXPECT_LE(longText.box.x + longText.box.width, 200);
+    EXPECT_GE(longText.box.y, 0);
+    EXPECT_LE(longText.box.y + longText.box.height, 100);
 }
 
 TEST(PageHitTest, LinksWordsAndBookmarksAtAPlace)

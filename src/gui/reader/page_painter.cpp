@@ -18,6 +18,13 @@ const QString kProgressBarFace = QStringLiteral("Tahoma");
 constexpr int kProgressBarFontPixels = 9;
 constexpr int kProgressBarGap = 4;
 
+QFont ProgressBarFont()
+{
+    QFont font(kProgressBarFace);
+    font.setPixelSize(kProgressBarFontPixels);
+    return font;
+}
+
 QColor Color(uint32_t value)
 {
     return ToQColor(ColorRef(value));
@@ -36,15 +43,6 @@ QTransform PageToClient(const PageTransform& transform)
     const PagePoint alongY = transform.ToClient(0, 1);
     return QTransform(alongX.x - origin.x, alongX.y - origin.y, alongY.x - origin.x,
         alongY.y - origin.y, origin.x, origin.y);
-}
-
-// A page rectangle as client pixels.
-QRect ClientRect(const PageTransform& transform, int x, int y, int width, int height)
-{
-    const PagePoint a = transform.ToClient(x, y);
-    const PagePoint b = transform.ToClient(x + width - 1, y + height - 1);
-    return QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
-        QPoint(std::max(a.x, b.x), std::max(a.y, b.y)));
 }
 
 QImage ImageOf(const DecodedImage& image)
@@ -133,6 +131,14 @@ void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int
 
 } // namespace
 
+QRect ClientRect(const PageTransform& transform, int x, int y, int width, int height)
+{
+    const PagePoint a = transform.ToClient(x, y);
+    const PagePoint b = transform.ToClient(x + width - 1, y + height - 1);
+    return QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
+        QPoint(std::max(a.x, b.x), std::max(a.y, b.y)));
+}
+
 void PaintPage(QPainter& painter, const PagePaint& paint, QtTextMeasurer& measurer)
 {
     const PageGeometry& geometry = paint.geometry;
@@ -166,16 +172,20 @@ void PaintPage(QPainter& painter, const PagePaint& paint, QtTextMeasurer& measur
     painter.restore();
 }
 
+ProgressBarLayout LayOutProgressBarFor(const ProgressBarState& state, int width)
+{
+    const QFontMetrics metrics(ProgressBarFont());
+    return LayOutProgressBar(state, width, kProgressBarGap,
+        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+}
+
 void PaintProgressBar(QPainter& painter, const PageTransform& transform, int height,
     const ProgressBarState& state, const ReaderColors& colors)
 {
-    QFont font(kProgressBarFace);
-    font.setPixelSize(kProgressBarFontPixels);
+    const QFont font = ProgressBarFont();
     const QFontMetrics metrics(font);
-    const int width = transform.PageWidth();
     const int top = transform.PageHeight() - height;
-    const ProgressBarLayout layout = LayOutProgressBar(state, width, kProgressBarGap,
-        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+    const ProgressBarLayout layout = LayOutProgressBarFor(state, transform.PageWidth());
 
     painter.save();
     painter.setTransform(PageToClient(transform));

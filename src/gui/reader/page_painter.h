@@ -7,6 +7,7 @@
 #include "reader/reader_settings.h"
 
 class QPainter;
+class QRect;
 
 namespace lbv {
 
@@ -19,9 +20,15 @@ struct PagePaint {
     int markY = -1; // the autoscroll underline's row on the page, -1 for none
 };
 
+// A page rectangle as the client pixels it covers.
+QRect ClientRect(const PageTransform& transform, int x, int y, int width, int height);
+
 // The page's lines: text through a painter turned with the page, pictures in client pixels
 // (they come already turned).
 void PaintPage(QPainter& painter, const PagePaint& paint, QtTextMeasurer& measurer);
+
+// The bar's layout in its own font, the same for painting and for taps.
+ProgressBarLayout LayOutProgressBarFor(const ProgressBarState& state, int width);
 
 // The bar in its own font along the bottom `height` rows of the page.
 void PaintProgressBar(QPainter& painter, const PageTransform& transform, int height,

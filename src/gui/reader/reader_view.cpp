@@ -3,6 +3,7 @@
 #include "gui/common/font_color.h"
 #include "gui/reader/page_painter.h"
 #include "gui/reader/qt_text_measurer.h"
+#include "gui/reader/reader_mouse.h"
 #include "reader/autoscroll.h"
 #include "reader/battery_status.h"
 #include "reader/book_progress.h"
@@ -51,6 +52,7 @@ CReaderView::CReaderView(
     , store_(store)
     , engine_(std::make_unique<Engine>(
           store, ReaderParameters::Load(store), logicalDpiX(), std::move(errors)))
+    , mouse_(std::make_unique<ReaderMouse>(*this, engine_->page))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -83,6 +85,16 @@ bool CReaderView::Autoscrolling() const
 QtTextMeasurer& CReaderView::Measurer()
 {
     return engine_->measurer;
+}
+
+void CReaderView::SetMouseDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs)
+{
+    mouse_->SetDialogs(std::move(dialogs));
+}
+
+const ReaderColors& CReaderView::Colors() const
+{
+    return engine_->colors;
 }
 
 bool CReaderView::Open(const QString& path)
@@ -155,6 +167,8 @@ void CReaderView::SettingChanged(const QString& name)
         update();
     } else if (name == QLatin1String("ReaderDefEncoding")) {
         engine_->session.ReloadParameters();
+    } else if (name == QLatin1String("ReaderCurrentDict")) {
+        mouse_->ReloadDictionary();
     } else if (name == kKeysSection) {
         engine_->keys = KeyMap::Load(store_);
     }
@@ -294,19 +308,25 @@ void CReaderView::paintEvent(QPaintEvent*)
     const PagePaint paint{engine_->page, engine_->session.Formatter()->Geometry(), transform, base, engine_->colors,
         engine_->autoscroll.Running() ? engine_->autoscroll.MarkY(engine_->page) : -1};
     PaintPage(painter, paint, engine_->measurer);
+    mouse_->PaintSelection(painter, transform);
     if (ProgressBarHeight() == 0)
         return;
+    PaintProgressBar(painter, transform, ProgressBarHeight(), ProgressState(), engine_->colors);
+}
+
+ProgressBarState CReaderView::ProgressState() const
+{
     ProgressBarState state;
-    state.items = parameters.progressBar;
+    state.items = engine_->session.Parameters().progressBar;
     state.battery = ReadBatteryStatus();
     const QTime now = QTime::currentTime();
     state.hour = now.hour();
     state.minute = now.minute();
     if (engine_->autoscroll.Running())
         state.autoscrollSpeed = engine_->autoscroll.Delay() / 1000;
-    FillBookProgress(
-        state, *engine_->session.Document(), engine_->session.State()->Entries(), engine_->session.Position());
-    PaintProgressBar(painter, transform, ProgressBarHeight(), state, engine_->colors);
+    FillBookProgress(state, *engine_->session.Document(), engine_->session.State()->Entries(),
+        engine_->session.Position());
+    return state;
 }
 
 void CReaderView::resizeEvent(QResizeEvent* event)

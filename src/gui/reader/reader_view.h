@@ -12,6 +12,10 @@
 namespace lbv {
 
 class QtTextMeasurer;
+class ReaderMouse;
+class ReaderMouseDialogs;
+struct ProgressBarState;
+struct ReaderColors;
 class ReaderSession;
 class SettingsStore;
 struct ReadingPosition;
@@ -36,6 +40,8 @@ public:
     QString BookPath() const;
     bool Autoscrolling() const;
     QtTextMeasurer& Measurer();
+    // Replaces the questions and messages of taps and selections (tests answer them).
+    void SetMouseDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs);
 
 public Q_SLOTS:
     // One dispatcher for keys, toolbar and menus: a ReaderCommand value; others do nothing.
@@ -52,6 +58,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // In reader_mouse.cpp.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void ReloadDisplay();
@@ -66,10 +76,16 @@ private:
     void SpeedChanged(bool changed);
     int ProgressBarHeight() const;
 
+    friend class ReaderMouse;
+    const ReaderColors& Colors() const;
+    // What the progress bar shows now.
+    ProgressBarState ProgressState() const;
+
     struct Engine;
 
     SettingsStore& store_;
     std::unique_ptr<Engine> engine_;
+    std::unique_ptr<ReaderMouse> mouse_;
     QTimer autoscrollTimer_;
     QTimer saveTimer_;
 };
