@@ -12,9 +12,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QImage>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace lbv;
@@ -28,6 +30,8 @@ public:
         QWidget*, const QPoint&, bool lookupOffered) override
     {
         lookupsOffered.push_back(lookupOffered);
+        if (duringMenu)
+            duringMenu();
         return action;
     }
     std::optional<QString> AskBookmarkText(QWidget*, const QString& preset) override
@@ -38,6 +42,7 @@ public:
     void ShowError(QWidget*, const QString& text) override { errors.append(text); }
     void Beep() override { ++beeps; }
 
+    std::function<void()> duringMenu;
     std::optional<SelectionAction> action;
     std::optional<QString> bookmarkAnswer;
     std::vector<bool> lookupsOffered;
@@ -282,9 +287,20 @@ TEST_F(ReaderMouseTest, ASelectionBecomesABookmarkWhoseTapShowsItsText)
     dialogs->action = SelectionAction::AddBookmark;
     dialogs->bookmarkAnswer = QStringLiteral("A quiet engine");
     const int engine = int(kWords.indexOf(u"engine"));
+    // While the menu is open the selection shows on the page's background in its colour.
+    QColor selected, unselected;
+    dialogs->duringMenu = [&] {
+        const QImage shot = view->grab().toImage();
+        const QPoint inside = PointOf(*view, words, engine + 2);
+        selected = shot.pixelColor(inside.x(), inside.y() - 6);
+        unselected = shot.pixelColor(PointOf(*view, words, 3).x(), inside.y() - 6); // the blank
+    };
     Drag(*view, PointOf(*view, words, engine), PointOf(*view, words, engine + 5));
     EXPECT_EQ(dialogs->lookupsOffered, std::vector<bool> {true});
     EXPECT_EQ(dialogs->presets, QStringList {u"engine"_qs});
+    EXPECT_EQ(selected, QColor(0xCB, 0xE0, 0xC7)); // "User input background"
+    EXPECT_EQ(unselected, QColor(Qt::white));
+    dialogs->duringMenu = nullptr;
     std::vector<BookEntry> bookmarks;
     for (const BookEntry& entry : view->Session().State()->Entries())
         if (entry.IsUserBookmark())
