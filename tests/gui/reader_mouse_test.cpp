@@ -5,6 +5,7 @@
 #include "reader/dictionary_writer.h"
 #include "reader/key_map.h"
 #include "reader/page_hit_test.h"
+#include "reader/page_transform.h"
 #include "reader/reader_session.h"
 #include "settings/memory_settings_backend.h"
 #include "text/messages.h"
@@ -108,7 +109,7 @@ protected:
         return -1;
     }
 
-    // Where a character of the shown page is drawn (the view is upright).
+    // Where a character of the shown page is drawn, through the view's rotation.
     static QPoint PointOf(CReaderView& view, int paragraph, int offset)
     {
         ReaderSession& session = view.Session();
@@ -120,7 +121,10 @@ protected:
             int x = LineLeft(line, session.Formatter()->Geometry());
             for (int i = 0; i < offset - line.start.offset; ++i)
                 x += line.advances[std::size_t(i)];
-            return {x + 1, line.y + line.height / 2};
+            const PagePoint client
+                = PageTransform(view.width(), view.height(), session.Parameters().orientation)
+                      .ToClient(x + 1, line.y + line.height / 2);
+            return {client.x, client.y};
         }
         ADD_FAILURE() << "no character " << paragraph << ":" << offset << " on the page";
         return {};
@@ -180,33 +184,37 @@ protected:
 
 TEST_F(ReaderMouseTest, LinksJumpWithAHistoryEntryAndDeadLinksBeep)
 {
-    auto view = OpenView();
-    ReaderSession& session = view->Session();
-    const int links = ParagraphOf(*view, kLinks);
-    const int start = session.Position().paragraph;
-    Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"[1]")) + 1));
-    EXPECT_EQ(session.Position().body, 1); // the footnote's body
-    EXPECT_EQ(dialogs->beeps, 0);
-    view->RunCommand(int(ReaderCommand::Back));
-    EXPECT_EQ(session.Position().body, 0);
-    EXPECT_EQ(session.Position().paragraph, start);
+    // Upright and turned: a tap lands on what was drawn under it.
+    for (const int orientation : {0, 2700}) {
+        store.WriteProfileInt(kParametersSection, QStringLiteral("Orientation"), orientation);
+        auto view = OpenView();
+        ReaderSession& session = view->Session();
+        const int links = ParagraphOf(*view, kLinks);
+        const int start = session.Position().paragraph;
+        Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"[1]")) + 1));
+        EXPECT_EQ(session.Position().body, 1); // the footnote's body
+        EXPECT_EQ(dialogs->beeps, 0);
+        view->RunCommand(int(ReaderCommand::Back));
+        EXPECT_EQ(session.Position().body, 0);
+        EXPECT_EQ(session.Position().paragraph, start);
 
-    Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"end"))));
-    EXPECT_GT(session.Position().paragraph, 40); // the last section
-    view->RunCommand(int(ReaderCommand::Back));
-    EXPECT_EQ(session.Position().paragraph, start);
-    view->RunCommand(int(ReaderCommand::Forward));
-    EXPECT_GT(session.Position().paragraph, 40);
-    view->RunCommand(int(ReaderCommand::Back));
+        Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"end"))));
+        EXPECT_GT(session.Position().paragraph, 40); // the last section
+        view->RunCommand(int(ReaderCommand::Back));
+        EXPECT_EQ(session.Position().paragraph, start);
+        view->RunCommand(int(ReaderCommand::Forward));
+        EXPECT_GT(session.Position().paragraph, 40);
+        view->RunCommand(int(ReaderCommand::Back));
 
-    Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"nowhere"))));
-    Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"web"))));
-    EXPECT_EQ(dialogs->beeps, 2);
-    EXPECT_EQ(session.Position().paragraph, start);
-    // Without a dictionary a tap on a plain word does nothing.
-    Tap(*view, PointOf(*view, ParagraphOf(*view, kWords), 5));
-    EXPECT_FALSE(Popup(*view));
-    EXPECT_EQ(dialogs->beeps, 2);
+        Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"nowhere"))));
+        Tap(*view, PointOf(*view, links, int(kLinks.indexOf(u"web"))));
+        EXPECT_EQ(dialogs->beeps, 2);
+        EXPECT_EQ(session.Position().paragraph, start);
+        // Without a dictionary a tap on a plain word does nothing.
+        Tap(*view, PointOf(*view, ParagraphOf(*view, kWords), 5));
+        EXPECT_FALSE(Popup(*view));
+        EXPECT_EQ(dialogs->beeps, 2);
+    }
 }
 
 TEST_F(ReaderMouseTest, AWordTapShowsItsArticleUntilAKeyOrClick)
