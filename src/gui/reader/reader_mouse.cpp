@@ -119,8 +119,8 @@ void ReaderMouse::Tap(const QPoint& client)
         return;
     const PageTransform transform = Transform();
     const PagePoint point = transform.ToPage(client.x(), client.y());
-    const int barHeight = view_.ProgressBarHeight();
-    if (barHeight > 0 && point.y >= transform.PageHeight() - kProgressBarTapHeight) {
+    if (view_.ProgressBarHeight() > 0
+        && point.y >= transform.PageHeight() - kProgressBarTapHeight) {
         TapProgressBar(point.x);
         return;
     }
