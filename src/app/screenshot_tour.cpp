@@ -1,5 +1,7 @@
 #include "app/screenshot_tour.h"
 
+#include "app/reader_dialog_shots.h"
+#include "catalog/libravon_doc.h"
 #include "gui/common/grid_tree_view.h"
 #include "gui/reader/reader_view.h"
 #include "gui/shelf/author_tree_model.h"
@@ -21,12 +23,6 @@
 
 namespace lbv {
 namespace {
-
-void SaveShot(QWidget& widget, const QString& path)
-{
-    QTextStream out(stdout);
-    out << (widget.grab().save(path) ? "saved " : "could not save ") << path << Qt::endl;
-}
 
 // The two pages of the new-library wizard, as a user without a library first sees them.
 void SaveWizardShots(QWidget& parent, const QDir& folder)
@@ -99,6 +95,17 @@ void SaveTurnedReaderShot(CMainFrame& frame, const QDir& folder)
         reader->RunCommand(int(ReaderCommand::Rotate));
 }
 
+// The library's first book kept in an archive: its archive, or empty.
+QString FirstArchive(CMainFrame& frame)
+{
+    for (const auto& author : frame.Session().Catalog().Authors())
+        for (const auto& group : author->Groups())
+            for (const auto& book : group->Books())
+                if (book->StoredFilePath().endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+                    return book->StoredFilePath();
+    return {};
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -116,6 +123,8 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
                     QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
         SaveTurnedReaderShot(frame, QDir(folder));
+        if (auto* reader = qobject_cast<CReaderView*>(frame.PageWidget(Page::Reader)))
+            SaveReaderDialogShots(*reader, FirstArchive(frame), folder);
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();
