@@ -100,12 +100,13 @@ protected:
         return false;
     }
 
+    // Enter on a list row, as the user presses it.
     static void Activate(QListWidget& list, const QString& name)
     {
         const QList<QListWidgetItem*> found = list.findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         list.setCurrentItem(found.front());
-        Q_EMIT list.itemActivated(found.front());
+        QTest::keyClick(&list, Qt::Key_Return);
     }
 
     SettingsStore store;
@@ -235,6 +236,7 @@ TEST_F(ReaderDialogsTest, OpenFileEntersAnArchiveAndOpensAMemberThenStepsThrough
     QStringList shown;
     const auto openMember = [&](const QString& sub, const QString& name) {
         return [&, sub, name](QDialog& dialog) {
+            dialog.show(); // Enter goes to the default button, which a hidden dialog lacks
             auto* list = dialog.findChild<QListWidget*>(QStringLiteral("entries"));
             auto* location = dialog.findChild<QLabel*>(QStringLiteral("location"));
             shown << location->text();
@@ -259,9 +261,14 @@ TEST_F(ReaderDialogsTest, OpenFileEntersAnArchiveAndOpensAMemberThenStepsThrough
     // Opened next time inside the archive's folder; ".." leads back to the archive's top.
     shown.clear();
     dialogs->operate = [&](QDialog& dialog) {
+        dialog.show();
         auto* list = dialog.findChild<QListWidget*>(QStringLiteral("entries"));
         shown << dialog.findChild<QLabel*>(QStringLiteral("location"))->text();
-        Activate(*list, QStringLiteral(".."));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        const QRect up = list->visualItemRect(
+            list->findItems(QStringLiteral(".."), Qt::MatchExactly).front());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, up.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, up.center());
         Activate(*list, QStringLiteral("pictures"));
         Activate(*list, QStringLiteral("a.png"));
     };
@@ -287,6 +294,7 @@ TEST_F(ReaderDialogsTest, OpenFileReportsABrokenArchiveAndStaysWhereItWas)
     store.WriteProfileString(kParametersSection, QStringLiteral("OpenPath"), folder.path());
     ScriptedReaderDialogs asks;
     COpenFileDialog dialog(store, {}, asks);
+    dialog.show();
     auto* list = dialog.findChild<QListWidget*>(QStringLiteral("entries"));
     Activate(*list, QStringLiteral("broken.zip"));
     EXPECT_EQ(asks.errors.size(), 1);

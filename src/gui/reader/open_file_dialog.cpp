@@ -60,7 +60,9 @@ COpenFileDialog::COpenFileDialog(SettingsStore& store, const BookSourceOptions& 
     open_ = buttons->button(QDialogButtonBox::Open);
     connect(buttons, &QDialogButtonBox::accepted, this, &COpenFileDialog::Activate);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(list_, &QListWidget::itemActivated, this, &COpenFileDialog::Activate);
+    // Enter reaches Open, the default button, so only a double click is taken from the list:
+    // taking the list's activation too would step twice, into the row chosen after the first.
+    connect(list_, &QListWidget::itemDoubleClicked, this, &COpenFileDialog::Activate);
     connect(list_, &QListWidget::currentRowChanged, open_,
         [this](int row) { open_->setEnabled(row >= 0); });
 
