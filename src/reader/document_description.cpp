@@ -34,9 +34,9 @@ QStringList DocumentDescription(
     if (!format.isEmpty())
         lines << MessageText(Msg::DescriptionFormat).arg(format);
     // Only plain text is decoded by the reader itself; other formats name their own encoding.
-    const int encoding = chosenEncoding >= 0 ? chosenEncoding
+    const int encoding = chosenEncoding >= 0           ? chosenEncoding
         : dynamic_cast<const TextDocument*>(&document) ? document.DetectedCodePage()
-                                                          : -1;
+                                                       : -1;
     if (encoding >= 0 && encoding < CodePageCount())
         lines << MessageText(Msg::DescriptionEncoding).arg(CodePageDisplayName(encoding));
     lines << MessageText(Msg::DescriptionCompression).arg(document.SourceDescription());

@@ -49,10 +49,11 @@ bool ListFolder(const QString& location, std::vector<BrowseEntry>& entries, QStr
         *error = FileOpenError(location);
         return false;
     }
-    for (const QFileInfo& info : dir.entryInfoList(
-             QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Readable)) {
+    for (const QFileInfo& info :
+        dir.entryInfoList(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Readable)) {
         if (info.isDir())
-            entries.push_back({BrowseEntry::Kind::Folder, info.fileName(), Join(location, info.fileName())});
+            entries.push_back(
+                {BrowseEntry::Kind::Folder, info.fileName(), Join(location, info.fileName())});
         else
             AddFile(entries, location, info.fileName(), false);
     }
@@ -112,7 +113,8 @@ bool ListLocation(const QString& location, const BookSourceOptions& options,
     if (!listedOk)
         return false;
     // Documents and pictures are listed together.
-    const auto group = [](BrowseEntry::Kind kind) { return std::min(kind, BrowseEntry::Kind::Document); };
+    const auto group
+        = [](BrowseEntry::Kind kind) { return std::min(kind, BrowseEntry::Kind::Document); };
     std::stable_sort(listed.begin(), listed.end(), [&](const BrowseEntry& a, const BrowseEntry& b) {
         if (group(a.kind) != group(b.kind))
             return group(a.kind) < group(b.kind);

@@ -66,8 +66,8 @@ protected:
 
     std::unique_ptr<CReaderView> OpenView(const QString& path)
     {
-        auto view = std::make_unique<CReaderView>(
-            store, [this](const QString& text) { errors << text; });
+        auto view
+            = std::make_unique<CReaderView>(store, [this](const QString& text) { errors << text; });
         auto owned = std::make_unique<ScriptedReaderDialogs>();
         dialogs = owned.get();
         view->SetDialogs(std::move(owned));
@@ -189,8 +189,8 @@ TEST_F(ReaderDialogsTest, ContentsDeletesOnlyConfirmedBookmarksAndGoesToTheChose
         auto* list = dialog.findChild<QListWidget*>(QStringLiteral("entries"));
         auto* remove = dialog.findChild<QPushButton*>(QStringLiteral("deleteBookmark"));
         ASSERT_EQ(list->count(), sections + 1);
-        const QList<QListWidgetItem*> marks = list->findItems(
-            QStringLiteral("My mark"), Qt::MatchContains);
+        const QList<QListWidgetItem*> marks
+            = list->findItems(QStringLiteral("My mark"), Qt::MatchContains);
         ASSERT_EQ(marks.size(), 1);
         EXPECT_TRUE(marks.front()->text().startsWith(u' ')); // inside its section
         list->setCurrentRow(3);
@@ -208,8 +208,7 @@ TEST_F(ReaderDialogsTest, ContentsDeletesOnlyConfirmedBookmarksAndGoesToTheChose
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("goTo")), Qt::LeftButton);
     };
     view->RunCommand(int(ReaderCommand::Contents));
-    EXPECT_EQ(dialogs->questions,
-        QStringList(2, QStringLiteral("Confirm|Delete this bookmark?")));
+    EXPECT_EQ(dialogs->questions, QStringList(2, QStringLiteral("Confirm|Delete this bookmark?")));
     EXPECT_EQ(state.BookmarkCount(), 0);
     ASSERT_EQ(chosenSection, 20);
     EXPECT_EQ(view->Session().Position().paragraph, state.Entries()[20].position.paragraph);
@@ -225,12 +224,12 @@ TEST_F(ReaderDialogsTest, OpenFileEntersAnArchiveAndOpensAMemberThenStepsThrough
 {
     const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\0", 12);
     const QString archive = Write(QStringLiteral("library/books.zip"),
-        test::RawZip({{"novels/book.fb2", Book()}, {"pictures/b.png", png},
-            {"pictures/a.png", png}, {"pictures/c.jpg", QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11)},
+        test::RawZip({{"novels/book.fb2", Book()}, {"pictures/b.png", png}, {"pictures/a.png", png},
+            {"pictures/c.jpg", QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11)},
             {"readme.doc", "x"}}));
     Write(QStringLiteral("library/other.txt"), "text");
-    store.WriteProfileString(kParametersSection, QStringLiteral("OpenPath"),
-        folder.filePath(QStringLiteral("library")));
+    store.WriteProfileString(
+        kParametersSection, QStringLiteral("OpenPath"), folder.filePath(QStringLiteral("library")));
     auto view = OpenView(Write(QStringLiteral("start.fb2"), Book()));
 
     QStringList shown;
@@ -265,8 +264,8 @@ TEST_F(ReaderDialogsTest, OpenFileEntersAnArchiveAndOpensAMemberThenStepsThrough
         auto* list = dialog.findChild<QListWidget*>(QStringLiteral("entries"));
         shown << dialog.findChild<QLabel*>(QStringLiteral("location"))->text();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        const QRect up = list->visualItemRect(
-            list->findItems(QStringLiteral(".."), Qt::MatchExactly).front());
+        const QRect up
+            = list->visualItemRect(list->findItems(QStringLiteral(".."), Qt::MatchExactly).front());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, up.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, up.center());
         Activate(*list, QStringLiteral("pictures"));
@@ -334,10 +333,11 @@ TEST_F(ReaderDialogsTest, DictionariesAddOnlyFilesThatOpenAndOkStoresAndAnnounce
     const QString bad = Write(QStringLiteral("bad.dic"), "not a dictionary");
     const QString good = folder.filePath(QStringLiteral("good.dic"));
     QString error;
-    ASSERT_TRUE(WriteDictionary(good, {{QStringLiteral("stop"), QStringLiteral("halt")}}, {}, &error))
+    ASSERT_TRUE(
+        WriteDictionary(good, {{QStringLiteral("stop"), QStringLiteral("halt")}}, {}, &error))
         << error.toStdString();
-    store.WriteProfileString(kParametersSection, QStringLiteral("Dictionary"),
-        QStringLiteral("1?/gone/first.dic"));
+    store.WriteProfileString(
+        kParametersSection, QStringLiteral("Dictionary"), QStringLiteral("1?/gone/first.dic"));
 
     ScriptedReaderDialogs asks;
     CDictionariesDialog dialog(store, nullptr, &asks);
@@ -376,8 +376,8 @@ TEST_F(ReaderDialogsTest, DictionariesAddOnlyFilesThatOpenAndOkStoresAndAnnounce
 
 TEST_F(ReaderDialogsTest, CancelledDictionariesLeaveTheSettingAlone)
 {
-    store.WriteProfileString(kParametersSection, QStringLiteral("Dictionary"),
-        QStringLiteral("1?/x/first.dic"));
+    store.WriteProfileString(
+        kParametersSection, QStringLiteral("Dictionary"), QStringLiteral("1?/x/first.dic"));
     ScriptedReaderDialogs asks;
     CDictionariesDialog dialog(store, nullptr, &asks);
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("remove")), Qt::LeftButton);

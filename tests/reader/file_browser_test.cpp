@@ -111,8 +111,8 @@ TEST_F(FileBrowserTest, DescriptionNamesPathFormatEncodingAndStorage)
     EXPECT_EQ(lines[3], u"Compression: None"_qs);
 
     const QString zipped = Write(u"book.zip"_qs,
-        MakeZip({{"book.fb2", Fb2Body(QByteArray("<section><p>") + QByteArray(3000, 'a')
-                                  + "</p></section>")}}));
+        MakeZip({{"book.fb2",
+            Fb2Body(QByteArray("<section><p>") + QByteArray(3000, 'a') + "</p></section>")}}));
     document = OpenDocument(zipped + u"/book.fb2"_qs, -1, -1, {}, {}, error);
     ASSERT_TRUE(document) << error.toStdString();
     const QStringList fb2 = DocumentDescription(*document, zipped + u"/book.fb2"_qs, -1);

@@ -26,8 +26,8 @@ QString EntryLabel(const BookEntry& entry, int sectionLevel)
 
 } // namespace
 
-CContentsDialog::CContentsDialog(BookState& state, ReaderDialogs& dialogs,
-    const BookPosition& current, QWidget* parent)
+CContentsDialog::CContentsDialog(
+    BookState& state, ReaderDialogs& dialogs, const BookPosition& current, QWidget* parent)
     : QDialog(parent)
     , state_(state)
     , dialogs_(dialogs)

@@ -51,8 +51,8 @@ void CFileInfoDialog::Toggle()
 {
     showingNotices_ = !showingNotices_;
     text_->setPlainText(showingNotices_ ? LibraryNotices() : description_);
-    toggle_->setText(MessageText(
-        showingNotices_ ? Msg::FileInfoShowDescription : Msg::FileInfoShowNotices));
+    toggle_->setText(
+        MessageText(showingNotices_ ? Msg::FileInfoShowDescription : Msg::FileInfoShowNotices));
 }
 
 QString CFileInfoDialog::ShownText() const

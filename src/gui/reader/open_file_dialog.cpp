@@ -43,8 +43,8 @@ bool IsFile(BrowseEntry::Kind kind)
 
 } // namespace
 
-COpenFileDialog::COpenFileDialog(SettingsStore& store, const BookSourceOptions& options,
-    ReaderDialogs& dialogs, QWidget* parent)
+COpenFileDialog::COpenFileDialog(
+    SettingsStore& store, const BookSourceOptions& options, ReaderDialogs& dialogs, QWidget* parent)
     : QDialog(parent)
     , store_(store)
     , options_(options)
