@@ -51,6 +51,7 @@ public Q_SLOTS:
     void SettingChanged(const QString& name);
     // The open-file dialog; the chosen book or picture opens here.
     void ChooseFileToOpen();
+    // The open book's description and the notices of the libraries that read it.
     void ShowFileInformation();
 
 Q_SIGNALS:
