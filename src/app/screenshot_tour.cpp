@@ -1,6 +1,8 @@
 #include "app/screenshot_tour.h"
 
 #include "app/reader_popup_shot.h"
+#include "app/reader_dialog_shots.h"
+#include "catalog/libravon_doc.h"
 #include "gui/common/grid_tree_view.h"
 #include "gui/reader/reader_view.h"
 #include "gui/shelf/author_tree_model.h"
@@ -22,12 +24,6 @@
 
 namespace lbv {
 namespace {
-
-void SaveShot(QWidget& widget, const QString& path)
-{
-    QTextStream out(stdout);
-    out << (widget.grab().save(path) ? "saved " : "could not save ") << path << Qt::endl;
-}
 
 // The two pages of the new-library wizard, as a user without a library first sees them.
 void SaveWizardShots(QWidget& parent, const QDir& folder)
@@ -111,6 +107,17 @@ void SaveReaderPopupShot(CMainFrame& frame, const QDir& folder)
     SaveBookmarkPopupShot(*reader, frame, folder.filePath(QStringLiteral("2-reader-popup.png")));
 }
 
+// The library's first book kept in an archive: its archive, or empty.
+QString FirstArchive(CMainFrame& frame)
+{
+    for (const auto& author : frame.Session().Catalog().Authors())
+        for (const auto& group : author->Groups())
+            for (const auto& book : group->Books())
+                if (book->StoredFilePath().endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+                    return book->StoredFilePath();
+    return {};
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -129,6 +136,8 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
         }
         SaveTurnedReaderShot(frame, QDir(folder));
         SaveReaderPopupShot(frame, QDir(folder));
+        if (auto* reader = qobject_cast<CReaderView*>(frame.PageWidget(Page::Reader)))
+            SaveReaderDialogShots(*reader, FirstArchive(frame), folder);
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();

@@ -28,6 +28,7 @@ public:
     QString ErrorText() const override { return error_; }
     int64_t MemoryUsed() const override { return source_->MemoryUsed() + data_.capacity(); }
     QString SourceDescription() const override { return source_->Description(); }
+    PictureKind Kind() const { return kind_; }
 
 private:
     std::unique_ptr<ByteSource> source_;

@@ -64,6 +64,8 @@ public:
     TextFinder* Finder() { return finder_.get(); }
     JumpHistory& History() { return history_; }
     const ReaderParameters& Parameters() const { return parameters_; }
+    // How book files are read (buffer size, ZIP member name encoding).
+    BookSourceOptions SourceOptions() const;
     const ElementStyleTable& Styles() const { return *styles_; }
 
     ReadingPosition Position() const { return position_; }
@@ -88,7 +90,6 @@ private:
 
     bool OpenQuietly(const QString& path, QString& error);
     bool Step(int step);
-    BookSourceOptions SourceOptions() const;
     bool OpenBook(const QString& readerPath, Request request, QString& error);
     std::unique_ptr<Loaded> Load(const QString& readerPath, int format, int encoding,
         const ElementStyleTable& styles, QString& error) const;

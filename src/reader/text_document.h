@@ -25,6 +25,7 @@ public:
     ImageHandle GetImage(const QString&, const ImageRequest&) override { return nullptr; }
     void ClearImageCache() override { }
     int DetectedCodePage() const override { return codePage_; }
+    int Mode() const { return mode_; }
     int BodyCount() const override { return 1; }
     QString BodyName(int body) const override;
     bool FindAnchor(const QString&, int&, int&) const override { return false; }

@@ -4,6 +4,7 @@
 #include "gui/reader/page_painter.h"
 #include "gui/reader/qt_text_measurer.h"
 #include "gui/reader/reader_mouse.h"
+#include "gui/reader/reader_dialogs.h"
 #include "reader/autoscroll.h"
 #include "reader/battery_status.h"
 #include "reader/book_progress.h"
@@ -53,6 +54,7 @@ CReaderView::CReaderView(
     , engine_(std::make_unique<Engine>(
           store, ReaderParameters::Load(store), logicalDpiX(), std::move(errors)))
     , mouse_(std::make_unique<ReaderMouse>(*this, engine_->page))
+    , dialogs_(std::make_unique<StandardReaderDialogs>())
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -217,6 +219,15 @@ void CReaderView::RunCommand(int command)
     case ReaderCommand::SlowerAutoscrollFine:
         SpeedChanged(engine_->autoscroll.SlowerFine());
         return;
+    case ReaderCommand::Find:
+        Find();
+        return;
+    case ReaderCommand::FindNext:
+        FindNext();
+        return;
+    case ReaderCommand::Contents:
+        ShowContents();
+        return;
     default:
         break;
     }
@@ -236,6 +247,19 @@ void CReaderView::RunCommand(int command)
         ChangedByOtherMeans();
         ShowPage(move->position, move->jump);
     }
+}
+
+void CReaderView::ShowFound(const FoundRange* hit)
+{
+    if (!hit) {
+        dialogs_->Beep();
+        return;
+    }
+    ChangedByOtherMeans();
+    TextFormatter& formatter = *engine_->session.Formatter();
+    formatter.SetFoundRange(*hit, engine_->page);
+    // The page begins with the line holding the hit's first character.
+    ShowPage(formatter.PreviousLineStart({hit->paragraph, hit->offset + 1, hit->body}), true);
 }
 
 void CReaderView::ChangedByOtherMeans()

@@ -16,8 +16,10 @@ class ReaderMouse;
 class ReaderMouseDialogs;
 struct ProgressBarState;
 struct ReaderColors;
+class ReaderDialogs;
 class ReaderSession;
 class SettingsStore;
+struct FoundRange;
 struct ReadingPosition;
 
 class CReaderView : public QWidget {
@@ -43,11 +45,20 @@ public:
     // Replaces the questions and messages of taps and selections (tests answer them).
     void SetMouseDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs);
 
+    // The questions, beeps and modal dialogs of the reader (tests answer them from a script).
+    void SetDialogs(std::unique_ptr<ReaderDialogs> dialogs);
+    // The selected text Find starts with; the source may give an empty text.
+    void SetSelectionSource(std::function<QString()> selection);
+
 public Q_SLOTS:
     // One dispatcher for keys, toolbar and menus: a ReaderCommand value; others do nothing.
     void RunCommand(int command);
     // A reader setting group was written (ReaderDisplay, ReaderStyles, ReaderColors, ...).
     void SettingChanged(const QString& name);
+    // The open-file dialog; the chosen book or picture opens here.
+    void ChooseFileToOpen();
+    // The open book's description and the notices of the libraries that read it.
+    void ShowFileInformation();
 
 Q_SIGNALS:
     void fullscreenToggled();
@@ -75,6 +86,11 @@ private:
     void AutoscrollTick();
     void SpeedChanged(bool changed);
     int ProgressBarHeight() const;
+    void Find();
+    void FindNext();
+    // Moves to a hit with a history entry and highlights it; beeps for none.
+    void ShowFound(const FoundRange* hit);
+    void ShowContents();
 
     friend class ReaderMouse;
     const ReaderColors& Colors() const;
@@ -88,6 +104,10 @@ private:
     std::unique_ptr<ReaderMouse> mouse_;
     QTimer autoscrollTimer_;
     QTimer saveTimer_;
+    std::unique_ptr<ReaderDialogs> dialogs_;
+    std::function<QString()> selection_;
+    QString findText_; // kept across books
+    bool findMatchCase_ = false;
 };
 
 } // namespace lbv

@@ -1,0 +1,17 @@
+#pragma once
+// The reader's dialogs for the screenshot tour. Kept apart from the tour itself: the reader
+// engine's page and the frame's page enum share a name and can't meet in one file.
+#include <QString>
+
+class QWidget;
+
+namespace lbv {
+
+class CReaderView;
+
+void SaveShot(QWidget& widget, const QString& path);
+// The Contents dialog of the open book, with a bookmark of the user's among the sections (taken
+// away again afterwards); the open-file dialog inside `archive` when one is given.
+void SaveReaderDialogShots(CReaderView& reader, const QString& archive, const QString& folder);
+
+} // namespace lbv
