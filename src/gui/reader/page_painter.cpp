@@ -75,7 +75,7 @@ void PaintPicture(QPainter& painter, const PageTransform& page, const DecodedIma
 }
 
 void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int left,
-    QtTextMeasurer& measurer)
+    uint32_t pageBackground, QtTextMeasurer& measurer)
 {
     const auto count = std::size_t(run.count);
     std::vector<int> xs(count);
@@ -85,7 +85,8 @@ void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int
         width += line.advances[std::size_t(run.from) + i];
     }
     const int x = left + run.x;
-    if (run.backgroundColor != run.textColor)
+    // The page is already filled with the background: only highlighted runs need their own.
+    if (run.backgroundColor != pageBackground)
         painter.fillRect(QRect(x, line.y, width, line.height), Color(run.backgroundColor));
     painter.setPen(Color(run.textColor));
     const int baseline = line.y + line.ascent;
@@ -155,7 +156,7 @@ void PaintPage(QPainter& painter, const PagePaint& paint, QtTextMeasurer& measur
                 continue;
             }
             painter.setTransform(turn);
-            PaintRun(painter, line, run, left, measurer);
+            PaintRun(painter, line, run, left, paint.colors[ReaderColor::Background], measurer);
         }
     }
     if (paint.markY >= 0) {
