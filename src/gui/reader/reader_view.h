@@ -28,6 +28,8 @@ public:
     bool Open(const QString& path);
     // The command-line book, else the recent ones, else the help book.
     bool Start(const QString& commandLinePath, const QString& helpPath);
+    // The index-th most recent book (0 the newest); false when there is none or it fails.
+    bool OpenRecent(int index);
     // Stores the book's state and prunes the stored books (close and program exit).
     void SaveOnClose();
 
@@ -60,6 +62,7 @@ private:
     void ShowPage(const ReadingPosition& position, bool jump = false);
     void ChangedByOtherMeans();
     void Rotate();
+    void ChangeFontSize(int step);
     void StartAutoscroll();
     void StopAutoscroll();
     void AutoscrollTick();
