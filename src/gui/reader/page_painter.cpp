@@ -102,6 +102,9 @@ void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int
     positions.reserve(qsizetype(count));
     std::vector<std::size_t> missing;
     for (std::size_t i = 0; i < count; ++i) {
+        // Blanks leave no ink; skipping them spares the glyph cache a look-up each.
+        if (text[qsizetype(i)] == QLatin1Char(' '))
+            continue;
         if (glyphs[i] != 0) {
             indexes.append(glyphs[i]);
             positions.append(QPointF(x + xs[i], baseline));
