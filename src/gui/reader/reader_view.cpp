@@ -81,6 +81,11 @@ bool CReaderView::Autoscrolling() const
     return engine_->autoscroll.Running();
 }
 
+bool CReaderView::PageShowsPicture() const
+{
+    return engine_->page.ShowsPicture();
+}
+
 QtTextMeasurer& CReaderView::Measurer()
 {
     return engine_->measurer;

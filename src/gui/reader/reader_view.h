@@ -37,6 +37,7 @@ public:
     // The open book's path, empty when none is open.
     QString BookPath() const;
     bool Autoscrolling() const;
+    bool PageShowsPicture() const;
     QtTextMeasurer& Measurer();
 
 public Q_SLOTS:
