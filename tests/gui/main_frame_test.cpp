@@ -514,3 +514,27 @@ TEST_F(MainFrameTest, TheRecentMenuListsTheReadBooksAndOpensThemInTheReader)
     EXPECT_EQ(reader->BookPath(), books[kRecentBookCount - 1]);
     EXPECT_EQ(frame->CurrentPage(), Page::Reader);
 }
+
+TEST_F(MainFrameTest, ShelfBooksOpenInTheReaderWhoseKeysLeaveCtrlDigitsAndFullscreenToTheFrame)
+{
+    Start();
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    const QString book = WriteFile(QStringLiteral("salt.fb2"), BookText());
+    Q_EMIT frame->ShelfPage()->openBookRequested(book);
+    auto* reader = qobject_cast<CReaderView*>(frame->PageWidget(Page::Reader));
+    EXPECT_EQ(reader->BookPath(), book);
+    ASSERT_EQ(frame->CurrentPage(), Page::Reader);
+
+    auto* toolbar = frame->findChild<CReaderToolbar*>(QStringLiteral("readerToolbar"));
+    QTest::keyClick(reader, Qt::Key_Return); // Enter toggles fullscreen
+    EXPECT_TRUE(frame->isFullScreen());
+    EXPECT_FALSE(toolbar->isVisible());
+    QTest::keyClick(reader, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_TRUE(toolbar->isVisible());
+
+    reader->setFocus();
+    QTest::keyClick(reader, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
+}
