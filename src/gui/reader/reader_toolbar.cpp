@@ -44,22 +44,8 @@ QString NameOf(ReaderCommand command)
     for (const ReaderAction& action : ReaderActions())
         if (action.command == command)
             return action.name;
-    switch (command) {
-    case ReaderCommand::Open:
-        return MenuText(MenuItem::ReaderOpen);
-    case ReaderCommand::FileInfo:
-        return MenuText(MenuItem::ReaderFileInfo);
-    case ReaderCommand::AdvancedParameters:
-        return MenuText(MenuItem::ReaderAdvancedParameters);
-    case ReaderCommand::Colors:
-        return MenuText(MenuItem::ReaderColors);
-    case ReaderCommand::FontBigger:
-        return MenuText(MenuItem::ReaderFontBigger);
-    case ReaderCommand::FontSmaller:
-        return MenuText(MenuItem::ReaderFontSmaller);
-    default:
-        return {};
-    }
+    // The commands no key runs have their names among the menu texts, under the same ids.
+    return MenuText(MenuItem(int(command)));
 }
 
 // Short faces for the buttons without a picture.
