@@ -12,8 +12,8 @@
 #include "gui/shell/placeholder_page.h"
 #include "gui/shell/window_placement.h"
 #include "import/reader_path.h"
-#include "reader/key_map.h"
 #include "plugins/export_bridge.h"
+#include "reader/key_map.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
