@@ -68,7 +68,6 @@ CReaderToolbar::CReaderToolbar(SettingsStore& store, QWidget* parent)
     , recent_(new CRecentBooksMenu(store, this))
 {
     setObjectName(QStringLiteral("readerToolbar"));
-    setWindowTitle(QStringLiteral("Reader"));
     connect(recent_, &CRecentBooksMenu::commandChosen, this, &CReaderToolbar::commandChosen);
     for (const Button& button : kButtons) {
         if (button.command == ReaderCommand::None) {

@@ -160,6 +160,7 @@ void CMainFrame::CreatePages()
 void CMainFrame::CreateReaderToolbar()
 {
     readerToolbar_ = new CReaderToolbar(settings_, this);
+    readerToolbar_->setWindowTitle(PageCaption(Page::Reader)); // its name in the window's menu
     addToolBar(readerToolbar_);
     connect(readerToolbar_, &CReaderToolbar::commandChosen, reader_, &CReaderView::RunCommand);
     if (const std::optional<QByteArray> state
