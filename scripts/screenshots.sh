@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts libravon under Xvfb on a demo library built from samples/ and saves a PNG of every tab,
-# the shelf with its busiest author and first book chosen, and the book menu (default folder:
+# the shelf with its busiest author and first book chosen, the Reader on a Cyrillic book with
+# pictures (two columns, a picture upright and turned), and the book menu (default folder:
 # build/screenshots). The user's own settings are not touched.
 # With --docs, the pictures of the README's tour and the AppStream metainfo are refreshed too:
 # docs/screenshots/NAME.png, with fewer colours to keep them small.
@@ -25,7 +26,8 @@ index=$("$root/scripts/demo-library.sh" "$work/library")
 
 mkdir -p "$out"
 rm -f "$out"/*.png
-LIBRAVON_SCREENSHOT_DIR="$out" xvfb-run -a -s "-screen 0 1280x800x24" \
+LIBRAVON_SCREENSHOT_DIR="$out" LIBRAVON_SCREENSHOT_BOOK="$root/tests/data/reader/house-by-the-river.fb2" \
+  xvfb-run -a -s "-screen 0 1280x800x24" \
   "$build/src/app/libravon" "$index"
 ls "$out"/*.png
 

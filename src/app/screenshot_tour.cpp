@@ -11,6 +11,8 @@
 #include "gui/shell/main_frame.h"
 #include "gui/shell/new_library_wizard.h"
 #include "reader/key_map.h"
+#include "reader/reader_settings.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -118,6 +120,57 @@ QString FirstArchive(CMainFrame& frame)
     return {};
 }
 
+void SetReaderParameter(CMainFrame& frame, const QString& name, int value, const QString& group)
+{
+    AppSettings().WriteProfileInt(kParametersSection, name, value);
+    frame.RelaySettingChanged(group);
+}
+
+// Turns pages until one shows a picture (the book is short: at its end turning does nothing).
+bool FindPageWithPicture(CReaderView& reader)
+{
+    for (int turn = 0; turn < 50 && !reader.PageShowsPicture(); ++turn)
+        reader.RunCommand(int(ReaderCommand::PageForward));
+    return reader.PageShowsPicture();
+}
+
+// The reading page as a reader of a Cyrillic book with pictures sees it: justified and
+// hyphenated in two columns with the chapter title below, then a page with pictures in one
+// column with the gauge, upright and turned a quarter.
+void SaveReaderShots(CMainFrame& frame, const QDir& folder)
+{
+    auto* reader = qobject_cast<CReaderView*>(frame.PageWidget(Page::Reader));
+    const QString book = qEnvironmentVariable("LIBRAVON_SCREENSHOT_BOOK");
+    if (!reader || book.isEmpty() || !frame.OpenInReader(book))
+        return;
+    const QString display = QStringLiteral("ReaderDisplay");
+    const QString bar = QStringLiteral("ReaderProgressBar");
+    SetReaderParameter(frame, QStringLiteral("FontSize"), 17, display);
+    SetReaderParameter(frame, QStringLiteral("Justify"), 1, display);
+    SetReaderParameter(frame, QStringLiteral("Hyphenate"), 1, display);
+    SetReaderParameter(frame, QStringLiteral("Columns"), 2, display);
+    SetReaderParameter(frame, QStringLiteral("ShowProgress"), 1, bar);
+    // Position with length, time and the chapter title.
+    SetReaderParameter(frame, QStringLiteral("ProgressBar"), 1 | 2 | 16 | 32, bar);
+    // At the first chapter, so the bar has its title.
+    reader->RunCommand(int(ReaderCommand::StartOfFile));
+    reader->RunCommand(int(ReaderCommand::NextSection));
+    QCoreApplication::processEvents();
+    SaveShot(frame, folder.filePath(QStringLiteral("2-reader-two-columns.png")));
+
+    SetReaderParameter(frame, QStringLiteral("Columns"), 1, display);
+    SetReaderParameter(frame, QStringLiteral("ProgressBar"), 1 | 2 | 16, bar);
+    if (!FindPageWithPicture(*reader))
+        return;
+    QCoreApplication::processEvents();
+    SaveShot(frame, folder.filePath(QStringLiteral("2-reader-picture.png")));
+    reader->RunCommand(int(ReaderCommand::Rotate));
+    QCoreApplication::processEvents();
+    SaveShot(frame, folder.filePath(QStringLiteral("2-reader-picture-turned.png")));
+    for (int turn = 0; turn < 3; ++turn)
+        reader->RunCommand(int(ReaderCommand::Rotate));
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -138,6 +191,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
         SaveReaderPopupShot(frame, QDir(folder));
         if (auto* reader = qobject_cast<CReaderView*>(frame.PageWidget(Page::Reader)))
             SaveReaderDialogShots(*reader, FirstArchive(frame), folder);
+        SaveReaderShots(frame, QDir(folder));
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();

@@ -160,7 +160,8 @@ RawPicture Scale(const RawPicture& in, int width, int height)
     return out;
 }
 
-// Turns the picture clockwise by the rotation in tenths of a degree.
+// Turns the picture counterclockwise by the rotation in tenths of a degree, as the page turns
+// (its text runs bottom to top at 900), so pictures stand upright on the turned page.
 RawPicture Rotate(RawPicture in, int rotation)
 {
     if (rotation != 900 && rotation != 1800 && rotation != 2700)
@@ -174,14 +175,14 @@ RawPicture Rotate(RawPicture in, int rotation)
         for (int x = 0; x < in.width; ++x) {
             int nx = x, ny = y;
             if (rotation == 900) {
-                nx = in.height - 1 - y;
-                ny = x;
+                nx = y;
+                ny = in.width - 1 - x;
             } else if (rotation == 1800) {
                 nx = in.width - 1 - x;
                 ny = in.height - 1 - y;
             } else {
-                nx = y;
-                ny = in.width - 1 - x;
+                nx = in.height - 1 - y;
+                ny = x;
             }
             std::memcpy(out.rgb.data() + (std::size_t(ny) * out.width + nx) * 3,
                 in.rgb.data() + (std::size_t(y) * in.width + x) * 3, 3);

@@ -35,8 +35,19 @@ enum class ReaderCommand : int {
     Contents = 32797,
     Rotate = 32805,
     Forward = 32820,
+    // Toolbar and menu commands no key runs by default.
+    FileInfo = 32830,
+    AdvancedParameters = 32831,
+    Colors = 32832,
+    FontBigger = 32833,
+    FontSmaller = 32834,
+    Open = 57601,
     Exit = 57665,
 };
+
+// Commands kFirstRecentBook + i open the i-th most recent book (the Recent menu).
+inline constexpr int kFirstRecentBook = 500;
+inline constexpr int kRecentBookCount = 8;
 
 struct ReaderAction {
     ReaderCommand command;

@@ -21,6 +21,15 @@ void LayoutLine::UpdatePlain()
     flags = uint8_t(plain ? flags | kLinePlain : flags & ~kLinePlain);
 }
 
+bool Page::ShowsPicture() const
+{
+    return std::any_of(lines.begin(), lines.end(), [](const LayoutLine& line) {
+        return line.image
+            || std::any_of(line.attributes.begin(), line.attributes.end(),
+                [](uint16_t attribute) { return attribute & kAttrInlineImage; });
+    });
+}
+
 PageGeometry PageGeometry::ForClient(int clientWidth, int clientHeight, int rotation, int columns,
     int margins, int progressBarHeight)
 {

@@ -56,6 +56,9 @@ struct Page {
     ReadingPosition end; // just after the last line: where the next page begins without overlap
     std::vector<LayoutLine> lines;
     std::vector<int> columnLines; // lines in each column, in order
+
+    // Whether a picture shows: a band of a block picture or an inline one.
+    bool ShowsPicture() const;
 };
 
 // A found text: `length` characters of one paragraph from `offset`.

@@ -27,6 +27,9 @@ inline constexpr int kMaxAutoScrollDelay = 10000000;
 int ClampAutoScrollDelay(int microseconds);
 // Books whose state is kept: at least the one being read, or pruning would forget it too.
 int ClampNumBookmarks(int count);
+// The font size the Bigger and Smaller font commands keep to, in pixels.
+inline constexpr int kMinFontSize = 6;
+inline constexpr int kMaxFontSize = 96;
 // Gamma is stored multiplied by 1,000,000; the decoders use it clamped to 1..5.
 double GammaFromSetting(int stored);
 

@@ -21,6 +21,22 @@ QString MenuText(MenuItem id)
         return QStringLiteral("&Properties");
     case MenuItem::BookRead:
         return QStringLiteral("&Read");
+    case MenuItem::ReaderFileInfo:
+        return QStringLiteral("File info");
+    case MenuItem::ReaderAdvancedParameters:
+        return QStringLiteral("Advanced parameters");
+    case MenuItem::ReaderColors:
+        return QStringLiteral("Colors");
+    case MenuItem::ReaderFontBigger:
+        return QStringLiteral("Bigger font");
+    case MenuItem::ReaderFontSmaller:
+        return QStringLiteral("Smaller font");
+    case MenuItem::ReaderOpen:
+        return QStringLiteral("Open file");
+    case MenuItem::RecentBooks:
+        return QStringLiteral("Recent &books");
+    case MenuItem::NoRecentFiles:
+        return QStringLiteral("No Files");
     }
     return {};
 }

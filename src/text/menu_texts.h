@@ -15,6 +15,15 @@ enum class MenuItem : int {
     BookSelectAll = 242,
     BookProperties = 32784,
     BookRead = 32785,
+    // The Reader's toolbar and Recent menu.
+    ReaderFileInfo = 32830,
+    ReaderAdvancedParameters = 32831,
+    ReaderColors = 32832,
+    ReaderFontBigger = 32833,
+    ReaderFontSmaller = 32834,
+    ReaderOpen = 57601,
+    RecentBooks = 57616, // the submenu
+    NoRecentFiles = 57617, // the one greyed item of an empty Recent menu
 };
 
 QString MenuText(MenuItem id);

@@ -1,14 +1,18 @@
+#include "gui/reader/reader_toolbar.h"
 #include "gui/reader/reader_view.h"
+#include "gui/reader/recent_books_menu.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
 #include "gui/shell/main_frame.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/window_placement.h"
+#include "reader/key_map.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
 #include <QDir>
+#include <QAction>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -460,4 +464,77 @@ TEST_F(MainFrameTest, OpenInReaderTakesBooksInFoldersWithAtSignsAndShowsTheReade
     EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
     EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join(u'|').toStdString();
     EXPECT_EQ(reader->BookPath(), book);
+}
+
+TEST_F(MainFrameTest, TheReaderToolbarShowsWithTheReaderRunsItsCommandsAndIsStoredOutsideAutorun)
+{
+    for (const bool autorun : {false, true}) {
+        Start({}, autorun);
+        frame->show();
+        auto* toolbar = frame->findChild<CReaderToolbar*>(QStringLiteral("readerToolbar"));
+        ASSERT_NE(toolbar, nullptr);
+        frame->SelectPage(Page::Shelf);
+        EXPECT_FALSE(toolbar->isVisible());
+        frame->SelectPage(Page::Reader);
+        EXPECT_TRUE(toolbar->isVisible());
+        EXPECT_EQ(toolbar->ActionFor(int(ReaderCommand::Rotate))->toolTip(), QStringLiteral("Rotate"));
+
+        toolbar->ActionFor(int(ReaderCommand::Rotate))->trigger();
+        EXPECT_EQ(settings->GetProfileInt(QStringLiteral("Parameters"), QStringLiteral("Orientation"), 0), 900);
+        frame->close();
+        EXPECT_EQ(settings->GetProfileBinary(QStringLiteral("ReaderView"), QStringLiteral("MainToolbarState"))
+                      .has_value(),
+            !autorun);
+    }
+}
+
+TEST_F(MainFrameTest, TheRecentMenuListsTheReadBooksAndOpensThemInTheReader)
+{
+    Start();
+    auto* recent = frame->findChild<CRecentBooksMenu*>(QStringLiteral("recentBooksMenu"));
+    ASSERT_NE(recent, nullptr);
+    recent->Refill();
+    ASSERT_EQ(recent->actions().size(), 1);
+    EXPECT_EQ(recent->actions()[0]->text(), QStringLiteral("No Files"));
+    EXPECT_FALSE(recent->actions()[0]->isEnabled());
+
+    QStringList books;
+    for (int i = 0; i < kRecentBookCount + 2; ++i) {
+        books.append(WriteFile(QStringLiteral("book %1 & co.fb2").arg(i), BookText()));
+        ASSERT_TRUE(frame->OpenInReader(books.last()));
+        QTest::qWait(2); // books are ordered by the millisecond they were left
+    }
+    frame->SelectPage(Page::Shelf);
+    recent->Refill(); // the books read before the open one, newest first, at most eight
+    ASSERT_EQ(recent->actions().size(), kRecentBookCount);
+    EXPECT_EQ(recent->actions()[0]->text(), QStringLiteral("&1 book %1 && co.fb2").arg(kRecentBookCount));
+    EXPECT_EQ(recent->actions()[1]->data().toInt(), kFirstRecentBook + 1);
+    recent->actions()[1]->trigger();
+    auto* reader = qobject_cast<CReaderView*>(frame->PageWidget(Page::Reader));
+    EXPECT_EQ(reader->BookPath(), books[kRecentBookCount - 1]);
+    EXPECT_EQ(frame->CurrentPage(), Page::Reader);
+}
+
+TEST_F(MainFrameTest, ShelfBooksOpenInTheReaderWhoseKeysLeaveCtrlDigitsAndFullscreenToTheFrame)
+{
+    Start();
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    const QString book = WriteFile(QStringLiteral("salt.fb2"), BookText());
+    Q_EMIT frame->ShelfPage()->openBookRequested(book);
+    auto* reader = qobject_cast<CReaderView*>(frame->PageWidget(Page::Reader));
+    EXPECT_EQ(reader->BookPath(), book);
+    ASSERT_EQ(frame->CurrentPage(), Page::Reader);
+
+    auto* toolbar = frame->findChild<CReaderToolbar*>(QStringLiteral("readerToolbar"));
+    QTest::keyClick(reader, Qt::Key_Return); // Enter toggles fullscreen
+    EXPECT_TRUE(frame->isFullScreen());
+    EXPECT_FALSE(toolbar->isVisible());
+    QTest::keyClick(reader, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_TRUE(toolbar->isVisible());
+
+    reader->setFocus();
+    QTest::keyClick(reader, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
 }

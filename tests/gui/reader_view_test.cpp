@@ -7,7 +7,9 @@
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -196,6 +198,111 @@ TEST_F(ReaderViewTest, AFailedOpenKeepsTheBookAndItsPage)
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(view->BookPath(), book);
     EXPECT_EQ(Paragraph(*view), paragraph);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ReaderViewTest, FontSizeCommandsStoreTheSizeWithinItsRangeAndLayOutAgain)
+{
+    store.WriteProfileInt(kParametersSection, QStringLiteral("FontSize"), kMaxFontSize - 1);
+    auto view = OpenView();
+    view->RunCommand(int(ReaderCommand::FontBigger));
+    view->RunCommand(int(ReaderCommand::FontBigger));
+    EXPECT_EQ(ReaderParameters::Load(store).fontSize, kMaxFontSize);
+    EXPECT_EQ(view->Session().Formatter()->Settings().font.fontSize, kMaxFontSize);
+
+    store.WriteProfileInt(kParametersSection, QStringLiteral("FontSize"), kMinFontSize + 1);
+    view->SettingChanged(QStringLiteral("ReaderDisplay"));
+    Press(*view, Qt::Key_PageDown);
+    const ReadingPosition at = view->Session().Position();
+    view->RunCommand(int(ReaderCommand::FontSmaller));
+    view->RunCommand(int(ReaderCommand::FontSmaller));
+    EXPECT_EQ(ReaderParameters::Load(store).fontSize, kMinFontSize);
+    EXPECT_EQ(view->Session().Formatter()->Settings().font.fontSize, kMinFontSize);
+    EXPECT_EQ(view->Session().Position().paragraph, at.paragraph); // the place is kept
+}
+
+TEST_F(ReaderViewTest, RecentBookCommandsOpenTheBooksNewestFirst)
+{
+    auto view = OpenView();
+    const QString first = book;
+    const QString second = folder.filePath(QStringLiteral("second.fb2"));
+    ASSERT_TRUE(QFile::copy(first, second));
+    QTest::qWait(2); // books are ordered by the millisecond they were left
+    ASSERT_TRUE(view->Open(second)); // the first book's state is saved now
+    QTest::qWait(2);
+    view->Session().SaveState();
+    ASSERT_EQ(RecentBooks(store, kRecentBookCount), (QStringList {second, first}));
+
+    view->RunCommand(kFirstRecentBook + 1);
+    EXPECT_EQ(view->BookPath(), first);
+    view->RunCommand(kFirstRecentBook + kRecentBookCount - 1); // no such book: nothing happens
+    EXPECT_EQ(view->BookPath(), first);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+// A picture whose top half is red and bottom half blue, in a book with nothing else.
+QByteArray PictureBook()
+{
+    QImage picture(40, 40, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            picture.setPixelColor(x, y, Qt::red);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    picture.save(&png, "PNG");
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><FictionBook "
+           "xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
+           "xmlns:l=\"http://www.w3.org/1999/xlink\"><description><title-info>"
+           "<book-title>P</book-title></title-info></description><body><section>"
+           "<image l:href=\"#p.png\"/></section></body>"
+           "<binary id=\"p.png\" content-type=\"image/png\">"
+        + png.data().toBase64() + "</binary></FictionBook>";
+}
+
+// The mean x and y of the pixels of one colour.
+QPointF Centre(const QImage& image, QColor colour)
+{
+    QPointF sum;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour) {
+                sum += QPointF(x, y);
+                ++count;
+            }
+    return count ? sum / count : QPointF(-1, -1);
+}
+
+TEST_F(ReaderViewTest, PicturesStandUprightOnTheTurnedPage)
+{
+    const QString path = folder.filePath(QStringLiteral("picture.fb2"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(PictureBook());
+    file.close();
+    store.WriteProfileInt(kParametersSection, QStringLiteral("ShowProgress"), 0);
+    // Where the page's top lies on the screen at each turn (the text turns counterclockwise).
+    const std::pair<int, QPointF> upwards[] = {
+        {0, {0, -1}}, {900, {-1, 0}}, {1800, {0, 1}}, {2700, {1, 0}}};
+    for (const auto& [orientation, up] : upwards) {
+        store.WriteProfileInt(kParametersSection, QStringLiteral("Orientation"), orientation);
+        CReaderView view(store, [](const QString&) {});
+        view.resize(200, 200);
+        ASSERT_TRUE(view.Open(path));
+        ASSERT_TRUE(view.PageShowsPicture());
+        QImage shot(view.size(), QImage::Format_RGB32);
+        view.render(&shot);
+        const QPointF red = Centre(shot, Qt::red);
+        const QPointF blue = Centre(shot, Qt::blue);
+        ASSERT_GE(red.x(), 0) << orientation;
+        ASSERT_GE(blue.x(), 0) << orientation;
+        const QPointF fromBlueToRed = red - blue;
+        EXPECT_GT(QPointF::dotProduct(fromBlueToRed, up), 5) << orientation;
+    }
 }
 
 } // namespace

@@ -125,12 +125,17 @@ TEST(Images, DecodesScalesAndTurnsPngAndJpeg)
         ASSERT_TRUE(small);
         EXPECT_EQ(std::pair(small->width, small->height), std::pair(10, 5));
 
-        // Turned a quarter: the left (red) half ends on top.
+        // Turned a quarter with the page (counterclockwise, as its text): the left (red) half
+        // ends at the bottom; a three-quarter turn puts it on top.
         const ImageHandle turned = DecodePicture(data, kind, 2200000, {100, 100, 900});
         ASSERT_TRUE(turned);
         EXPECT_EQ(std::pair(turned->width, turned->height), std::pair(20, 40));
-        EXPECT_GT(Pixel(*turned, 10, 2)[0], 200);
-        EXPECT_GT(Pixel(*turned, 10, 37)[2], 200);
+        EXPECT_GT(Pixel(*turned, 10, 37)[0], 200);
+        EXPECT_GT(Pixel(*turned, 10, 2)[2], 200);
+        const ImageHandle back = DecodePicture(data, kind, 2200000, {100, 100, 2700});
+        ASSERT_TRUE(back);
+        EXPECT_GT(Pixel(*back, 10, 2)[0], 200);
+        EXPECT_GT(Pixel(*back, 10, 37)[2], 200);
     }
     EXPECT_FALSE(DecodePicture("not a picture", PictureKind::Png, 2200000, {10, 10, 0}));
     EXPECT_FALSE(DecodePicture(Png(4, 4).left(30), PictureKind::Png, 2200000, {10, 10, 0}));

@@ -115,11 +115,18 @@ TEST(BatteryStatus, ReadsTheFirstBatteryOrMainsPower)
 
 TEST(BookProgress, OffsetsWithinTheBodyAndBackToPositions)
 {
-    const auto loaded
-        = test::LoadFb2(test::Fb2Body("<section><title><p>One</p></title><p>abcdef</p></section>"
-                                      "<section><title><p>Two</p></title><p>ghij</p></section>"));
+    // The description's paragraphs come before the body in the document's offsets; a long
+    // annotation must not put the body's start part-way along the gauge.
+    const auto loaded = test::LoadFb2(test::Fb2(
+        "<description><title-info><book-title>T</book-title><annotation><p>"
+        + QByteArray(400, 'x')
+        + "</p></annotation></title-info></description><body>"
+          "<section><title><p>One</p></title><p>abcdef</p></section>"
+          "<section><title><p>Two</p></title><p>ghij</p></section></body>"));
     ASSERT_TRUE(loaded.ok);
     DocumentSource& document = *loaded.document;
+    ASSERT_GT(document.ParagraphStart(0, 0), 0);
+    const int64_t bodyStart = document.ParagraphStart(0, 0);
     auto store = test::MemoryStore();
     BookState state(*store, u"b.fb2"_qs);
     for (const ContentsEntry& entry : loaded.contents)
@@ -131,18 +138,27 @@ TEST(BookProgress, OffsetsWithinTheBodyAndBackToPositions)
         ++ghij;
     state.AddBookmark({ghij, 1, 0}, u"mark"_qs);
 
+    ProgressBarState atStart;
+    FillBookProgress(atStart, document, state.Entries(), {0, 0, 0});
+    EXPECT_EQ(atStart.position, 0);
+    EXPECT_EQ(atStart.length, document.BodyEnd(0) - bodyStart);
+
     ProgressBarState progress;
     const ReadingPosition at {ghij, 2, 0};
     FillBookProgress(progress, document, state.Entries(), at);
-    EXPECT_EQ(progress.position, document.ParagraphStart(0, ghij) + 2);
-    EXPECT_EQ(progress.length, document.BodyEnd(0));
+    EXPECT_EQ(progress.position, document.ParagraphStart(0, ghij) + 2 - bodyStart);
+    EXPECT_EQ(progress.length, atStart.length);
     EXPECT_EQ(progress.chapterTitle, u"Two");
-    EXPECT_EQ(progress.sections.size(), 2u);
+    for (std::size_t i = 0; i < progress.sections.size(); ++i)
+        EXPECT_EQ(progress.sections[i],
+            document.ParagraphStart(0, loaded.contents[i].paragraph) - bodyStart);
     EXPECT_EQ(progress.bookmarks, std::vector<int64_t> {progress.position - 1});
 
     const ReadingPosition back = PositionAtOffset(document, 0, progress.position);
     EXPECT_EQ(back.paragraph, ghij);
     EXPECT_EQ(back.offset, 2);
     EXPECT_EQ(PositionAtOffset(document, 0, 1 << 30).paragraph, document.ParagraphCount(0));
-    EXPECT_EQ(PositionAtOffset(document, 0, -5).paragraph, 0);
+    // Before the body: its first character (an empty paragraph there shares that offset).
+    const ReadingPosition first = PositionAtOffset(document, 0, -5);
+    EXPECT_EQ(document.ParagraphStart(0, first.paragraph) + first.offset, bodyStart);
 }

@@ -73,7 +73,7 @@ void PaintPicture(QPainter& painter, const PageTransform& page, const DecodedIma
 }
 
 void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int left,
-    QtTextMeasurer& measurer)
+    uint32_t pageBackground, QtTextMeasurer& measurer)
 {
     const auto count = std::size_t(run.count);
     std::vector<int> xs(count);
@@ -83,7 +83,8 @@ void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int
         width += line.advances[std::size_t(run.from) + i];
     }
     const int x = left + run.x;
-    if (run.backgroundColor != run.textColor)
+    // The page is already filled with the background: only highlighted runs need their own.
+    if (run.backgroundColor != pageBackground)
         painter.fillRect(QRect(x, line.y, width, line.height), Color(run.backgroundColor));
     painter.setPen(Color(run.textColor));
     const int baseline = line.y + line.ascent;
@@ -99,6 +100,9 @@ void PaintRun(QPainter& painter, const LayoutLine& line, const LineRun& run, int
     positions.reserve(qsizetype(count));
     std::vector<std::size_t> missing;
     for (std::size_t i = 0; i < count; ++i) {
+        // Blanks leave no ink; skipping them spares the glyph cache a look-up each.
+        if (text[qsizetype(i)] == QLatin1Char(' '))
+            continue;
         if (glyphs[i] != 0) {
             indexes.append(glyphs[i]);
             positions.append(QPointF(x + xs[i], baseline));
@@ -161,7 +165,7 @@ void PaintPage(QPainter& painter, const PagePaint& paint, QtTextMeasurer& measur
                 continue;
             }
             painter.setTransform(turn);
-            PaintRun(painter, line, run, left, measurer);
+            PaintRun(painter, line, run, left, paint.colors[ReaderColor::Background], measurer);
         }
     }
     if (paint.markY >= 0) {

@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTime>
+#include <algorithm>
 
 namespace lbv {
 
@@ -82,6 +83,11 @@ QString CReaderView::BookPath() const
 bool CReaderView::Autoscrolling() const
 {
     return engine_->autoscroll.Running();
+}
+
+bool CReaderView::PageShowsPicture() const
+{
+    return engine_->page.ShowsPicture();
 }
 
 QtTextMeasurer& CReaderView::Measurer()
@@ -185,8 +191,28 @@ void CReaderView::Rotate()
     ReloadDisplay();
 }
 
+void CReaderView::ChangeFontSize(int step)
+{
+    const ReaderParameters parameters = ReaderParameters::Load(store_);
+    const int size = std::clamp(parameters.fontSize + step, kMinFontSize, kMaxFontSize);
+    if (size == parameters.fontSize)
+        return;
+    store_.WriteProfileInt(kParametersSection, QStringLiteral("FontSize"), size);
+    ReloadDisplay();
+}
+
+bool CReaderView::OpenRecent(int index)
+{
+    const QStringList recent = RecentBooks(store_, kRecentBookCount);
+    return index >= 0 && index < recent.size() && Open(recent[index]);
+}
+
 void CReaderView::RunCommand(int command)
 {
+    if (command >= kFirstRecentBook && command < kFirstRecentBook + kRecentBookCount) {
+        OpenRecent(command - kFirstRecentBook);
+        return;
+    }
     const auto reader = ReaderCommand(command);
     switch (reader) {
     case ReaderCommand::ToggleFullscreen:
@@ -197,6 +223,12 @@ void CReaderView::RunCommand(int command)
         return;
     case ReaderCommand::Rotate:
         Rotate();
+        return;
+    case ReaderCommand::FontBigger:
+        ChangeFontSize(1);
+        return;
+    case ReaderCommand::FontSmaller:
+        ChangeFontSize(-1);
         return;
     case ReaderCommand::StartAutoscroll:
         StartAutoscroll();

@@ -34,6 +34,8 @@ public:
     bool Open(const QString& path);
     // The command-line book, else the recent ones, else the help book.
     bool Start(const QString& commandLinePath, const QString& helpPath);
+    // The index-th most recent book (0 the newest); false when there is none or it fails.
+    bool OpenRecent(int index);
     // Stores the book's state and prunes the stored books (close and program exit).
     void SaveOnClose();
 
@@ -41,6 +43,7 @@ public:
     // The open book's path, empty when none is open.
     QString BookPath() const;
     bool Autoscrolling() const;
+    bool PageShowsPicture() const;
     QtTextMeasurer& Measurer();
     // Replaces the questions and messages of taps and selections (tests answer them).
     void SetMouseDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs);
@@ -81,6 +84,7 @@ private:
     void ShowPage(const ReadingPosition& position, bool jump = false);
     void ChangedByOtherMeans();
     void Rotate();
+    void ChangeFontSize(int step);
     void StartAutoscroll();
     void StopAutoscroll();
     void AutoscrollTick();

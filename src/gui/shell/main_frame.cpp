@@ -2,7 +2,9 @@
 
 #include "gui/maintenance/maintenance_page.h"
 #include "gui/options/options_page.h"
+#include "gui/reader/reader_toolbar.h"
 #include "gui/reader/reader_view.h"
+#include "gui/reader/recent_books_menu.h"
 #include "gui/shelf/book_list_ctrl.h"
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
@@ -11,6 +13,7 @@
 #include "gui/shell/window_placement.h"
 #include "import/reader_path.h"
 #include "plugins/export_bridge.h"
+#include "reader/key_map.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
@@ -34,6 +37,8 @@ namespace {
 const QString kLastIndex = QStringLiteral("LastIndex");
 const QString kPlacementSection = QStringLiteral("MainWindow");
 const QString kPlacementValue = QStringLiteral("FrameWndPlacement");
+const QString kReaderViewSection = QStringLiteral("ReaderView");
+const QString kToolbarStateValue = QStringLiteral("MainToolbarState");
 
 QStringList LocalPaths(const QMimeData* data)
 {
@@ -96,6 +101,10 @@ void CMainFrame::CreateMenu()
             QKeySequence::SaveAs, this, &CMainFrame::SaveIndexAs));
     }
     file->addSeparator();
+    auto* recent = new CRecentBooksMenu(settings_, file);
+    connect(recent, &CRecentBooksMenu::commandChosen, this, &CMainFrame::OpenRecentBook);
+    file->addMenu(recent);
+    file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
 }
 
@@ -126,6 +135,7 @@ void CMainFrame::CreatePages()
     connect(this, &CMainFrame::settingChanged, reader_, &CReaderView::SettingChanged);
     connect(reader_, &CReaderView::fullscreenToggled, this, &CMainFrame::ToggleFullscreen);
     connect(reader_, &CReaderView::exitRequested, this, &QWidget::close);
+    CreateReaderToolbar();
     if (!autorun_) {
         auto* import = placeholder(Page::Import);
         AddPage(Page::Import, import);
@@ -145,6 +155,33 @@ void CMainFrame::CreatePages()
     }
     connect(&session_, &CatalogSession::importRunningChanged, this,
         &CMainFrame::ImportRunningChanged);
+}
+
+void CMainFrame::CreateReaderToolbar()
+{
+    readerToolbar_ = new CReaderToolbar(settings_, this);
+    readerToolbar_->setWindowTitle(PageCaption(Page::Reader)); // its name in the window's menu
+    addToolBar(readerToolbar_);
+    connect(readerToolbar_, &CReaderToolbar::commandChosen, reader_, &CReaderView::RunCommand);
+    if (const std::optional<QByteArray> state
+        = settings_.GetProfileBinary(kReaderViewSection, kToolbarStateValue))
+        restoreState(*state);
+    // The bar belongs to the Reader: it shows with that page only.
+    connect(tabs_, &QTabWidget::currentChanged, this, &CMainFrame::ShowReaderToolbar);
+    ShowReaderToolbar();
+}
+
+void CMainFrame::ShowReaderToolbar()
+{
+    readerToolbar_->setVisible(!isFullScreen() && CurrentPage() == Page::Reader);
+}
+
+void CMainFrame::OpenRecentBook(int command)
+{
+    if (!reader_->OpenRecent(command - kFirstRecentBook))
+        return;
+    SelectPage(Page::Reader);
+    reader_->setFocus();
 }
 
 void CMainFrame::CreateTabShortcuts()
@@ -206,6 +243,7 @@ void CMainFrame::ToggleFullscreen()
     menuBar()->setVisible(!full);
     tabs_->tabBar()->setVisible(!full);
     full ? showFullScreen() : showNormal();
+    ShowReaderToolbar();
 }
 
 void CMainFrame::keyPressEvent(QKeyEvent* event)
@@ -393,6 +431,9 @@ bool CMainFrame::QueryClose()
 void CMainFrame::StoreStateOnExit()
 {
     reader_->SaveOnClose();
+    // Binary values are not kept from being written in autorun mode, so the bar's is skipped.
+    if (!autorun_)
+        settings_.WriteProfileBinary(kReaderViewSection, kToolbarStateValue, saveState());
     settings_.WriteProfileString(QString(), kLastIndex, Catalog().path);
     settings_.WriteProfileBinary(kPlacementSection, kPlacementValue,
         EncodePlacement(CapturePlacement(*this)));

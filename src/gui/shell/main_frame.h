@@ -24,6 +24,7 @@ class QTabWidget;
 namespace lbv {
 
 class CPlaceholderPage;
+class CReaderToolbar;
 class CReaderView;
 class ExportBridge;
 class CShelfPage;
@@ -92,6 +93,10 @@ private:
     void CreateMenu();
     void CreatePages();
     void CreateTabShortcuts();
+    void CreateReaderToolbar();
+    void ShowReaderToolbar();
+    // A Recent menu's command: the book opens in the Reader, which comes to the front.
+    void OpenRecentBook(int command);
     void AddPage(Page page, QWidget* widget);
     // Replaces the catalog with the index at `path`; on failure the catalog is left empty and
     // the user is told which file failed.
@@ -136,6 +141,7 @@ private:
     QWidget* pages_[5] {};
     CShelfPage* shelf_ = nullptr;
     CReaderView* reader_ = nullptr;
+    CReaderToolbar* readerToolbar_ = nullptr;
     // File commands that would replace or write the catalog under an import run.
     QList<QAction*> catalogCommands_;
 };
