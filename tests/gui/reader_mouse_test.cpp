@@ -1,4 +1,4 @@
-#include "gui/reader/reader_mouse_dialogs.h"
+#include "scripted_reader_dialogs.h"
 #include "gui/reader/reader_view.h"
 #include "gui/reader/text_popup.h"
 #include "reader/dictionary_list.h"
@@ -23,33 +23,6 @@
 using namespace lbv;
 
 namespace {
-
-// Answers the view's menu and questions from a script and records them.
-class ScriptedMouseDialogs : public ReaderMouseDialogs {
-public:
-    std::optional<SelectionAction> ChooseSelectionAction(
-        QWidget*, const QPoint&, bool lookupOffered) override
-    {
-        lookupsOffered.push_back(lookupOffered);
-        if (duringMenu)
-            duringMenu();
-        return action;
-    }
-    std::optional<QString> AskBookmarkText(QWidget*, const QString& preset) override
-    {
-        presets.append(preset);
-        return bookmarkAnswer;
-    }
-    void ShowError(QWidget*, const QString& text) override { errors.append(text); }
-    void Beep() override { ++beeps; }
-
-    std::function<void()> duringMenu;
-    std::optional<SelectionAction> action;
-    std::optional<QString> bookmarkAnswer;
-    std::vector<bool> lookupsOffered;
-    QStringList presets, errors;
-    int beeps = 0;
-};
 
 const QString kLinks = QStringLiteral("See note [1], the end, nowhere and the web.");
 const QString kWords = QStringLiteral("The engine stopped quietly.");
@@ -91,9 +64,9 @@ protected:
     std::unique_ptr<CReaderView> OpenView(int width = 300)
     {
         auto view = std::make_unique<CReaderView>(store, [](const QString&) {});
-        auto scripted = std::make_unique<ScriptedMouseDialogs>();
+        auto scripted = std::make_unique<ScriptedReaderDialogs>();
         dialogs = scripted.get();
-        view->SetMouseDialogs(std::move(scripted));
+        view->SetDialogs(std::move(scripted));
         view->resize(width, 200);
         EXPECT_TRUE(view->Open(WriteBook()));
         return view;
@@ -179,7 +152,7 @@ protected:
 
     SettingsStore store;
     QTemporaryDir folder;
-    ScriptedMouseDialogs* dialogs = nullptr;
+    ScriptedReaderDialogs* dialogs = nullptr;
 };
 
 TEST_F(ReaderMouseTest, LinksJumpWithAHistoryEntryAndDeadLinksBeep)
@@ -305,7 +278,7 @@ TEST_F(ReaderMouseTest, ASelectionBecomesABookmarkWhoseTapShowsItsText)
     };
     Drag(*view, PointOf(*view, words, engine), PointOf(*view, words, engine + 5));
     EXPECT_EQ(dialogs->lookupsOffered, std::vector<bool> {true});
-    EXPECT_EQ(dialogs->presets, QStringList {u"engine"_qs});
+    EXPECT_EQ(dialogs->bookmarkPresets, QStringList {u"engine"_qs});
     EXPECT_EQ(selected, QColor(0xCB, 0xE0, 0xC7)); // "User input background"
     EXPECT_EQ(unselected, QColor(Qt::white));
     dialogs->duringMenu = nullptr;

@@ -1,11 +1,13 @@
 #include "gui/reader/reader_dialogs.h"
 
 #include "gui/shelf/book_list_dialogs.h"
+#include "gui/shelf/shelf_dialogs.h"
 #include "text/messages.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 
 namespace lbv {
 
@@ -33,6 +35,34 @@ QString StandardReaderDialogs::ChooseDictionaryFile(QWidget* parent, const QStri
 {
     return QFileDialog::getOpenFileName(parent, MessageText(Msg::DictionaryAdd).remove(u'&'),
         folder, MessageText(Msg::DictionaryFileFilter));
+}
+
+std::optional<SelectionAction> StandardReaderDialogs::ChooseSelectionAction(
+    QWidget* parent, const QPoint& globalPos, bool lookupOffered)
+{
+    QMenu menu(parent);
+    menu.setObjectName(QStringLiteral("selectionMenu"));
+    QAction* copy = menu.addAction(MessageText(Msg::ReaderCopy));
+    QAction* bookmark = menu.addAction(MessageText(Msg::ReaderAddBookmark));
+    QAction* lookup
+        = lookupOffered ? menu.addAction(MessageText(Msg::ReaderLookupInDictionary)) : nullptr;
+    const QAction* chosen = menu.exec(globalPos);
+    if (!chosen)
+        return std::nullopt;
+    if (chosen == copy)
+        return SelectionAction::Copy;
+    if (chosen == bookmark)
+        return SelectionAction::AddBookmark;
+    if (chosen == lookup)
+        return SelectionAction::Lookup;
+    return std::nullopt;
+}
+
+std::optional<QString> StandardReaderDialogs::AskBookmarkText(
+    QWidget* parent, const QString& preset)
+{
+    return StandardShelfDialogs().AskText(parent, MessageText(Msg::ReaderAddBookmarkTitle),
+        MessageText(Msg::ReaderBookmarkText), preset);
 }
 
 } // namespace lbv

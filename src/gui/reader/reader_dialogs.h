@@ -1,12 +1,16 @@
 #pragma once
-// The reader's questions, messages, beeps and modal dialogs behind one interface, so tests
-// answer and operate them without a modal loop.
+// The reader's questions, messages, beeps, menus and modal dialogs behind one interface, so
+// tests answer and operate them without a modal loop.
 #include <QString>
+#include <optional>
 
 class QDialog;
+class QPoint;
 class QWidget;
 
 namespace lbv {
+
+enum class SelectionAction { Copy, AddBookmark, Lookup };
 
 class ReaderDialogs {
 public:
@@ -21,6 +25,13 @@ public:
     virtual bool Run(QDialog& dialog) = 0;
     // A dictionary file picked in a file dialog starting in `folder`; empty when cancelled.
     virtual QString ChooseDictionaryFile(QWidget* parent, const QString& folder) = 0;
+    // The selection's menu at a global point; lookupOffered false leaves out "Lookup in
+    // dictionary...". Null when dismissed.
+    virtual std::optional<SelectionAction> ChooseSelectionAction(
+        QWidget* parent, const QPoint& globalPos, bool lookupOffered)
+        = 0;
+    // "Bookmark text:" starting as preset; null when cancelled.
+    virtual std::optional<QString> AskBookmarkText(QWidget* parent, const QString& preset) = 0;
 };
 
 class StandardReaderDialogs final : public ReaderDialogs {
@@ -30,6 +41,9 @@ public:
     void Beep() override;
     bool Run(QDialog& dialog) override;
     QString ChooseDictionaryFile(QWidget* parent, const QString& folder) override;
+    std::optional<SelectionAction> ChooseSelectionAction(
+        QWidget* parent, const QPoint& globalPos, bool lookupOffered) override;
+    std::optional<QString> AskBookmarkText(QWidget* parent, const QString& preset) override;
 };
 
 } // namespace lbv

@@ -2,6 +2,7 @@
 
 #include "gui/common/font_color.h"
 #include "gui/reader/page_painter.h"
+#include "gui/reader/reader_dialogs.h"
 #include "gui/reader/reader_view.h"
 #include "gui/reader/text_popup.h"
 #include "reader/book_progress.h"
@@ -31,17 +32,11 @@ QRect BoxRect(const PageTransform& transform, const PageBox& box)
 ReaderMouse::ReaderMouse(CReaderView& view, const Page& page)
     : view_(view)
     , page_(page)
-    , dialogs_(std::make_unique<StandardReaderMouseDialogs>())
     , dictionaries_(DictionaryList::Load(view.store_))
 {
 }
 
 ReaderMouse::~ReaderMouse() = default;
-
-void ReaderMouse::SetDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs)
-{
-    dialogs_ = std::move(dialogs);
-}
 
 PageTransform ReaderMouse::Transform() const
 {
@@ -70,6 +65,7 @@ void ReaderMouse::Press(const QPoint& client)
     dragging_ = false;
     anchor_ = HitAt(client);
     selection_.reset();
+    selectedText_.clear();
 }
 
 void ReaderMouse::Move(const QPoint& client)
@@ -173,7 +169,7 @@ void ReaderMouse::TapText(const PageHit& hit)
             && session.Document()->FindAnchor(link->target.mid(1), body, target))
             view_.ShowPage({target, 0, body}, true);
         else
-            dialogs_->Beep();
+            view_.dialogs_->Beep();
         return;
     }
     if (!dictionaries_.IsEnabled())
@@ -188,7 +184,7 @@ Dictionary* ReaderMouse::CurrentDictionary()
         QString message;
         dictionary_ = OpenCurrentDictionary(dictionaries_, &message);
         if (!dictionary_)
-            dialogs_->ShowError(&view_, message);
+            view_.dialogs_->ShowError(&view_, message);
     }
     return dictionary_.get();
 }
@@ -216,7 +212,7 @@ void ReaderMouse::Lookup(const QString& word, int anchorTop, int anchorBottom)
             anchorTop, anchorBottom);
         break;
     case DictionaryMatch::NotFound:
-        dialogs_->Beep();
+        view_.dialogs_->Beep();
         break;
     }
 }
@@ -240,8 +236,9 @@ void ReaderMouse::RunSelectionMenu(const QPoint& global)
 {
     const PageSelection selection = *selection_;
     const QString text = SelectionText(page_, selection.from, selection.to);
+    selectedText_ = text;
     const std::optional<SelectionAction> action
-        = dialogs_->ChooseSelectionAction(&view_, global, dictionaries_.IsEnabled());
+        = view_.dialogs_->ChooseSelectionAction(&view_, global, dictionaries_.IsEnabled());
     if (!action || !SelectionShown())
         return;
     switch (*action) {
@@ -249,7 +246,7 @@ void ReaderMouse::RunSelectionMenu(const QPoint& global)
         QApplication::clipboard()->setText(text);
         break;
     case SelectionAction::AddBookmark: {
-        const std::optional<QString> answer = dialogs_->AskBookmarkText(&view_, text.simplified());
+        const std::optional<QString> answer = view_.dialogs_->AskBookmarkText(&view_, text.simplified());
         if (answer && !answer->trimmed().isEmpty()) {
             view_.Session().State()->AddBookmark(ToBookPosition(selection.from.position), *answer);
             view_.update();

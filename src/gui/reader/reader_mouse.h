@@ -2,7 +2,6 @@
 // The reader page's mouse: taps on the progress bar, on bookmarks, links and words, and drags
 // that select text for the selection's menu (copy, add a bookmark, look up). Also the current
 // dictionary, opened at the first lookup or when the dictionary setting changes.
-#include "gui/reader/reader_mouse_dialogs.h"
 #include "reader/dictionary_list.h"
 #include "reader/page_hit_test.h"
 
@@ -24,8 +23,6 @@ public:
     ReaderMouse(CReaderView& view, const Page& page);
     ~ReaderMouse();
 
-    void SetDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs);
-
     // Client coordinates of the view; global ones place the selection's menu.
     void Press(const QPoint& client);
     void Move(const QPoint& client);
@@ -33,6 +30,9 @@ public:
 
     // The selection over the painted page.
     void PaintSelection(QPainter& painter, const PageTransform& transform) const;
+
+    // The text of the last selection made, until the next press; Find starts with it.
+    const QString& SelectedText() const { return selectedText_; }
 
     // The dictionary setting changed: the list is read again and the current one opened.
     void ReloadDictionary();
@@ -53,7 +53,6 @@ private:
 
     CReaderView& view_;
     const Page& page_;
-    std::unique_ptr<ReaderMouseDialogs> dialogs_;
     DictionaryList dictionaries_;
     std::unique_ptr<Dictionary> dictionary_;
     std::unique_ptr<TextPopup> popup_;
@@ -62,6 +61,7 @@ private:
     std::optional<PageHit> anchor_;
     std::optional<PageSelection> selection_;
     ReadingPosition selectionPage_;
+    QString selectedText_;
 };
 
 } // namespace lbv

@@ -56,6 +56,7 @@ CReaderView::CReaderView(
           store, ReaderParameters::Load(store), logicalDpiX(), std::move(errors)))
     , mouse_(std::make_unique<ReaderMouse>(*this, engine_->page))
     , dialogs_(std::make_unique<StandardReaderDialogs>())
+    , selection_([this] { return mouse_->SelectedText(); })
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -93,11 +94,6 @@ bool CReaderView::PageShowsPicture() const
 QtTextMeasurer& CReaderView::Measurer()
 {
     return engine_->measurer;
-}
-
-void CReaderView::SetMouseDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs)
-{
-    mouse_->SetDialogs(std::move(dialogs));
 }
 
 const ReaderColors& CReaderView::Colors() const
@@ -259,6 +255,12 @@ void CReaderView::RunCommand(int command)
         return;
     case ReaderCommand::Contents:
         ShowContents();
+        return;
+    case ReaderCommand::Open:
+        ChooseFileToOpen();
+        return;
+    case ReaderCommand::FileInfo:
+        ShowFileInformation();
         return;
     default:
         break;

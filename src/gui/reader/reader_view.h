@@ -13,7 +13,6 @@ namespace lbv {
 
 class QtTextMeasurer;
 class ReaderMouse;
-class ReaderMouseDialogs;
 struct ProgressBarState;
 struct ReaderColors;
 class ReaderDialogs;
@@ -45,9 +44,6 @@ public:
     bool Autoscrolling() const;
     bool PageShowsPicture() const;
     QtTextMeasurer& Measurer();
-    // Replaces the questions and messages of taps and selections (tests answer them).
-    void SetMouseDialogs(std::unique_ptr<ReaderMouseDialogs> dialogs);
-
     // The questions, beeps and modal dialogs of the reader (tests answer them from a script).
     void SetDialogs(std::unique_ptr<ReaderDialogs> dialogs);
     // The selected text Find starts with; the source may give an empty text.
