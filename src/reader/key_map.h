@@ -36,6 +36,9 @@ enum class ReaderCommand : int {
     Rotate = 32805,
     Forward = 32820,
     Exit = 57665,
+    // Not in the action list: the reader's own dialogs, opened from its menus.
+    EditAdvancedParameters = 32900,
+    EditColors = 32901,
 };
 
 struct ReaderAction {

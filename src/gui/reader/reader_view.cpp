@@ -1,8 +1,10 @@
 #include "gui/reader/reader_view.h"
 
 #include "gui/common/font_color.h"
+#include "gui/reader/advanced_parameters_dialog.h"
 #include "gui/reader/page_painter.h"
 #include "gui/reader/qt_text_measurer.h"
+#include "gui/reader/reader_colors_dialog.h"
 #include "reader/autoscroll.h"
 #include "reader/battery_status.h"
 #include "reader/book_progress.h"
@@ -91,6 +93,7 @@ bool CReaderView::Open(const QString& path)
         return false;
     StopAutoscroll();
     Relayout();
+    Q_EMIT bookChanged();
     return true;
 }
 
@@ -98,7 +101,17 @@ bool CReaderView::Start(const QString& commandLinePath, const QString& helpPath)
 {
     const bool opened = engine_->session.Start(commandLinePath, helpPath);
     Relayout();
+    Q_EMIT bookChanged();
     return opened;
+}
+
+bool CReaderView::Reopen(int format, int encoding)
+{
+    StopAutoscroll();
+    const bool reopened = engine_->session.Reopen(format, encoding);
+    Relayout();
+    Q_EMIT bookChanged();
+    return reopened;
 }
 
 void CReaderView::SaveOnClose()
@@ -169,6 +182,23 @@ void CReaderView::Rotate()
     ReloadDisplay();
 }
 
+void CReaderView::EditAdvancedParameters()
+{
+    CAdvancedParametersDialog dialog(store_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        ReloadDisplay(); // the font cache size takes effect at once
+}
+
+void CReaderView::EditColors()
+{
+    CReaderColorsDialog dialog(store_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    engine_->colors = ReaderColors::Load(store_);
+    engine_->session.ReloadParameters(); // pictures are decoded again with a changed gamma
+    update();
+}
+
 void CReaderView::RunCommand(int command)
 {
     const auto reader = ReaderCommand(command);
@@ -181,6 +211,12 @@ void CReaderView::RunCommand(int command)
         return;
     case ReaderCommand::Rotate:
         Rotate();
+        return;
+    case ReaderCommand::EditAdvancedParameters:
+        EditAdvancedParameters();
+        return;
+    case ReaderCommand::EditColors:
+        EditColors();
         return;
     case ReaderCommand::StartAutoscroll:
         StartAutoscroll();
@@ -213,6 +249,7 @@ void CReaderView::RunCommand(int command)
         if (moved) {
             ChangedByOtherMeans();
             Relayout();
+            Q_EMIT bookChanged(); // a picture's neighbour may be open now
         }
         return;
     }

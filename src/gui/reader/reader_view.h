@@ -28,6 +28,8 @@ public:
     bool Open(const QString& path);
     // The command-line book, else the recent ones, else the help book.
     bool Start(const QString& commandLinePath, const QString& helpPath);
+    // The open book again with another document kind or code page (-1 automatic), at its place.
+    bool Reopen(int format, int encoding);
     // Stores the book's state and prunes the stored books (close and program exit).
     void SaveOnClose();
 
@@ -46,6 +48,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     void fullscreenToggled();
     void exitRequested();
+    // Another book (or the same one read another way) is open now.
+    void bookChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,6 +64,8 @@ private:
     void ShowPage(const ReadingPosition& position, bool jump = false);
     void ChangedByOtherMeans();
     void Rotate();
+    void EditAdvancedParameters();
+    void EditColors();
     void StartAutoscroll();
     void StopAutoscroll();
     void AutoscrollTick();
