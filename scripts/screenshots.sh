@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts libravon under Xvfb on a demo library built from samples/ and saves a PNG of every tab,
-# the shelf with its busiest author and first book chosen, and the book menu (default folder:
+# the shelf with its busiest author and first book chosen, the book menu, the Options page's
+# Reader tab and the reader's settings dialogs (default folder:
 # build/screenshots). The user's own settings are not touched.
 # With --docs, the pictures of the README's tour and the AppStream metainfo are refreshed too:
 # docs/screenshots/NAME.png, with fewer colours to keep them small.

@@ -1,10 +1,10 @@
 #include "gui/options/buttons_dialog.h"
 
+#include "gui/common/ok_cancel_buttons.h"
 #include "reader/virtual_key.h"
 #include "text/messages.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,9 +39,6 @@ CButtonsDialog::CButtonsDialog(SettingsStore& store, QWidget* parent)
     connect(list_, &QListWidget::currentRowChanged, this, &CButtonsDialog::ShowAction);
     connect(action_, &QComboBox::activated, this, &CButtonsDialog::ActionChosen);
     connect(addKey_, &QPushButton::clicked, this, &CButtonsDialog::WaitForKey);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* actionRow = new QHBoxLayout;
     actionRow->addWidget(new QLabel(MessageText(Msg::ButtonsAction), this));
     actionRow->addWidget(action_, 1);
@@ -49,7 +46,7 @@ CButtonsDialog::CButtonsDialog(SettingsStore& store, QWidget* parent)
     layout->addWidget(list_, 1);
     layout->addLayout(actionRow);
     layout->addWidget(addKey_);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
     FillKeys(-1);
 }
 

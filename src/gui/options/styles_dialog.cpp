@@ -1,10 +1,10 @@
 #include "gui/options/styles_dialog.h"
 
+#include "gui/common/ok_cancel_buttons.h"
 #include "reader/reader_session.h"
 #include "text/messages.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -42,12 +42,9 @@ CStylesDialog::CStylesDialog(SettingsStore& store, QWidget* parent)
     AddIndent(form, 1, Msg::StyleRightIndent, "rightIndent");
     AddIndent(form, 2, Msg::StyleFirstLine, "firstLineIndent");
     connect(element_, &QComboBox::currentIndexChanged, this, &CStylesDialog::ShowRow);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
     ShowRow();
 }
 

@@ -1,7 +1,8 @@
 #include "gui/reader/advanced_parameters_dialog.h"
 
+#include "gui/common/ok_cancel_buttons.h"
+
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -30,10 +31,7 @@ CAdvancedParametersDialog::CAdvancedParametersDialog(SettingsStore& store, QWidg
         = AddNumber("FileBufSize", Msg::AdvancedFileBuffer, 8, 1024, shown_.fileBufKilobytes);
     numBookmarks_ = AddNumber("NumBookmarks", Msg::AdvancedNumBookmarks, 1,
         std::numeric_limits<int>::max(), shown_.numBookmarks);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 QCheckBox* CAdvancedParametersDialog::AddCheck(const char* name, Msg text, bool checked)

@@ -1,9 +1,9 @@
 #include "gui/reader/reader_colors_dialog.h"
 
+#include "gui/common/ok_cancel_buttons.h"
 #include "gui/reader/reader_color_table.h"
 #include "text/messages.h"
 
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QVBoxLayout>
@@ -33,13 +33,10 @@ CReaderColorsDialog::CReaderColorsDialog(SettingsStore& store, QWidget* parent)
     gamma_->setValue(GammaFromSetting(shownGamma_));
     auto* form = new QFormLayout;
     form->addRow(MessageText(Msg::ReaderGamma), gamma_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void CReaderColorsDialog::accept()
