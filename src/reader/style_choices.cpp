@@ -39,11 +39,11 @@ const QList<StyleChoice>& StyleChoices(StyleField field)
 {
     static const QList<StyleChoice> sizes = WithInherit(SizeChoices());
     static const QList<StyleChoice> colours = WithInherit(ColourChoices());
-    static const QList<StyleChoice> aligns = WithInherit({{MessageText(Msg::AlignDefault), 0},
-        {MessageText(Msg::AlignRight), 1}, {MessageText(Msg::AlignCenter), 2},
-        {MessageText(Msg::AlignJustified), 4}});
-    static const QList<StyleChoice> switches = WithInherit(
-        {{MessageText(Msg::SwitchOff), 0}, {MessageText(Msg::SwitchOn), 1}});
+    static const QList<StyleChoice> aligns
+        = WithInherit({{MessageText(Msg::AlignDefault), 0}, {MessageText(Msg::AlignRight), 1},
+            {MessageText(Msg::AlignCenter), 2}, {MessageText(Msg::AlignJustified), 4}});
+    static const QList<StyleChoice> switches
+        = WithInherit({{MessageText(Msg::SwitchOff), 0}, {MessageText(Msg::SwitchOn), 1}});
     switch (field) {
     case StyleField::Size:
         return sizes;

@@ -26,8 +26,9 @@ QString S(const char* text)
 }
 
 // Runs a view command that opens a modal dialog, and lets `answer` fill it in and close it.
-template<typename Dialog> void AnswerDialog(CReaderView& view, ReaderCommand command,
-    const std::function<void(Dialog&)>& answer)
+template<typename Dialog>
+void AnswerDialog(
+    CReaderView& view, ReaderCommand command, const std::function<void(Dialog&)>& answer)
 {
     bool answered = false;
     QTimer::singleShot(0, &view, [&] {
@@ -44,7 +45,7 @@ class ReaderViewDialogsTest : public ::testing::Test {
 protected:
     ReaderViewDialogsTest()
         : store(std::make_unique<MemorySettingsBackend>())
-        , view(store, [](const QString&) { })
+        , view(store, [](const QString&) {})
     {
         view.resize(200, 150);
     }

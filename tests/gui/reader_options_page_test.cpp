@@ -3,8 +3,8 @@
 #include "gui/options/options_page.h"
 #include "gui/options/reader_options_page.h"
 #include "gui/options/styles_dialog.h"
-#include "gui/reader/reader_color_table.h"
 #include "gui/reader/qt_text_measurer.h"
+#include "gui/reader/reader_color_table.h"
 #include "gui/reader/reader_view.h"
 #include "reader/key_map.h"
 #include "reader/reader_session.h"
@@ -41,7 +41,8 @@ protected:
     void Open(bool autorun = false)
     {
         store = std::make_unique<SettingsStore>(std::make_unique<MemorySettingsBackend>(), autorun);
-        view = std::make_unique<CReaderView>(*store, [this](const QString& text) { errors << text; });
+        view = std::make_unique<CReaderView>(
+            *store, [this](const QString& text) { errors << text; });
         view->resize(300, 200);
         page = std::make_unique<COptionsPage>(*store);
         page->SetReaderView(view.get());
@@ -101,10 +102,7 @@ protected:
         QCoreApplication::sendEvent(&widget, &press);
     }
 
-    QColor PageBackground()
-    {
-        return view->grab().toImage().pixelColor(1, 1);
-    }
+    QColor PageBackground() { return view->grab().toImage().pixelColor(1, 1); }
 
     QTemporaryDir folder;
     std::unique_ptr<SettingsStore> store;
@@ -126,8 +124,8 @@ TEST_F(ReaderOptionsPageTest, DisplayControlsWriteTheWholeGroupAndTheOpenBookFol
     EXPECT_EQ(Announced(), QStringList {S("ReaderDisplay")});
     // The group is written together, the face as stored although it may not be installed.
     EXPECT_EQ(store->GetProfileString(kParametersSection, S("FontFace")), S("Tahoma"));
-    for (const char* name : {"FontClearType", "FontBold", "Orientation", "Columns", "Hyphenate",
-             "Justify", "Margins"})
+    for (const char* name :
+        {"FontClearType", "FontBold", "Orientation", "Columns", "Hyphenate", "Justify", "Margins"})
         EXPECT_NE(Parameter(name), -12345) << name;
     EXPECT_EQ(Parameter("FontSize"), 17);
     EXPECT_EQ(view->Session().Parameters().fontSize, 17);
@@ -151,8 +149,8 @@ TEST_F(ReaderOptionsPageTest, DisplayControlsWriteTheWholeGroupAndTheOpenBookFol
     auto* font = Child<QFontComboBox>("FontFace");
     ASSERT_GT(font->count(), 0);
     Choose(font, 0);
-    EXPECT_EQ(store->GetProfileString(kParametersSection, S("FontFace")),
-        font->currentFont().family());
+    EXPECT_EQ(
+        store->GetProfileString(kParametersSection, S("FontFace")), font->currentFont().family());
     EXPECT_EQ(Child<QLabel>("fontSample")->font().family(), font->currentFont().family());
 }
 
@@ -269,8 +267,8 @@ TEST_F(ReaderOptionsPageTest, StylesRoundTripAndTheBookIsReloadedAtItsPlace)
     EXPECT_EQ(Announced(), QStringList {S("ReaderStyles")});
     EXPECT_EQ(store->GetProfileString(kStylesSection, S("Paragraph")),
         S("127,127,127,127,127,127,127,127,127"));
-    EXPECT_EQ(store->GetProfileString(kStylesSection, S("Emphasis")),
-        S("2,127,127,1,5,127,-7,127,127"));
+    EXPECT_EQ(
+        store->GetProfileString(kStylesSection, S("Emphasis")), S("2,127,127,1,5,127,-7,127,127"));
     const ElementStyleTable& styles = view->Session().Styles();
     EXPECT_EQ(styles.Row(styles.FindStyleName(S("Emphasis"))).size, 2);
     EXPECT_EQ(view->Session().Position().paragraph, paragraph);
@@ -288,8 +286,8 @@ TEST_F(ReaderOptionsPageTest, StylesRoundTripAndTheBookIsReloadedAtItsPlace)
     });
     Child<QPushButton>("styles")->click();
     EXPECT_TRUE(Announced().isEmpty());
-    EXPECT_EQ(store->GetProfileString(kStylesSection, S("Emphasis")),
-        S("2,127,127,1,5,127,-7,127,127"));
+    EXPECT_EQ(
+        store->GetProfileString(kStylesSection, S("Emphasis")), S("2,127,127,1,5,127,-7,127,127"));
 }
 
 TEST_F(ReaderOptionsPageTest, AnyKeyCanBeBoundInButtonsAndThenWorksInTheView)

@@ -1,6 +1,5 @@
-#include "reader_test_support.h"
-
 #include "reader/style_choices.h"
+#include "reader_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -59,10 +58,10 @@ TEST(StyleChoices, StoredValuesShowClampedOrAsInheritAndIndentZeroMeansInherit)
 
 TEST(StyleChoices, OnlyNamedStyleRowsAreOffered)
 {
-    const ElementStyleTable table = ElementStyleTable::FromText(
-        u"Plain * * * * * * * * * f  emphasis\n"
-        "Body  * * * * * * * * * co body\n"
-        "*Hidden * * * * * * * * * f strong\n"_qs);
+    const ElementStyleTable table
+        = ElementStyleTable::FromText(u"Plain * * * * * * * * * f  emphasis\n"
+                                      "Body  * * * * * * * * * co body\n"
+                                      "*Hidden * * * * * * * * * f strong\n"_qs);
     const ElementStyleTable builtIn = ElementStyleTable::BuiltIn();
     QStringList names;
     for (int row : EditableStyleRows(builtIn))

@@ -125,7 +125,8 @@ QCheckBox* CReaderOptionsPage::AddCheck(QWidget* parent, Msg text, const QString
     return check;
 }
 
-QSpinBox* CReaderOptionsPage::AddNumber(QWidget* parent, const QString& name, int minimum, int maximum)
+QSpinBox* CReaderOptionsPage::AddNumber(
+    QWidget* parent, const QString& name, int minimum, int maximum)
 {
     auto* number = new QSpinBox(parent);
     number->setObjectName(name);
@@ -299,8 +300,8 @@ QWidget* CReaderOptionsPage::CreateColors()
     auto* group = new QGroupBox(MessageText(Msg::ReaderColorsGroup), this);
     colors_ = new CReaderColorTable(ReaderColors::Load(settings_), group);
     connect(colors_, &CReaderColorTable::colorChanged, this, [this](ReaderColor color) {
-        settings_.WriteProfileInt(kColorsSection, ReaderColors::Name(color),
-            int(colors_->Colors()[color]));
+        settings_.WriteProfileInt(
+            kColorsSection, ReaderColors::Name(color), int(colors_->Colors()[color]));
         Announce(QStringLiteral("ReaderColors"));
     });
     auto* layout = new QVBoxLayout(group);

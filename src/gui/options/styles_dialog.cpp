@@ -13,8 +13,8 @@
 namespace lbv {
 namespace {
 
-int32_t ElementStyle::*const kIndents[] = {
-    &ElementStyle::leftIndent, &ElementStyle::rightIndent, &ElementStyle::firstLineIndent};
+int32_t ElementStyle::*const kIndents[]
+    = {&ElementStyle::leftIndent, &ElementStyle::rightIndent, &ElementStyle::firstLineIndent};
 
 } // namespace
 
@@ -91,7 +91,8 @@ void CStylesDialog::ShowRow()
         QComboBox* combo = choices_[std::size_t(field)];
         combo->setEnabled(row != nullptr);
         if (row)
-            combo->setCurrentIndex(StyleChoiceIndex(StyleField(field), StyleFieldValue(*row, StyleField(field))));
+            combo->setCurrentIndex(
+                StyleChoiceIndex(StyleField(field), StyleFieldValue(*row, StyleField(field))));
     }
     for (int which = 0; which < kIndentCount; ++which) {
         QSpinBox* spin = indents_[std::size_t(which)];

@@ -20,8 +20,8 @@ CAdvancedParametersDialog::CAdvancedParametersDialog(SettingsStore& store, QWidg
     setWindowTitle(MessageText(Msg::AdvancedTitle));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form_);
-    oneInstance_ = AddCheck("AllowOnlyOneInstance", Msg::AdvancedOneInstance,
-        shown_.allowOnlyOneInstance);
+    oneInstance_
+        = AddCheck("AllowOnlyOneInstance", Msg::AdvancedOneInstance, shown_.allowOnlyOneInstance);
     rotateButtons_ = AddCheck("RotateButtons", Msg::AdvancedRotateButtons, shown_.rotateButtons);
     autoRepeatLimit_
         = AddCheck("AutoRepeatLimit", Msg::AdvancedAutoRepeatLimit, shown_.autoRepeatLimit);

@@ -73,11 +73,12 @@ void CReaderColorTable::ShowPreview()
     const auto color = ReaderColor(row);
     // A background is shown behind the text drawn on it; any other colour as text on the page.
     const bool background = ReaderColors::Name(color).endsWith(QLatin1String("ackground"));
-    const ReaderColor text
-        = color == ReaderColor::UserInputBackground ? ReaderColor::UserInputColor : ReaderColor::Text;
+    const ReaderColor text = color == ReaderColor::UserInputBackground ? ReaderColor::UserInputColor
+                                                                       : ReaderColor::Text;
     QPalette palette = preview_->palette();
     palette.setColor(QPalette::WindowText, AsQColor(colors_, background ? text : color));
-    palette.setColor(QPalette::Window, AsQColor(colors_, background ? color : ReaderColor::Background));
+    palette.setColor(
+        QPalette::Window, AsQColor(colors_, background ? color : ReaderColor::Background));
     preview_->setPalette(palette);
 }
 
