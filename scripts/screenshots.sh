@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts libravon under Xvfb on a demo library built from samples/ and saves a PNG of every tab,
 # the shelf with its busiest author and first book chosen, the Reader on a Cyrillic book with
-# pictures (two columns, a picture upright and turned), and the book menu (default folder:
+# pictures (two columns, a picture upright and turned), its pop-up and dialogs, the book menu,
+# the Options page's Reader tab and the reader's settings dialogs (default folder:
 # build/screenshots). The user's own settings are not touched.
 # With --docs, the pictures of the README's tour and the AppStream metainfo are refreshed too:
 # docs/screenshots/NAME.png, with fewer colours to keep them small.

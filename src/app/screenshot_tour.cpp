@@ -4,6 +4,12 @@
 #include "app/reader_dialog_shots.h"
 #include "catalog/libravon_doc.h"
 #include "gui/common/grid_tree_view.h"
+#include "gui/options/buttons_dialog.h"
+#include "gui/options/options_page.h"
+#include "gui/options/reader_options_page.h"
+#include "gui/options/styles_dialog.h"
+#include "gui/reader/advanced_parameters_dialog.h"
+#include "gui/reader/reader_colors_dialog.h"
 #include "gui/reader/reader_view.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_ctrl.h"
@@ -171,6 +177,34 @@ void SaveReaderShots(CMainFrame& frame, const QDir& folder)
         reader->RunCommand(int(ReaderCommand::Rotate));
 }
 
+// The Options page's Reader tab, then each reader settings dialog as it first opens.
+void SaveReaderOptionsShots(CMainFrame& frame, const QDir& folder)
+{
+    frame.SelectPage(Page::Options);
+    auto* page = qobject_cast<COptionsPage*>(frame.PageWidget(Page::Options));
+    auto* tabs = page ? page->findChild<QTabWidget*>(QStringLiteral("optionsTabs")) : nullptr;
+    if (!tabs)
+        return;
+    tabs->setCurrentWidget(page->ReaderOptions());
+    QCoreApplication::processEvents();
+    SaveShot(frame, folder.filePath(QStringLiteral("4-options-reader.png")));
+    tabs->setCurrentIndex(0);
+    SettingsStore& settings = AppSettings();
+    CStylesDialog styles(settings, &frame);
+    CButtonsDialog buttons(settings, &frame);
+    CAdvancedParametersDialog advanced(settings, &frame);
+    CReaderColorsDialog colors(settings, &frame);
+    const std::pair<QDialog*, const char*> dialogs[] = {{&styles, "4-reader-styles.png"},
+        {&buttons, "4-reader-buttons.png"}, {&advanced, "2-reader-advanced.png"},
+        {&colors, "2-reader-colors.png"}};
+    for (const auto& [dialog, name] : dialogs) {
+        dialog->show();
+        QCoreApplication::processEvents();
+        SaveShot(*dialog, folder.filePath(QString::fromLatin1(name)));
+        dialog->hide();
+    }
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -192,6 +226,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
         if (auto* reader = qobject_cast<CReaderView*>(frame.PageWidget(Page::Reader)))
             SaveReaderDialogShots(*reader, FirstArchive(frame), folder);
         SaveReaderShots(frame, QDir(folder));
+        SaveReaderOptionsShots(frame, QDir(folder));
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();

@@ -95,6 +95,8 @@ public:
     virtual int ParagraphAtOffset(int body, int64_t offset) const = 0;
     virtual ImageHandle GetImage(const QString& id, const ImageRequest& request) = 0;
     virtual void ClearImageCache() = 0;
+    // Pictures decoded from now on use this display gamma; those decoded before are dropped.
+    virtual void SetGamma(int /*gamma*/) { }
     // The code page index a plain-text document decodes with; FB2 documents answer 0.
     virtual int DetectedCodePage() const { return 0; }
     virtual int BodyCount() const = 0;

@@ -24,6 +24,11 @@ public:
     int ParagraphAtOffset(int body, int64_t offset) const override;
     ImageHandle GetImage(const QString& id, const ImageRequest& request) override;
     void ClearImageCache() override { images_.Clear(); }
+    void SetGamma(int gamma) override
+    {
+        options_.gamma = gamma;
+        ClearImageCache();
+    }
     int BodyCount() const override { return int(model_.bodies.size()); }
     QString BodyName(int body) const override;
     bool FindAnchor(const QString& id, int& body, int& paragraph) const override;

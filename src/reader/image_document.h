@@ -21,6 +21,11 @@ public:
     int ParagraphAtOffset(int body, int64_t offset) const override;
     ImageHandle GetImage(const QString& id, const ImageRequest& request) override;
     void ClearImageCache() override { cache_.Clear(); }
+    void SetGamma(int gamma) override
+    {
+        options_.gamma = gamma;
+        ClearImageCache();
+    }
     int BodyCount() const override { return 1; }
     QString BodyName(int body) const override;
     bool FindAnchor(const QString&, int&, int&) const override { return false; }

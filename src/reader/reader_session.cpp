@@ -213,7 +213,11 @@ bool ReaderSession::Step(int step)
 
 void ReaderSession::ReloadParameters()
 {
+    const int gamma = parameters_.gamma;
     parameters_ = ReaderParameters::Load(store_);
+    // The open book's pictures were decoded with the old gamma.
+    if (document_ && parameters_.gamma != gamma)
+        document_->SetGamma(parameters_.gamma);
     if (formatter_)
         formatter_->SetSettings(FormatterSettings::From(parameters_));
 }

@@ -45,7 +45,7 @@ public:
     bool Reopen(int format, int encoding);
     // After a change of the "Styles" section: the table is rebuilt and the book laid out anew.
     bool ReloadStyles();
-    // Re-reads section "Parameters" and hands the formatter its part.
+    // Re-reads section "Parameters" and hands the formatter its part (and the book a new gamma).
     void ReloadParameters();
     // Saves the book's state and forgets books beyond NumBookmarks.
     void Close();

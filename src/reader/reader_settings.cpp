@@ -134,6 +134,35 @@ void ReaderParameters::StoreDisplay(SettingsStore& store) const
                     kParametersSection, QString::fromUtf16(item.name), this->*item.field);
 }
 
+AdvancedParameters AdvancedParameters::From(const ReaderParameters& parameters)
+{
+    AdvancedParameters advanced;
+    advanced.allowOnlyOneInstance = parameters.allowOnlyOneInstance != 0;
+    advanced.rotateButtons = parameters.rotateButtons != 0;
+    advanced.autoRepeatLimit = parameters.autoRepeatLimit != 0;
+    advanced.saveToFiles = parameters.saveToFiles != 0;
+    advanced.fontCacheSize = parameters.fontCacheSize;
+    advanced.fileBufKilobytes = parameters.fileBufSize / 1024;
+    advanced.numBookmarks = parameters.numBookmarks;
+    return advanced;
+}
+
+void AdvancedParameters::StoreChanged(SettingsStore& store, const AdvancedParameters& previous) const
+{
+    const auto write = [&store](const char16_t* name, int value, int old) {
+        if (value != old)
+            store.WriteProfileInt(kParametersSection, QString::fromUtf16(name), value);
+    };
+    write(u"AllowOnlyOneInstance", allowOnlyOneInstance, previous.allowOnlyOneInstance);
+    write(u"RotateButtons", rotateButtons, previous.rotateButtons);
+    write(u"AutoRepeatLimit", autoRepeatLimit, previous.autoRepeatLimit);
+    write(u"SaveToFiles", saveToFiles, previous.saveToFiles);
+    write(u"FontCacheSize", ClampFontCacheSize(fontCacheSize), previous.fontCacheSize);
+    write(u"FileBufSize", FileBufSizeFromKilobytes(fileBufKilobytes),
+        previous.fileBufKilobytes * 1024);
+    write(u"NumBookmarks", ClampNumBookmarks(numBookmarks), previous.numBookmarks);
+}
+
 namespace {
 
 struct ColorDefault {

@@ -68,6 +68,22 @@ struct ReaderParameters {
     void StoreDisplay(SettingsStore& store) const;
 };
 
+// What the advanced parameters dialog edits, as it shows it (the file buffer in kilobytes).
+struct AdvancedParameters {
+    bool allowOnlyOneInstance = true;
+    bool rotateButtons = true;
+    bool autoRepeatLimit = false;
+    bool saveToFiles = false;
+    int fontCacheSize = 6;
+    int fileBufKilobytes = 16;
+    int numBookmarks = 64;
+
+    static AdvancedParameters From(const ReaderParameters& parameters);
+    // Clamps the numbers (the buffer becomes bytes, a power of two) and writes only the values
+    // that differ from `previous`, so a value the user left alone keeps its stored form.
+    void StoreChanged(SettingsStore& store, const AdvancedParameters& previous) const;
+};
+
 // Colours are 0x00BBGGRR values, in the order of the colour slots and the options page.
 enum class ReaderColor : int {
     Text,

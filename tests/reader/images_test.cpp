@@ -1,7 +1,9 @@
 #include "reader_test_support.h"
 
 #include "reader/document_factory.h"
+#include "reader/fixed_width_measurer.h"
 #include "reader/image_decoding.h"
+#include "reader/reader_session.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,27 +15,27 @@
 namespace lbv {
 namespace {
 
-// A width x height picture whose left half is red and right half blue.
-std::vector<uint8_t> TwoColours(int width, int height)
+// A width x height picture whose left half is red and right half blue, at the given level.
+std::vector<uint8_t> TwoColours(int width, int height, uint8_t level = 255)
 {
     std::vector<uint8_t> rgb(std::size_t(width * height * 3));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             uint8_t* p = rgb.data() + (y * width + x) * 3;
-            p[0] = x < width / 2 ? 255 : 0;
-            p[2] = x < width / 2 ? 0 : 255;
+            p[0] = x < width / 2 ? level : 0;
+            p[2] = x < width / 2 ? 0 : level;
         }
     return rgb;
 }
 
-QByteArray Png(int width, int height)
+QByteArray Png(int width, int height, uint8_t level = 255)
 {
     png_image image {};
     image.version = PNG_IMAGE_VERSION;
     image.width = png_uint_32(width);
     image.height = png_uint_32(height);
     image.format = PNG_FORMAT_RGB;
-    const std::vector<uint8_t> rgb = TwoColours(width, height);
+    const std::vector<uint8_t> rgb = TwoColours(width, height, level);
     png_alloc_size_t size = 0;
     png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr);
     QByteArray out(qsizetype(size), Qt::Uninitialized);
@@ -188,6 +190,36 @@ TEST(Images, Fb2BinariesAndPictureFilesOpenAsPictures)
     const ImageHandle picture = document->GetImage(view.links[0].target, {16, 16, 0});
     ASSERT_TRUE(picture);
     EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(16, 8));
+}
+
+} // namespace
+} // namespace lbv
+
+namespace lbv {
+namespace {
+
+TEST(Images, AChangedGammaDecodesTheOpenBooksPicturesAgain)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(u"grey.png"_qs));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Png(8, 8, 128));
+    file.close();
+    auto store = test::MemoryStore();
+    store->WriteProfileInt(kParametersSection, u"Gamma"_qs, 1000000);
+    FixedWidthMeasurer measurer;
+    ReaderSession session(*store, measurer, [](const QString&) { });
+    ASSERT_TRUE(session.Open(file.fileName()));
+    const QString id = session.Document()->GetParagraph(0, 0).links[0].target;
+    const ImageHandle dark = session.Document()->GetImage(id, {100, 100, 0});
+    ASSERT_TRUE(dark);
+    EXPECT_LT(Pixel(*dark, 1, 1)[0], 100); // gamma 1 darkens the middle tones
+
+    store->WriteProfileInt(kParametersSection, u"Gamma"_qs, 5000000);
+    session.ReloadParameters();
+    const ImageHandle bright = session.Document()->GetImage(id, {100, 100, 0});
+    ASSERT_TRUE(bright);
+    EXPECT_GT(Pixel(*bright, 1, 1)[0], 160);
 }
 
 } // namespace

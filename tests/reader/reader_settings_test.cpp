@@ -70,6 +70,40 @@ TEST(ReaderSettings, ReadsParametersWithDefaultsAndClampsStoredValues)
     EXPECT_EQ(store->GetProfileInt(kParametersSection, u"Gamma"_qs, -1), -1); // not display
 }
 
+TEST(ReaderSettings, AdvancedParametersClampAndWriteOnlyWhatChanged)
+{
+    auto store = test::MemoryStore();
+    store->WriteProfileInt(kParametersSection, u"FontCacheSize"_qs, 40); // read as 32
+    const AdvancedParameters shown = AdvancedParameters::From(ReaderParameters::Load(*store));
+    EXPECT_EQ(shown.fontCacheSize, 32);
+    EXPECT_EQ(shown.fileBufKilobytes, 16);
+    EXPECT_TRUE(shown.allowOnlyOneInstance);
+
+    // Left alone, nothing is written: the hand-edited 40 stays as it was.
+    shown.StoreChanged(*store, shown);
+    EXPECT_EQ(store->ValueNames(kParametersSection), QStringList {u"FontCacheSize"_qs});
+
+    AdvancedParameters chosen = shown;
+    chosen.fontCacheSize = 1;
+    chosen.fileBufKilobytes = 100;
+    chosen.numBookmarks = 0;
+    chosen.saveToFiles = true;
+    chosen.StoreChanged(*store, shown);
+    EXPECT_EQ(store->GetProfileInt(kParametersSection, u"FontCacheSize"_qs, 0), 2);
+    EXPECT_EQ(store->GetProfileInt(kParametersSection, u"FileBufSize"_qs, 0), 65536);
+    EXPECT_EQ(store->GetProfileInt(kParametersSection, u"NumBookmarks"_qs, 0), 1);
+    EXPECT_EQ(store->GetProfileInt(kParametersSection, u"SaveToFiles"_qs, 0), 1);
+    EXPECT_EQ(store->ValueNames(kParametersSection).size(), 4);
+
+    // A buffer that rounds to what is stored already is no change.
+    auto fresh = test::MemoryStore();
+    AdvancedParameters sameBuffer = shown;
+    sameBuffer.fileBufKilobytes = 31; // 31 KB rounds down to 16 KB
+    sameBuffer.fontCacheSize = shown.fontCacheSize;
+    sameBuffer.StoreChanged(*fresh, shown);
+    EXPECT_TRUE(fresh->ValueNames(kParametersSection).isEmpty());
+}
+
 TEST(ReaderSettings, ColoursHaveTheirNamesAndWriteOnlyWhatChanged)
 {
     auto store = test::MemoryStore();

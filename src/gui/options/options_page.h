@@ -6,6 +6,8 @@ class QTabWidget;
 
 namespace lbv {
 
+class CReaderOptionsPage;
+class CReaderView;
 class CShelfOptionsPage;
 class SettingsStore;
 
@@ -15,6 +17,9 @@ public:
     explicit COptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
 
     CShelfOptionsPage* ShelfOptions() const { return shelf_; }
+    CReaderOptionsPage* ReaderOptions() const { return reader_; }
+    // The reader view whose open book the Reader tab's Format group reads another way.
+    void SetReaderView(CReaderView* view);
 
 Q_SIGNALS:
     // An option was written; the views that show it read it again.
@@ -23,6 +28,7 @@ Q_SIGNALS:
 private:
     QTabWidget* tabs_;
     CShelfOptionsPage* shelf_;
+    CReaderOptionsPage* reader_;
 };
 
 } // namespace lbv

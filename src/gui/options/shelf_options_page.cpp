@@ -1,5 +1,6 @@
 #include "gui/options/shelf_options_page.h"
 
+#include "gui/common/color_chooser.h"
 #include "gui/common/font_color.h"
 #include "settings/font_record.h"
 #include "settings/settings_store.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -62,14 +62,6 @@ const std::pair<const char16_t*, const char*> kGridFrames[] = {
     {u"BooksView_Grid", "Books view"},
     {u"LogView_Grid", "Log view"},
 };
-
-std::optional<QColor> AskColor(QWidget* parent, const QColor& initial)
-{
-    const QColor color = QColorDialog::getColor(initial, parent);
-    if (!color.isValid())
-        return std::nullopt;
-    return color;
-}
 
 std::optional<QFont> AskFont(QWidget* parent, const QFont& initial)
 {

@@ -1,10 +1,12 @@
 #include "gui/reader/reader_view.h"
 
 #include "gui/common/font_color.h"
+#include "gui/reader/advanced_parameters_dialog.h"
 #include "gui/reader/page_painter.h"
 #include "gui/reader/qt_text_measurer.h"
 #include "gui/reader/reader_mouse.h"
 #include "gui/reader/reader_dialogs.h"
+#include "gui/reader/reader_colors_dialog.h"
 #include "reader/autoscroll.h"
 #include "reader/battery_status.h"
 #include "reader/book_progress.h"
@@ -107,6 +109,7 @@ bool CReaderView::Open(const QString& path)
         return false;
     StopAutoscroll();
     Relayout();
+    Q_EMIT bookChanged();
     return true;
 }
 
@@ -114,7 +117,17 @@ bool CReaderView::Start(const QString& commandLinePath, const QString& helpPath)
 {
     const bool opened = engine_->session.Start(commandLinePath, helpPath);
     Relayout();
+    Q_EMIT bookChanged();
     return opened;
+}
+
+bool CReaderView::Reopen(int format, int encoding)
+{
+    StopAutoscroll();
+    const bool reopened = engine_->session.Reopen(format, encoding);
+    Relayout();
+    Q_EMIT bookChanged();
+    return reopened;
 }
 
 void CReaderView::SaveOnClose()
@@ -203,6 +216,23 @@ bool CReaderView::OpenRecent(int index)
     return index >= 0 && index < recent.size() && Open(recent[index]);
 }
 
+void CReaderView::EditAdvancedParameters()
+{
+    CAdvancedParametersDialog dialog(store_, this);
+    if (dialogs_->Run(dialog))
+        ReloadDisplay(); // the font cache size takes effect at once
+}
+
+void CReaderView::EditColors()
+{
+    CReaderColorsDialog dialog(store_, this);
+    if (!dialogs_->Run(dialog))
+        return;
+    engine_->colors = ReaderColors::Load(store_);
+    engine_->session.ReloadParameters(); // pictures are decoded again with a changed gamma
+    update();
+}
+
 void CReaderView::RunCommand(int command)
 {
     if (command >= kFirstRecentBook && command < kFirstRecentBook + kRecentBookCount) {
@@ -225,6 +255,12 @@ void CReaderView::RunCommand(int command)
         return;
     case ReaderCommand::FontSmaller:
         ChangeFontSize(-1);
+        return;
+    case ReaderCommand::AdvancedParameters:
+        EditAdvancedParameters();
+        return;
+    case ReaderCommand::Colors:
+        EditColors();
         return;
     case ReaderCommand::StartAutoscroll:
         StartAutoscroll();
@@ -272,6 +308,7 @@ void CReaderView::RunCommand(int command)
         if (moved) {
             ChangedByOtherMeans();
             Relayout();
+            Q_EMIT bookChanged(); // a picture's neighbour may be open now
         }
         return;
     }

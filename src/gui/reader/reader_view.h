@@ -35,6 +35,8 @@ public:
     bool Start(const QString& commandLinePath, const QString& helpPath);
     // The index-th most recent book (0 the newest); false when there is none or it fails.
     bool OpenRecent(int index);
+    // The open book again with another document kind or code page (-1 automatic), at its place.
+    bool Reopen(int format, int encoding);
     // Stores the book's state and prunes the stored books (close and program exit).
     void SaveOnClose();
 
@@ -62,6 +64,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     void fullscreenToggled();
     void exitRequested();
+    // Another book (or the same one read another way) is open now.
+    void bookChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -81,6 +85,8 @@ private:
     void ChangedByOtherMeans();
     void Rotate();
     void ChangeFontSize(int step);
+    void EditAdvancedParameters();
+    void EditColors();
     void StartAutoscroll();
     void StopAutoscroll();
     void AutoscrollTick();

@@ -144,6 +144,7 @@ void CMainFrame::CreatePages()
         });
     }
     auto* options = new COptionsPage(settings_, tabs_);
+    options->SetReaderView(reader_);
     connect(options, &COptionsPage::settingChanged, this, &CMainFrame::RelaySettingChanged);
     AddPage(Page::Options, options);
     if (!autorun_) {
