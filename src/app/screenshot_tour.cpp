@@ -1,6 +1,9 @@
 #include "app/screenshot_tour.h"
 
 #include "gui/common/grid_tree_view.h"
+#include "gui/options/converter_options_dialog.h"
+#include "gui/options/import_options_page.h"
+#include "gui/options/options_page.h"
 #include "gui/reader/reader_view.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_ctrl.h"
@@ -8,6 +11,7 @@
 #include "gui/shell/main_frame.h"
 #include "gui/shell/new_library_wizard.h"
 #include "reader/key_map.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -99,6 +103,24 @@ void SaveTurnedReaderShot(CMainFrame& frame, const QDir& folder)
         reader->RunCommand(int(ReaderCommand::Rotate));
 }
 
+// The Options page's Import tab, then the converter options it opens.
+void SaveImportOptionsShots(CMainFrame& frame, const QDir& folder)
+{
+    auto* options = qobject_cast<COptionsPage*>(frame.PageWidget(Page::Options));
+    if (!options || !options->ImportOptions())
+        return;
+    frame.SelectPage(Page::Options);
+    auto* tabs = options->findChild<QTabWidget*>(QStringLiteral("optionsTabs"));
+    tabs->setCurrentWidget(options->ImportOptions());
+    QCoreApplication::processEvents();
+    SaveShot(frame, folder.filePath(QStringLiteral("4-options-import.png")));
+    CConverterOptionsDialog dialog(AppSettings(), true, &frame);
+    dialog.show();
+    QCoreApplication::processEvents();
+    SaveShot(dialog, folder.filePath(QStringLiteral("4-converter-options.png")));
+    tabs->setCurrentIndex(0);
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -116,6 +138,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
                     QStringLiteral("%1-%2.png").arg(tab + 1).arg(tabs->tabText(tab).toLower())));
         }
         SaveTurnedReaderShot(frame, QDir(folder));
+        SaveImportOptionsShots(frame, QDir(folder));
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();

@@ -27,7 +27,9 @@ enum class TextType : int { Auto = 0, Indented = 1, EmptyLines = 2 };
 
 // Reads section "Any2FB2" into the properties in the order converters receive them: the
 // switches PreserveForm .. FollowOffSiteLinks as 0/1, TextType as 0/1/2, FixCount (default 4),
-// LinkDepth, then OnlyFollowLinks, NeverFollowLinks, HeadersRegexp, OnLoad and OnResult.
+// LinkDepth (0 while FollowLinks is off), then OnlyFollowLinks, NeverFollowLinks, HeadersRegexp,
+// OnLoad and OnResult. Absent values take the defaults of ConverterSettings()
+// (converter_options.h), which the options dialog shows too.
 ConverterProperties ReadConverterProperties(SettingsStore& settings);
 
 // What a conversion gives back: an FB2 document, or none and the converter's message text.

@@ -10,7 +10,11 @@
 #include <QString>
 #include <QVariant>
 
+#include <span>
+
 namespace lbv {
+
+class SettingsStore;
 
 // The chapter, part, "***", book, foreword, prologue and epilogue lines, in Russian and English,
 // that are section titles when the user has set no expression of their own.
@@ -28,6 +32,62 @@ struct RegexRule {
 // line breaks. False with the reason for an expression that does not compile.
 bool ParseRegexRules(const QString& text, QList<RegexRule>* rules, QString* error);
 void ApplyRegexRules(const QList<RegexRule>& rules, QString& text);
+
+// One rule of a stored list as the user edits it, in two columns.
+struct RegexRuleText {
+    QString expression;
+    QString replacement;
+    bool operator==(const RegexRuleText&) const = default;
+};
+// The stored text's rules, blank lines left out.
+QList<RegexRuleText> SplitRegexRules(const QString& text);
+// The rules as stored; rules without an expression are left out.
+QString JoinRegexRules(const QList<RegexRuleText>& rules);
+// Why the rule can't be stored or run: empty when it can. A tab or line break in either column
+// would change the stored list's shape, so it is refused like an expression that doesn't compile.
+QString RegexRuleProblem(const RegexRuleText& rule);
+
+// The values of section "Any2FB2" that the options dialog edits and the conversion reads. Both
+// take an absent value's default from this one table, so what the dialog shows is what a
+// conversion applies.
+enum class ConverterValueKind {
+    Switch, // 0/1
+    Number,
+    TextFormat, // "Auto", "Indented" or "EmptyLines"
+    Expression, // a regular expression, empty for none
+    RuleList, // see ParseRegexRules
+};
+
+struct ConverterSetting {
+    const char16_t* name; // as the dialog stores it; check boxes announce "Any2DB2_" + name
+    // The converter property it is passed as (only the letter case or the word may differ);
+    // null for the values that are stored but not passed.
+    const char16_t* property;
+    ConverterValueKind kind;
+    int defaultNumber; // switches and numbers
+    const char16_t* defaultText; // texts; null for empty
+
+    QString Name() const { return QString::fromUtf16(name); }
+};
+
+// Every value: first those passed to converters, in the order they receive them, then the ones
+// that are only stored ("FollowLinks", "Alow1000Fix").
+std::span<const ConverterSetting> ConverterSettings();
+// The entry of that dialog or property name; null when there is none.
+const ConverterSetting* FindConverterSetting(QStringView name);
+
+// The name the value is stored under: the converter's spelling when a value is stored under it
+// (it is read first), otherwise the dialog's.
+QString StoredConverterName(SettingsStore& settings, const ConverterSetting& setting);
+// The value in effect (an int for switches and numbers, switches as 0/1; a QString for texts),
+// or the table's default when absent.
+QVariant ReadConverterSetting(SettingsStore& settings, const ConverterSetting& setting);
+// Writes under StoredConverterName, so the change is the one the next conversion reads.
+void WriteConverterSetting(
+    SettingsStore& settings, const ConverterSetting& setting, const QVariant& value);
+// "LinkDepth" as passed: 0 unless "FollowLinks" is on, so that clearing the box stops links
+// being followed whatever depth was chosen.
+int EffectiveLinkDepth(SettingsStore& settings);
 
 struct ConverterOptions {
     bool preserveForm = false; // every line stays a paragraph, indentation kept

@@ -61,7 +61,7 @@ public:
 
 } // namespace
 
-TEST_F(ConverterPropertiesTest, AbsentValuesGiveTheConversionDefaultsInTheFixedOrder)
+TEST_F(ConverterPropertiesTest, AbsentValuesGiveTheDialogsDefaultsInTheFixedOrder)
 {
     const ConverterProperties expected {
         {QStringLiteral("PreserveForm"), 0},
@@ -76,18 +76,18 @@ TEST_F(ConverterPropertiesTest, AbsentValuesGiveTheConversionDefaultsInTheFixedO
         {QStringLiteral("NoPoems"), 0},
         {QStringLiteral("OnlyHHeaders"), 0},
         {QStringLiteral("IgnoreIndent"), 0},
-        {QStringLiteral("ConvertDash"), 0},
+        {QStringLiteral("ConvertDash"), 1},
         {QStringLiteral("RemoveAllImages"), 0},
-        {QStringLiteral("RemoveOffSiteImages"), 0},
+        {QStringLiteral("RemoveOffSiteImages"), 1},
         {QStringLiteral("PreserveDynamicImages"), 0},
-        {QStringLiteral("RemoveExternalLinks"), 0},
+        {QStringLiteral("RemoveExternalLinks"), 1},
         {QStringLiteral("FollowOffSiteLinks"), 0},
         {QStringLiteral("TextType"), 0},
         {QStringLiteral("FixCount"), 4},
         {QStringLiteral("LinkDepth"), 0},
         {QStringLiteral("OnlyFollowLinks"), QString()},
         {QStringLiteral("NeverFollowLinks"), QString()},
-        {QStringLiteral("HeadersRegexp"), QString()},
+        {QStringLiteral("HeadersRegexp"), DefaultHeadersRegexp()},
         {QStringLiteral("OnLoad"), QString()},
         {QStringLiteral("OnResult"), QString()},
     };
@@ -97,13 +97,14 @@ TEST_F(ConverterPropertiesTest, AbsentValuesGiveTheConversionDefaultsInTheFixedO
 TEST_F(ConverterPropertiesTest, StoredValuesArePassedAsTheConverterExpectsThem)
 {
     SetInt("NoPoems", 7); // any non-zero value is 1
-    SetInt("ConvertDash", 1);
+    SetInt("ConvertDash", 0);
+    SetInt("FollowLinks", 1);
     SetInt("FixCount", 9);
     SetInt("LinkDepth", 2);
     SetString("HeadersRegexp", "^Part \\d+$");
     SetString("OnLoad", "a\tb");
     EXPECT_EQ(Value("NoPoems"), QVariant(1));
-    EXPECT_EQ(Value("ConvertDash"), QVariant(1));
+    EXPECT_EQ(Value("ConvertDash"), QVariant(0));
     EXPECT_EQ(Value("NoItalic"), QVariant(0));
     EXPECT_EQ(Value("FixCount"), QVariant(9));
     EXPECT_EQ(Value("LinkDepth"), QVariant(2));
@@ -133,6 +134,44 @@ TEST_F(ConverterPropertiesTest, TheOptionsDialogsSpellingsAnswerWhenTheConversio
     SetString("TextType", "Indented");
     EXPECT_EQ(Value("RemoveOffSiteImages"), QVariant(0));
     EXPECT_EQ(Value("TextType"), QVariant(1));
+}
+
+TEST_F(ConverterPropertiesTest, LinksAreFollowedOnlyWhileFollowLinksIsOn)
+{
+    SetInt("LinkDepth", 3);
+    EXPECT_EQ(Value("LinkDepth"), QVariant(0));
+    SetInt("FollowLinks", 1);
+    EXPECT_EQ(Value("LinkDepth"), QVariant(3));
+    SetInt("FollowLinks", 0);
+    EXPECT_EQ(Value("LinkDepth"), QVariant(0));
+}
+
+TEST_F(ConverterPropertiesTest, AWriteGoesWhereTheConversionReads)
+{
+    const ConverterSetting& offsite = *FindConverterSetting(u"RemoveOffsiteImages");
+    EXPECT_EQ(FindConverterSetting(u"RemoveOffSiteImages"), &offsite);
+    // Nothing stored: the dialog's spelling.
+    WriteConverterSetting(*store, offsite, 0);
+    EXPECT_EQ(backend->ReadInt(kSection, QStringLiteral("RemoveOffsiteImages")), 0);
+    EXPECT_EQ(Value("RemoveOffSiteImages"), QVariant(0));
+
+    // Once the conversion's spelling is there, a change must land on it or it would be ignored.
+    SetInt("RemoveOffSiteImages", 0);
+    WriteConverterSetting(*store, offsite, 1);
+    EXPECT_EQ(ReadConverterSetting(*store, offsite), QVariant(1));
+    EXPECT_EQ(Value("RemoveOffSiteImages"), QVariant(1));
+
+    const ConverterSetting& format = *FindConverterSetting(u"TextFormat");
+    EXPECT_EQ(ReadConverterSetting(*store, format), QVariant(QStringLiteral("Auto")));
+    WriteConverterSetting(*store, format, QStringLiteral("Indented"));
+    EXPECT_EQ(Value("TextType"), QVariant(1));
+    SetString("TextType", "EmptyLines");
+    WriteConverterSetting(*store, format, QStringLiteral("Auto"));
+    EXPECT_EQ(Value("TextType"), QVariant(0));
+    SetString("TextFormat", "Sideways"); // unknown: the automatic format, shown and applied
+    SetString("TextType", "");
+    EXPECT_EQ(ReadConverterSetting(*store, format), QVariant(QStringLiteral("Auto")));
+    EXPECT_EQ(Value("TextType"), QVariant(0));
 }
 
 TEST_F(ConverterPropertiesTest, ApplyingStopsAtTheFirstRefusedProperty)
@@ -181,6 +220,26 @@ TEST(ConverterOptions, RefusesUnknownNamesWrongKindsAndBrokenExpressions)
     EXPECT_EQ(options.textType, TextType::EmptyLines);
     EXPECT_TRUE(options.Set(QStringLiteral("LinkDepth"), -3, &error));
     EXPECT_EQ(options.linkDepth, 0);
+}
+
+TEST(ConverterOptions, RuleTextsRoundTripAndNameWhatCannotBeStored)
+{
+    const QString stored = QStringLiteral("(\\d+)-(\\d+)\t\\2..\\1\r\n\n  \nразрыв\n");
+    const QList<RegexRuleText> rules = SplitRegexRules(stored);
+    ASSERT_EQ(rules.size(), 2);
+    EXPECT_EQ(rules[0], (RegexRuleText {QStringLiteral("(\\d+)-(\\d+)"), QStringLiteral("\\2..\\1")}));
+    EXPECT_EQ(rules[1], (RegexRuleText {QStringLiteral("разрыв"), QString()}));
+    EXPECT_EQ(JoinRegexRules(rules), QStringLiteral("(\\d+)-(\\d+)\t\\2..\\1\nразрыв"));
+    EXPECT_EQ(SplitRegexRules(JoinRegexRules(rules)), rules);
+
+    EXPECT_TRUE(RegexRuleProblem(rules[0]).isEmpty());
+    EXPECT_TRUE(RegexRuleProblem({}).isEmpty());
+    EXPECT_TRUE(RegexRuleProblem({QStringLiteral("(open"), QString()})
+                    .startsWith(QStringLiteral("invalid regular expression \"(open\"")));
+    // A tab or a line break would split the stored rule; a lone replacement would be dropped.
+    EXPECT_FALSE(RegexRuleProblem({QStringLiteral("a\tb"), QString()}).isEmpty());
+    EXPECT_FALSE(RegexRuleProblem({QStringLiteral("a"), QStringLiteral("b\nc")}).isEmpty());
+    EXPECT_FALSE(RegexRuleProblem({QString(), QStringLiteral("b")}).isEmpty());
 }
 
 TEST(ConverterOptions, RuleListsRewriteTextLineByLine)

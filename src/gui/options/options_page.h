@@ -6,6 +6,7 @@ class QTabWidget;
 
 namespace lbv {
 
+class CImportOptionsPage;
 class CShelfOptionsPage;
 class SettingsStore;
 
@@ -15,6 +16,8 @@ public:
     explicit COptionsPage(SettingsStore& settings, QWidget* parent = nullptr);
 
     CShelfOptionsPage* ShelfOptions() const { return shelf_; }
+    // Null in autorun mode, where nothing is imported and its options would not be kept.
+    CImportOptionsPage* ImportOptions() const { return import_; }
 
 Q_SIGNALS:
     // An option was written; the views that show it read it again.
@@ -23,6 +26,7 @@ Q_SIGNALS:
 private:
     QTabWidget* tabs_;
     CShelfOptionsPage* shelf_;
+    CImportOptionsPage* import_ = nullptr;
 };
 
 } // namespace lbv
