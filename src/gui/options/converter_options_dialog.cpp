@@ -118,6 +118,8 @@ CConverterOptionsDialog::CConverterOptionsDialog(
     layout->addWidget(problem_);
     layout->addWidget(buttons);
     FollowLinksChanged(ReadConverterSetting(settings_, Setting(u"FollowLinks")).toInt() != 0);
+    // Room for the rule lists' two columns.
+    resize(sizeHint().expandedTo(QSize(760, 0)));
     if (!converterAvailable) {
         content->setEnabled(false);
         problem_->setText(MessageText(Msg::ConverterMissing));
@@ -240,6 +242,7 @@ QWidget* CConverterOptionsDialog::CreateExpression(QWidget* parent, const char16
     const ConverterSetting& setting = Setting(name);
     auto* edit = new QLineEdit(ReadConverterSetting(settings_, setting).toString(), parent);
     edit->setObjectName(setting.Name());
+    edit->setCursorPosition(0); // a long expression is read from its start
     connect(edit, &QLineEdit::textEdited, this, [this, edit, &setting](const QString& text) {
         // The converter's own check, so what is written is what a conversion accepts.
         ConverterOptions check;
@@ -285,6 +288,7 @@ QWidget* CConverterOptionsDialog::CreateRuleList(const char16_t* name, Msg title
             Write(setting, JoinRegexRules(model->Rules()), Announcement(setting));
     });
 
+    view->header()->resizeSection(CRegexRuleModel::ExpressionColumn, 240);
     // The widths are kept under one name, read and written alike.
     HeaderPersistence header(kSection, setting.Name() + u"HeaderItem_%1");
     header.Restore(settings_, *view->header(), CRegexRuleModel::ColumnCount);
