@@ -3,7 +3,7 @@
 #include "cli/catalog_file.h"
 #include "cli/command.h"
 #include "cli/terminal.h"
-#include "import/converter_factory.h"
+#include "convert/converter_factory.h"
 #include "import/import_list.h"
 #include "import/import_source.h"
 #include "settings/settings_store.h"

@@ -38,9 +38,9 @@ QString RenameMaskExample(const QString& folder, const QString& mask, bool useZi
 {
     if (mask.isEmpty())
         return {};
-    const QString name = ExpandMask(mask, QStringLiteral("Ивар"), QStringLiteral("Кессель"),
-                             QStringLiteral("Прелюдия к основанию"), QStringLiteral("sf"),
-                             CompressionNone)
+    const QString name
+        = ExpandMask(mask, QStringLiteral("Ивар"), QStringLiteral("Кессель"),
+              QStringLiteral("Прелюдия к основанию"), QStringLiteral("sf"), CompressionNone)
         + (useZipCompression ? u".zip" : u".fb2");
     if (folder.isEmpty() || folder.endsWith(u'/'))
         return folder + name;

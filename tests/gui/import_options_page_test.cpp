@@ -1,8 +1,8 @@
+#include "convert/converter.h"
+#include "convert/converter_options.h"
 #include "gui/options/converter_options_dialog.h"
 #include "gui/options/import_options_page.h"
 #include "gui/options/options_page.h"
-#include "import/converter.h"
-#include "import/converter_options.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
@@ -77,40 +77,41 @@ protected:
 TEST_F(ImportOptionsPageTest, EveryControlWritesItsSettingAtOnceAndAnnouncesIt)
 {
     CImportOptionsPage* import = Open();
-    import->SetFolderChooser([](QWidget*, const QString&) { return u"/srv/failed"_s; });
+    import->SetFolderChooser([](QWidget*, const QString&) { return u"/srv/failed"_s;
+});
 
-    QTest::keyClicks(Child<QLineEdit>(u"ConvertedFilesDir"_s), u"/c"_s);
-    EXPECT_EQ(settings->GetProfileString(kSettings, u"ConvertedFilesDir"_s), u"/c"_s);
-    EXPECT_EQ(Names(*spy), (QStringList {u"ConvertedFilesDir"_s, u"ConvertedFilesDir"_s}));
-    QTest::mouseClick(Child<QPushButton>(u"FailedFilesDirBrowse"_s), Qt::LeftButton);
-    EXPECT_EQ(Child<QLineEdit>(u"FailedFilesDir"_s)->text(), u"/srv/failed"_s);
-    EXPECT_EQ(settings->GetProfileString(kSettings, u"FailedFilesDir"_s), u"/srv/failed"_s);
-    QTest::keyClicks(Child<QLineEdit>(u"LogFilesDir"_s), u"l"_s);
-    EXPECT_EQ(Names(*spy), (QStringList {u"FailedFilesDir"_s, u"LogFilesDir"_s}));
+QTest::keyClicks(Child<QLineEdit>(u"ConvertedFilesDir"_s), u"/c"_s);
+EXPECT_EQ(settings->GetProfileString(kSettings, u"ConvertedFilesDir"_s), u"/c"_s);
+EXPECT_EQ(Names(*spy), (QStringList {u"ConvertedFilesDir"_s, u"ConvertedFilesDir"_s}));
+QTest::mouseClick(Child<QPushButton>(u"FailedFilesDirBrowse"_s), Qt::LeftButton);
+EXPECT_EQ(Child<QLineEdit>(u"FailedFilesDir"_s)->text(), u"/srv/failed"_s);
+EXPECT_EQ(settings->GetProfileString(kSettings, u"FailedFilesDir"_s), u"/srv/failed"_s);
+QTest::keyClicks(Child<QLineEdit>(u"LogFilesDir"_s), u"l"_s);
+EXPECT_EQ(Names(*spy), (QStringList {u"FailedFilesDir"_s, u"LogFilesDir"_s}));
 
-    // The switches start from their defaults: only ZIP compression is on.
-    for (const auto& [key, initially] : {std::pair {u"CopyFailedFiles"_s, false},
-             std::pair {u"WriteLogs"_s, false}, std::pair {u"UseZipCompression"_s, true}}) {
-        auto* check = Child<QCheckBox>(key);
-        ASSERT_NE(check, nullptr) << qPrintable(key);
-        EXPECT_EQ(check->isChecked(), initially) << qPrintable(key);
-        check->click();
-        EXPECT_EQ(settings->GetProfileInt(kSettings, key, -1), initially ? 0 : 1);
-        EXPECT_EQ(Names(*spy), QStringList {key});
-    }
+// The switches start from their defaults: only ZIP compression is on.
+for (const auto& [key, initially] : {std::pair {u"CopyFailedFiles"_s, false},
+         std::pair {u"WriteLogs"_s, false}, std::pair {u"UseZipCompression"_s, true}}) {
+    auto* check = Child<QCheckBox>(key);
+    ASSERT_NE(check, nullptr) << qPrintable(key);
+    EXPECT_EQ(check->isChecked(), initially) << qPrintable(key);
+    check->click();
+    EXPECT_EQ(settings->GetProfileInt(kSettings, key, -1), initially ? 0 : 1);
+    EXPECT_EQ(Names(*spy), QStringList {key});
+}
 
-    auto* charset = Child<QComboBox>(u"BookCharset"_s);
-    EXPECT_EQ(charset->count(), 117);
-    EXPECT_EQ(charset->currentData().toString(), u"1251,windows-1251"_s);
-    QTest::keyClick(charset, Qt::Key_Down);
-    EXPECT_EQ(settings->GetProfileString(kSettings, u"BookCharset"_s),
-        charset->currentData().toString());
-    EXPECT_NE(charset->currentData().toString(), u"1251,windows-1251"_s);
-    auto* existing = Child<QComboBox>(u"ExistingBookAction"_s);
-    EXPECT_EQ(existing->currentText(), u"Ask me what to do"_s);
-    QTest::keyClick(existing, Qt::Key_Down);
-    EXPECT_EQ(settings->GetProfileInt(kSettings, u"ExistingBookAction"_s, -1), 1);
-    EXPECT_EQ(Names(*spy), (QStringList {u"BookCharset"_s, u"ExistingBookAction"_s}));
+auto* charset = Child<QComboBox>(u"BookCharset"_s);
+EXPECT_EQ(charset->count(), 117);
+EXPECT_EQ(charset->currentData().toString(), u"1251,windows-1251"_s);
+QTest::keyClick(charset, Qt::Key_Down);
+EXPECT_EQ(
+    settings->GetProfileString(kSettings, u"BookCharset"_s), charset->currentData().toString());
+EXPECT_NE(charset->currentData().toString(), u"1251,windows-1251"_s);
+auto* existing = Child<QComboBox>(u"ExistingBookAction"_s);
+EXPECT_EQ(existing->currentText(), u"Ask me what to do"_s);
+QTest::keyClick(existing, Qt::Key_Down);
+EXPECT_EQ(settings->GetProfileInt(kSettings, u"ExistingBookAction"_s, -1), 1);
+EXPECT_EQ(Names(*spy), (QStringList {u"BookCharset"_s, u"ExistingBookAction"_s}));
 }
 
 TEST_F(ImportOptionsPageTest, StoredValuesAreShownAndAnUnknownCharsetIsKept)
@@ -163,12 +164,12 @@ TEST_F(ImportOptionsPageTest, TheConverterOptionsButtonOpensTheDialogAndRelaysIt
     import->SetConverterOptionsOpener(
         [&](QWidget*, SettingsStore& store, std::function<void(const QString&)> announce) {
             ++opened;
-            EXPECT_EQ(&store, settings.get());
-            announce(u"Any2DB2_NoPoems"_s);
-        });
-    QTest::mouseClick(Child<QPushButton>(u"ConverterOptions"_s), Qt::LeftButton);
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(Names(*spy), QStringList {u"Any2DB2_NoPoems"_s});
+    EXPECT_EQ(&store, settings.get());
+    announce(u"Any2DB2_NoPoems"_s);
+});
+QTest::mouseClick(Child<QPushButton>(u"ConverterOptions"_s), Qt::LeftButton);
+EXPECT_EQ(opened, 1);
+EXPECT_EQ(Names(*spy), QStringList {u"Any2DB2_NoPoems"_s});
 }
 
 TEST_F(ConverterOptionsDialogTest, ShowsTheDefaultsTheConversionApplies)
@@ -203,8 +204,7 @@ TEST_F(ConverterOptionsDialogTest, EachChangeIsWrittenAndAnnouncedByItsName)
     Child<QCheckBox>(u"RemoveOffsiteImages"_s)->click();
     EXPECT_EQ(settings.GetProfileInt(kAny2Fb2, u"NoPoems"_s, -1), 1);
     EXPECT_EQ(settings.GetProfileInt(kAny2Fb2, u"RemoveOffsiteImages"_s, -1), 0);
-    EXPECT_EQ(
-        Names(*spy), (QStringList {u"Any2DB2_NoPoems"_s, u"Any2DB2_RemoveOffsiteImages"_s}));
+    EXPECT_EQ(Names(*spy), (QStringList {u"Any2DB2_NoPoems"_s, u"Any2DB2_RemoveOffsiteImages"_s}));
 
     // The depth and the link expressions are offered only while links are followed.
     auto* depth = Child<QComboBox>(u"LinkDepth"_s);
@@ -279,8 +279,8 @@ TEST_F(ConverterOptionsDialogTest, RuleListsAreEditedInTwoColumnsAndStoredOnlyWh
     EXPECT_EQ(model.rowCount(), 3);
     EXPECT_EQ(Stored(u"OnLoad"_s), u"a\tb\n\\d+\tN"_s);
     EXPECT_TRUE(Problem().isEmpty());
-    EXPECT_EQ(Names(*spy),
-        (QStringList {u"Any2FB2_OnLoad"_s, u"Any2FB2_OnLoad"_s, u"Any2FB2_OnLoad"_s}));
+    EXPECT_EQ(
+        Names(*spy), (QStringList {u"Any2FB2_OnLoad"_s, u"Any2FB2_OnLoad"_s, u"Any2FB2_OnLoad"_s}));
 }
 
 TEST_F(ConverterOptionsDialogTest, ColumnWidthsComeBackUnderTheNameTheyWereStoredUnder)

@@ -1,7 +1,7 @@
 #include "gui/options/converter_options_dialog.h"
 
+#include "convert/converter_options.h"
 #include "gui/options/regex_rule_list.h"
-#include "import/converter_options.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
 
@@ -172,7 +172,7 @@ QWidget* CConverterOptionsDialog::CreateLinks()
     auto* grid = new QGridLayout(frame);
     int row = 0;
     for (std::size_t i = std::size(kSwitchLabels) - kLinkSwitches; i < std::size(kSwitchLabels);
-        ++i) {
+         ++i) {
         QWidget* check = CreateSwitch(frame, kSwitchLabels[i].first, kSwitchLabels[i].second);
         grid->addWidget(check, row++, 0, 1, 2);
         if (QStringView(kSwitchLabels[i].first) == u"FollowLinks")
@@ -247,8 +247,7 @@ QWidget* CConverterOptionsDialog::CreateExpression(QWidget* parent, const char16
         // The converter's own check, so what is written is what a conversion accepts.
         ConverterOptions check;
         QString problem;
-        const bool valid
-            = check.Set(QString::fromUtf16(setting.property), text, &problem);
+        const bool valid = check.Set(QString::fromUtf16(setting.property), text, &problem);
         QPalette palette = edit->palette();
         palette.setColor(
             QPalette::Text, valid ? QApplication::palette().color(QPalette::Text) : Qt::red);
@@ -279,8 +278,8 @@ QWidget* CConverterOptionsDialog::CreateRuleList(const char16_t* name, Msg title
     view->SetGridLines(RuleListGrid(settings_));
     view->setEditTriggers(QAbstractItemView::AllEditTriggers);
     layout->addWidget(view);
-    connect(delegate, &CRegexRuleDelegate::problemShown, this,
-        &CConverterOptionsDialog::ShowProblem);
+    connect(
+        delegate, &CRegexRuleDelegate::problemShown, this, &CConverterOptionsDialog::ShowProblem);
     connect(model, &CRegexRuleModel::rulesEdited, this, [this, model, &setting] {
         const QString problem = model->Problem();
         ShowProblem(problem);

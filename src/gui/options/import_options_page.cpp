@@ -1,8 +1,8 @@
 #include "gui/options/import_options_page.h"
 
+#include "convert/converter_factory.h"
 #include "gui/options/converter_options_dialog.h"
 #include "import/book_placement.h"
-#include "import/converter_factory.h"
 #include "import/import_options.h"
 #include "settings/settings_store.h"
 #include "text/case_fold.h"
@@ -49,8 +49,7 @@ constexpr CheckRow kCheckRows[] = {
 
 QString AskFolder(QWidget* parent, const QString& start)
 {
-    return QFileDialog::getExistingDirectory(
-        parent, MessageText(Msg::OptionsSelectFolder), start);
+    return QFileDialog::getExistingDirectory(parent, MessageText(Msg::OptionsSelectFolder), start);
 }
 
 void OpenConverterOptions(

@@ -73,8 +73,8 @@ QVariant CRegexRuleModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return MessageText(section == ExpressionColumn ? Msg::ConverterRuleExpression
-                                                   : Msg::ConverterRuleReplacement);
+    return MessageText(
+        section == ExpressionColumn ? Msg::ConverterRuleExpression : Msg::ConverterRuleReplacement);
 }
 
 Qt::ItemFlags CRegexRuleModel::flags(const QModelIndex& index) const
@@ -124,19 +124,19 @@ QWidget* CRegexRuleDelegate::createEditor(
     const auto* model = qobject_cast<const CRegexRuleModel*>(index.model());
     const int row = index.row();
     const int column = index.column();
-    connect(editor, &QLineEdit::textChanged, editor, [this, editor, model, row, column](
-                                                         const QString& text) {
-        RegexRuleText rule = model && row < model->Rules().size() ? model->Rules()[row]
-                                                                   : RegexRuleText();
-        Cell(rule, column) = text;
-        const QString problem = RegexRuleProblem(rule);
-        QPalette palette = editor->palette();
-        palette.setColor(QPalette::Text,
-            problem.isEmpty() ? QApplication::palette().color(QPalette::Text) : Qt::red);
-        editor->setPalette(palette);
-        editor->setToolTip(problem);
-        Q_EMIT problemShown(problem);
-    });
+    connect(editor, &QLineEdit::textChanged, editor,
+        [this, editor, model, row, column](const QString& text) {
+            RegexRuleText rule
+                = model && row < model->Rules().size() ? model->Rules()[row] : RegexRuleText();
+            Cell(rule, column) = text;
+            const QString problem = RegexRuleProblem(rule);
+            QPalette palette = editor->palette();
+            palette.setColor(QPalette::Text,
+                problem.isEmpty() ? QApplication::palette().color(QPalette::Text) : Qt::red);
+            editor->setPalette(palette);
+            editor->setToolTip(problem);
+            Q_EMIT problemShown(problem);
+        });
     return editor;
 }
 

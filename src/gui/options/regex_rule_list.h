@@ -2,8 +2,8 @@
 // The two-column editable list of a rule list ("expression", "replacement"): a model over the
 // rules with one blank row at the end for a new rule, and a view whose editors check the rule
 // as the user types.
+#include "convert/converter_options.h"
 #include "gui/common/grid_tree_view.h"
-#include "import/converter_options.h"
 
 #include <QAbstractTableModel>
 
