@@ -3,8 +3,8 @@
 // as the import does, and prints the time and MB/s of input (target for the text: well under a
 // second). Each conversion runs three times and keeps its best processor time; the time to
 // write the document's text, which the import does next, is printed too.
-#include "import/converter.h"
-#include "import/converter_factory.h"
+#include "convert/converter.h"
+#include "convert/converter_factory.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 #include "text/code_pages.h"

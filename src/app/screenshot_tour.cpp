@@ -5,6 +5,8 @@
 #include "catalog/libravon_doc.h"
 #include "gui/common/grid_tree_view.h"
 #include "gui/options/buttons_dialog.h"
+#include "gui/options/converter_options_dialog.h"
+#include "gui/options/import_options_page.h"
 #include "gui/options/options_page.h"
 #include "gui/options/reader_options_page.h"
 #include "gui/options/styles_dialog.h"
@@ -205,6 +207,24 @@ void SaveReaderOptionsShots(CMainFrame& frame, const QDir& folder)
     }
 }
 
+// The Options page's Import tab, then the converter options it opens.
+void SaveImportOptionsShots(CMainFrame& frame, const QDir& folder)
+{
+    auto* options = qobject_cast<COptionsPage*>(frame.PageWidget(Page::Options));
+    if (!options || !options->ImportOptions())
+        return;
+    frame.SelectPage(Page::Options);
+    auto* tabs = options->findChild<QTabWidget*>(QStringLiteral("optionsTabs"));
+    tabs->setCurrentWidget(options->ImportOptions());
+    QCoreApplication::processEvents();
+    SaveShot(frame, folder.filePath(QStringLiteral("4-options-import.png")));
+    CConverterOptionsDialog dialog(AppSettings(), true, &frame);
+    dialog.show();
+    QCoreApplication::processEvents();
+    SaveShot(dialog, folder.filePath(QStringLiteral("4-converter-options.png")));
+    tabs->setCurrentIndex(0);
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -227,6 +247,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
             SaveReaderDialogShots(*reader, FirstArchive(frame), folder);
         SaveReaderShots(frame, QDir(folder));
         SaveReaderOptionsShots(frame, QDir(folder));
+        SaveImportOptionsShots(frame, QDir(folder));
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
         frame.close();

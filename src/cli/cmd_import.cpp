@@ -3,7 +3,7 @@
 #include "cli/catalog_file.h"
 #include "cli/command.h"
 #include "cli/terminal.h"
-#include "import/converter_factory.h"
+#include "convert/converter_factory.h"
 #include "import/import_list.h"
 #include "import/import_source.h"
 #include "settings/settings_store.h"
@@ -86,7 +86,9 @@ int RunImport(Arguments& args)
     if (!existingText.isEmpty() && !ParseExisting(existingText, &options.existingBookAction))
         return UsageError(self, QStringLiteral("unknown --existing choice %1").arg(existingText));
     if (!logDir.isEmpty()) {
+        // Naming a log folder on the command line asks for the files.
         options.logFilesDir = logDir;
+        options.writeLogs = true;
         if (!QDir().mkpath(logDir)) {
             Err(QStringLiteral("libravon-cli: can't create the log folder %1").arg(logDir));
             return 1;
@@ -106,6 +108,7 @@ int RunImport(Arguments& args)
     ImportReporter reporter(verbose);
     ImportLog log(&reporter);
     log.SetFolder(options.logFilesDir);
+    log.SetWriteFiles(options.writeLogs);
     ImportList list;
     const int prefetch = ImportPrefetchSize(AppSettings());
     for (const QString& path : positional.mid(1)) {

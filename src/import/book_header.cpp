@@ -1,6 +1,6 @@
 #include "import/book_header.h"
 
-#include "import/converter_title_info.h"
+#include "convert/converter_title_info.h"
 #include "import/extra_columns.h"
 #include "import/fb_xpath.h"
 #include "import/stored_book.h"

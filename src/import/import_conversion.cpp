@@ -2,8 +2,8 @@
 // and the file (an archive member through a temporary copy), the result is checked like any
 // book header, filed under the library's or the converted files folder's mask and written in
 // the book code page.
-#include "import/converter.h"
-#include "import/converter_common.h"
+#include "convert/converter.h"
+#include "convert/converter_common.h"
 #include "import/import_book.h"
 #include "import/log_line.h"
 #include "import/temp_files.h"

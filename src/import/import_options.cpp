@@ -1,5 +1,6 @@
 #include "import/import_options.h"
 
+#include "catalog/file_name_mask.h"
 #include "import/book_placement.h"
 #include "settings/settings_store.h"
 #include "text/messages.h"
@@ -26,10 +27,24 @@ ImportOptions ReadImportOptions(SettingsStore& settings)
     options.failedFilesDir = text(u"FailedFilesDir");
     options.copyFailedFiles = number(u"CopyFailedFiles", 0) != 0;
     options.logFilesDir = text(u"LogFilesDir");
+    options.writeLogs = number(u"WriteLogs", 0) != 0;
     options.renameBookMask = text(u"RenameBookMask", options.renameBookMask);
     options.useZipCompression = number(u"UseZipCompression", 1) != 0;
     options.bookCharset = BookCharsetSetting(settings);
     return options;
+}
+
+QString RenameMaskExample(const QString& folder, const QString& mask, bool useZipCompression)
+{
+    if (mask.isEmpty())
+        return {};
+    const QString name
+        = ExpandMask(mask, QStringLiteral("Ивар"), QStringLiteral("Кессель"),
+              QStringLiteral("Прелюдия к основанию"), QStringLiteral("sf"), CompressionNone)
+        + (useZipCompression ? u".zip" : u".fb2");
+    if (folder.isEmpty() || folder.endsWith(u'/'))
+        return folder + name;
+    return folder + u'/' + name;
 }
 
 QString OperationText(ImportOperation operation)

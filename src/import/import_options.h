@@ -22,7 +22,8 @@ struct ImportOptions {
     QString convertedFilesDir;
     QString failedFilesDir;
     bool copyFailedFiles = false;
-    QString logFilesDir; // log files are written only when set
+    QString logFilesDir; // log files are written only when set and writeLogs is on
+    bool writeLogs = false;
     QString renameBookMask = QStringLiteral("%l %f\\%f %l. %t");
     bool useZipCompression = true;
     QString bookCharset = QStringLiteral("1251,windows-1251");
@@ -31,6 +32,11 @@ struct ImportOptions {
 // Sections "Settings" and "ImportView" as the Options page leaves them. An ExistingBookAction
 // outside 0..2 counts as 0 (ask).
 ImportOptions ReadImportOptions(SettingsStore& settings);
+
+// What "Rename converted book mask:" makes of the example book (Ивар Кессель, "Прелюдия к
+// основанию", genre sf): the folder, the expanded mask, then ".zip" or ".fb2". Empty for an
+// empty mask, which the conversion refuses.
+QString RenameMaskExample(const QString& folder, const QString& mask, bool useZipCompression);
 
 // The operation's text on the Import page.
 QString OperationText(ImportOperation operation);

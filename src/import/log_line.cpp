@@ -38,6 +38,14 @@ void ImportLog::SetFolder(const QString& folder)
     folder_ = folder;
 }
 
+void ImportLog::SetWriteFiles(bool on)
+{
+    std::lock_guard lock(mutex_);
+    writeFiles_ = on;
+    if (!on)
+        file_.close();
+}
+
 QString ImportLog::Folder() const
 {
     std::lock_guard lock(mutex_);
@@ -67,7 +75,7 @@ void ImportLog::LogLine(QChar letter, const QString& text)
         const LogEntry entry {letter, clock_ ? clock_() : QDateTime::currentDateTime(), piece};
         if (sink_)
             sink_->LogAdded(entry);
-        if (!folder_.isEmpty())
+        if (writeFiles_ && !folder_.isEmpty())
             AppendToFile(entry);
     }
 }

@@ -43,6 +43,8 @@ public:
     // The folder of the daily files; empty writes none.
     void SetFolder(const QString& folder);
     QString Folder() const;
+    // Whether the daily files are written at all (the user's "Write logs"); on until set.
+    void SetWriteFiles(bool on);
     // Where the time of each line comes from (tests move it across midnight).
     void SetClock(std::function<QDateTime()> clock);
 
@@ -65,6 +67,7 @@ private:
     mutable std::mutex mutex_;
     LogSink* sink_;
     QString folder_;
+    bool writeFiles_ = true;
     std::function<QDateTime()> clock_;
     // The day's file stays open between lines; a new name (folder or date) opens another.
     QFile file_;

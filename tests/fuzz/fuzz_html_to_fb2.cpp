@@ -1,8 +1,8 @@
 // libFuzzer entry point: an HTML page through the built-in converter, whose output must always
 // read back as XML. The page's folder doesn't exist, so no image or linked page is read.
 #include "catalog/xml_document.h"
+#include "convert/html_to_fb2.h"
 #include "fuzz_support.h"
-#include "import/html_to_fb2.h"
 
 #include <cstdint>
 

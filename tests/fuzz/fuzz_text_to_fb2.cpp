@@ -1,8 +1,8 @@
 // libFuzzer entry point: plain text through the built-in converter, whose output must always
 // read back as XML.
 #include "catalog/xml_document.h"
+#include "convert/text_to_fb2.h"
 #include "fuzz_support.h"
-#include "import/text_to_fb2.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // What the import does with a converted book: reads its title-info, fills in the default genre
 // in the document's text, and writes it in the library's code page. The converters' output must
 // survive each step.
-#include "converter_test_support.h"
 #include "import/book_header.h"
 #include "import/book_placement.h"
+#include "support/converter_test_support.h"
 #include "text/messages.h"
 
 using namespace lbv;

@@ -1,7 +1,7 @@
 // Documents converted during an import: where the result goes, what it says, and that nothing
 // of the conversion is left behind.
+#include "convert/converter_factory.h"
 #include "import/book_placement.h"
-#include "import/converter_factory.h"
 #include "import/stored_book.h"
 #include "import_fixture.h"
 #include "text/messages.h"

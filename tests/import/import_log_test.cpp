@@ -88,6 +88,19 @@ TEST_F(ImportLogTest, DailyFilesChangeNameAtMidnightAndHoldOneLinePerEntry)
     EXPECT_TRUE(ReadBytes(folder_.filePath(u"Libravon261209.ucp"_s)).startsWith(after));
 }
 
+TEST_F(ImportLogTest, WithFilesSwitchedOffOnlyTheSinkHearsTheLines)
+{
+    log_.SetFolder(folder_.path());
+    log_.SetWriteFiles(false);
+    log_.LogInfo(u"shown only"_s);
+    EXPECT_EQ(sink_.Lines(), QStringList {u"I shown only"_s});
+    EXPECT_TRUE(QDir(folder_.path()).entryList(QDir::Files).isEmpty());
+
+    log_.SetWriteFiles(true);
+    log_.LogInfo(u"written"_s);
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files).size(), 1);
+}
+
 TEST_F(ImportLogTest, AFolderThatCannotBeWrittenIsSkippedSilently)
 {
     log_.SetFolder(folder_.filePath(u"missing/deeper"_s));

@@ -5,9 +5,15 @@
 namespace lbv {
 
 CGridTreeView::CGridTreeView(QWidget* parent)
-    : QTreeView(parent)
-    , delegate_(new CGridDelegate(this))
+    : CGridTreeView(new CGridDelegate, parent)
 {
+}
+
+CGridTreeView::CGridTreeView(CGridDelegate* delegate, QWidget* parent)
+    : QTreeView(parent)
+    , delegate_(delegate)
+{
+    delegate_->setParent(this);
     setItemDelegate(delegate_);
 }
 

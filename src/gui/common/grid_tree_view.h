@@ -10,6 +10,8 @@ class CGridTreeView : public QTreeView {
     Q_OBJECT
 public:
     explicit CGridTreeView(QWidget* parent = nullptr);
+    // With a delegate of the view's own kind (editors, say), which the view then owns.
+    CGridTreeView(CGridDelegate* delegate, QWidget* parent);
 
     void SetGridLines(GridLines lines);
     GridLines Lines() const { return delegate_->Lines(); }

@@ -6,6 +6,7 @@ class QTabWidget;
 
 namespace lbv {
 
+class CImportOptionsPage;
 class CReaderOptionsPage;
 class CReaderView;
 class CShelfOptionsPage;
@@ -20,6 +21,8 @@ public:
     CReaderOptionsPage* ReaderOptions() const { return reader_; }
     // The reader view whose open book the Reader tab's Format group reads another way.
     void SetReaderView(CReaderView* view);
+    // Null in autorun mode, where nothing is imported and its options would not be kept.
+    CImportOptionsPage* ImportOptions() const { return import_; }
 
 Q_SIGNALS:
     // An option was written; the views that show it read it again.
@@ -29,6 +32,7 @@ private:
     QTabWidget* tabs_;
     CShelfOptionsPage* shelf_;
     CReaderOptionsPage* reader_;
+    CImportOptionsPage* import_ = nullptr;
 };
 
 } // namespace lbv
