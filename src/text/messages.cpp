@@ -269,6 +269,22 @@ constexpr Entry kTable[] = {
     {Msg::MaintenanceSelectPlugin, u"Please, select plugin..."},
     {Msg::MaintenanceExecute, u"Execute"},
     {Msg::MaintenanceSetup, u"Setup"},
+    // The Import page.
+    {Msg::ImportStart, u"&Start"},
+    {Msg::ImportStop, u"Stop"},
+    {Msg::ImportStopping, u"Stopping..."},
+    {Msg::ImportAgain, u"Import"},
+    {Msg::ImportAddFile, u"Add file"},
+    {Msg::ImportAddDir, u"Add dir"},
+    {Msg::ImportSelectFolder, u"Select folder"},
+    {Msg::ImportDropHint, u"You can drag and drop files and directories here."},
+    {Msg::ImportOperationLabel, u"Operation:"},
+    {Msg::ImportDefaultGenreLabel, u"Def. genre:"},
+    {Msg::ImportFileFilter,
+        u"Most used types (*.fb2,*.txt,*.zip)|*.fb2;*.txt;*.zip|Fiction book 2 (*.fb2)|*.fb2|"
+        u"Text files (*.txt)|*.txt|Compressed files (*.zip)|*.zip|All Files (*.*)|*.*||"},
+    {Msg::ImportScanning, u"Scanning %1..."},
+    {Msg::ImportLogColumnText, u"Message"},
     // Shelf filters.
     {Msg::FilterNameExists, u"A filter named \"%1\" already exists. Please choose another name."},
     {Msg::FilterEditorTitle, u"Edit filter"},

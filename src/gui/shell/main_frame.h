@@ -23,7 +23,7 @@ class QTabWidget;
 
 namespace lbv {
 
-class CPlaceholderPage;
+class CImportPage;
 class CReaderView;
 class ExportBridge;
 class CShelfPage;
@@ -42,6 +42,8 @@ public:
     CLibravonDoc& Catalog() { return session_.Catalog(); }
     CatalogSession& Session() { return session_; }
     CShelfPage* ShelfPage() const { return shelf_; }
+    // Null in autorun mode.
+    CImportPage* ImportPage() const { return import_; }
     bool IsAutorun() const { return autorun_; }
 
     // Selects a tab as Ctrl+1 .. Ctrl+5 do; a tab that does not exist changes nothing.
@@ -136,6 +138,9 @@ private:
     QWidget* pages_[5] {};
     CShelfPage* shelf_ = nullptr;
     CReaderView* reader_ = nullptr;
+    CImportPage* import_ = nullptr;
+    // Closing waits for the import run to stop; the window closes when it has.
+    bool closeAfterImport_ = false;
     // File commands that would replace or write the catalog under an import run.
     QList<QAction*> catalogCommands_;
 };

@@ -1,0 +1,160 @@
+// Imports a generated folder of synthetic FB2 books (standard import, no ZIP) twice: with
+// `libravon-cli import` in a process of its own, and through the Import page offscreen (drop the
+// folder, wait for the scan, Start, wait for the end), its log already holding 100,000 lines.
+// A 10 ms timer runs on the GUI thread throughout; its longest gap is the longest stall.
+// Prints "gui/cli throughput: <R>" (books per second of the page over those of the CLI; target
+// at least 0.9) and "longest gui stall: <N> ms" (target at most 100).
+//
+// Usage: import_page_bench [book count] [largest book in KB]
+#include "catalog/libravon_doc.h"
+#include "gui/import/import_dialogs.h"
+#include "gui/import/import_page.h"
+#include "gui/shell/catalog_session.h"
+#include "settings/memory_settings_backend.h"
+#include "settings/settings_store.h"
+#include "synthetic_library.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+using namespace lbv;
+
+namespace {
+
+constexpr int kDefaultBooks = 10000;
+constexpr int kLogLines = 100000;
+
+// Nothing is asked in a run into an empty library; the file choosers are never opened.
+class NoDialogs final : public ImportDialogs {
+public:
+    QStringList AskFiles(QWidget*) override { return {}; }
+    QString AskFolder(QWidget*) override { return {}; }
+    void ShowError(QWidget*, const QString& text) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
+    ExistingBookQuestion::Answer AskExistingBook(QWidget*, const QString&) override
+    {
+        return ExistingBookQuestion::Answer::No;
+    }
+    void DismissQuestion() override { }
+};
+
+// Reads every book once, so that neither import finds a colder page cache than the other.
+void WarmUp(const QString& folder)
+{
+    QDirIterator files(folder, QDir::Files);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (file.open(QIODevice::ReadOnly))
+            file.readAll();
+    }
+}
+
+double CliSeconds(const QString& folder, const QString& root)
+{
+    const QString cli = QStringLiteral(LBV_CLI_PROGRAM);
+    const QString index = root + u"/clilib/index.lvf";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + u"/cliconfig");
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(cli, {QStringLiteral("new"), index, QStringLiteral("--no-zip")});
+    process.waitForFinished(-1);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(cli,
+        {QStringLiteral("import"), index, folder, QStringLiteral("--existing"),
+            QStringLiteral("skip")});
+    process.waitForFinished(-1);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    if (process.exitCode() != 0)
+        std::fprintf(stderr, "libravon-cli import ended with %d\n", process.exitCode());
+    return seconds;
+}
+
+struct GuiFigures {
+    double seconds = 0;
+    qint64 longestStallMs = 0;
+};
+
+GuiFigures GuiRun(const QString& folder, const QString& root)
+{
+    SettingsStore settings(std::make_unique<MemorySettingsBackend>());
+    settings.WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("ExistingBookAction"), 2);
+    CatalogSession session;
+    QDir().mkpath(root + u"/guilib");
+    session.Catalog().path = root + u"/guilib/index.lvf";
+    session.Catalog().compressFiles = false;
+    NoDialogs dialogs;
+    CImportPage page(session, settings, dialogs);
+    page.resize(1000, 700);
+    page.show();
+    for (int line = 0; line < kLogLines; ++line)
+        page.Log().LogDebug(QStringLiteral("Earlier line %1").arg(line));
+    QCoreApplication::processEvents();
+
+    GuiFigures figures;
+    QElapsedTimer sinceTick;
+    QTimer ticker;
+    ticker.setInterval(10);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        figures.longestStallMs = std::max(figures.longestStallMs, sinceTick.restart());
+    });
+    QEventLoop loop;
+    QObject::connect(&page, &CImportPage::scanFinished, &page, [&page] { page.StartOrStop(); });
+    QObject::connect(&page, &CImportPage::runEnded, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    sinceTick.start();
+    ticker.start();
+    page.AddPaths({folder});
+    loop.exec();
+    figures.seconds = double(timer.nsecsElapsed()) / 1e9;
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int books = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : kDefaultBooks;
+    SyntheticOptions options;
+    if (argc > 2) {
+        options.maxBytes = std::max(8, QByteArray(argv[2]).toInt()) * qint64(1024);
+        options.minBytes = std::min(options.minBytes, options.maxBytes / 4);
+    }
+    QTemporaryDir root;
+    if (!root.isValid()) {
+        std::fprintf(stderr, "Can't create a temporary folder\n");
+        return 1;
+    }
+    const QString folder = root.path() + u"/books";
+    SyntheticTotals totals;
+    QString error;
+    if (!WriteSyntheticFolder(options, books, folder, &totals, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("generated %d books, %.1f MB\n", totals.books, double(totals.bytes) / 1e6);
+    WarmUp(folder);
+    const double cli = CliSeconds(folder, root.path());
+    const GuiFigures gui = GuiRun(folder, root.path());
+    std::printf("cli: %.0f books/s (%.2f s); page: %.0f books/s (%.2f s)\n", books / cli, cli,
+        books / gui.seconds, gui.seconds);
+    std::printf("gui/cli throughput: %.2f\n", cli / gui.seconds);
+    std::printf("longest gui stall: %lld ms\n", static_cast<long long>(gui.longestStallMs));
+    return 0;
+}
