@@ -6,6 +6,12 @@
 #include <QStyle>
 
 namespace lbv {
+namespace {
+
+// New lines show a few times a second, however fast they come.
+constexpr int kDeliveryMs = 40;
+
+} // namespace
 
 int LevelSlot(LogLevel level)
 {
@@ -94,14 +100,19 @@ void CImportLogModel::SetColors(
             {Qt::ForegroundRole, Qt::BackgroundRole});
 }
 
+CQueuedLogSink::CQueuedLogSink(QObject* parent)
+    : QObject(parent)
+    , delivery_(kDeliveryMs, [this] { Deliver(); }, this)
+{
+}
+
 void CQueuedLogSink::LogAdded(const LogEntry& entry)
 {
-    std::lock_guard lock(mutex_);
-    pending_.push_back(entry);
-    if (deliveryPosted_)
-        return;
-    deliveryPosted_ = true;
-    QMetaObject::invokeMethod(this, &CQueuedLogSink::Deliver, Qt::QueuedConnection);
+    {
+        std::lock_guard lock(mutex_);
+        pending_.push_back(entry);
+    }
+    delivery_.Request();
 }
 
 void CQueuedLogSink::Deliver()
@@ -110,9 +121,9 @@ void CQueuedLogSink::Deliver()
     {
         std::lock_guard lock(mutex_);
         batch.swap(pending_);
-        deliveryPosted_ = false;
     }
-    Q_EMIT linesAdded(std::move(batch));
+    if (!batch.empty())
+        Q_EMIT linesAdded(std::move(batch));
 }
 
 } // namespace lbv

@@ -1,7 +1,8 @@
 #pragma once
 // The import log as a table of time and text, with an icon and colours by level, and the sink
 // that feeds it from any thread. The sink runs under the log's lock on the logging thread, so it
-// only queues: lines gather in a batch and one queued call hands the batch to the GUI thread.
+// only queues: lines gather in a batch that is handed to the GUI thread a few times a second.
+#include "gui/import/coalesced_delivery.h"
 #include "import/log_line.h"
 
 #include <QAbstractTableModel>
@@ -45,10 +46,7 @@ int LevelSlot(LogLevel level);
 class CQueuedLogSink final : public QObject, public LogSink {
     Q_OBJECT
 public:
-    explicit CQueuedLogSink(QObject* parent = nullptr)
-        : QObject(parent)
-    {
-    }
+    explicit CQueuedLogSink(QObject* parent = nullptr);
 
     // Any thread; never waits for the GUI.
     void LogAdded(const LogEntry& entry) override;
@@ -62,7 +60,7 @@ private:
 
     std::mutex mutex_;
     std::vector<LogEntry> pending_;
-    bool deliveryPosted_ = false;
+    CCoalescedDelivery delivery_;
 };
 
 } // namespace lbv

@@ -41,7 +41,7 @@ const QString kGridAnnouncement = QStringLiteral("LogView_Grid");
 constexpr int kBookFontPoints = 10;
 constexpr int kLogFontPoints = 8;
 // How often a run is looked at: often enough that its end shows at once.
-constexpr int kRunPollMs = 50;
+constexpr int kRunPollMs = 10;
 constexpr int kListWidths[] = {260, 220, 50, 60, 100, 70};
 constexpr int kLogTimeWidth = 90;
 

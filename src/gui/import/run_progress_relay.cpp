@@ -1,12 +1,24 @@
 #include "gui/import/run_progress_relay.h"
 
 namespace lbv {
+namespace {
+
+// Often enough to look live, seldom enough to leave the worker the processor.
+constexpr int kDeliveryMs = 40;
+
+} // namespace
+
+CRunProgressRelay::CRunProgressRelay(QObject* parent)
+    : QObject(parent)
+    , delivery_(kDeliveryMs, [this] { Deliver(); }, this)
+{
+}
 
 void CRunProgressRelay::RunStarted(qsizetype rowCount)
 {
     std::lock_guard lock(mutex_);
     state_ = {rowCount, 0, -1, -1};
-    PostLocked();
+    delivery_.Request();
 }
 
 void CRunProgressRelay::RowStatusChanged(qsizetype row)
@@ -14,7 +26,7 @@ void CRunProgressRelay::RowStatusChanged(qsizetype row)
     std::lock_guard lock(mutex_);
     state_.firstChanged = state_.firstChanged < 0 ? row : std::min(state_.firstChanged, row);
     state_.lastChanged = std::max(state_.lastChanged, row);
-    PostLocked();
+    delivery_.Request();
 }
 
 void CRunProgressRelay::Progress(qsizetype done, qsizetype total)
@@ -22,15 +34,7 @@ void CRunProgressRelay::Progress(qsizetype done, qsizetype total)
     std::lock_guard lock(mutex_);
     state_.done = done;
     state_.total = total;
-    PostLocked();
-}
-
-void CRunProgressRelay::PostLocked()
-{
-    if (deliveryPosted_)
-        return;
-    deliveryPosted_ = true;
-    QMetaObject::invokeMethod(this, &CRunProgressRelay::Deliver, Qt::QueuedConnection);
+    delivery_.Request();
 }
 
 void CRunProgressRelay::Deliver()
@@ -40,7 +44,6 @@ void CRunProgressRelay::Deliver()
         std::lock_guard lock(mutex_);
         progress = state_;
         state_.firstChanged = state_.lastChanged = -1;
-        deliveryPosted_ = false;
     }
     Q_EMIT progressed(progress);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Hands what a run's worker reports on to the GUI thread without waiting for it. A fast run
-// reports thousands of rows a second, so the reports are gathered and one queued call at a time
-// carries the newest state: the rows whose status changed since the last delivery, and the
-// progress.
+// reports thousands of rows a second, so the reports are gathered and delivered a few times a
+// second: the rows whose status changed since the last delivery, and the progress.
+#include "gui/import/coalesced_delivery.h"
 #include "import/import_run.h"
 
 #include <QObject>
@@ -21,10 +21,7 @@ struct RunProgress {
 class CRunProgressRelay final : public QObject, public ImportObserver {
     Q_OBJECT
 public:
-    explicit CRunProgressRelay(QObject* parent = nullptr)
-        : QObject(parent)
-    {
-    }
+    explicit CRunProgressRelay(QObject* parent = nullptr);
 
     void RunStarted(qsizetype rowCount) override;
     void RowStatusChanged(qsizetype row) override;
@@ -35,12 +32,11 @@ Q_SIGNALS:
     void progressed(const lbv::RunProgress& progress);
 
 private:
-    void PostLocked();
     void Deliver();
 
     std::mutex mutex_;
     RunProgress state_;
-    bool deliveryPosted_ = false;
+    CCoalescedDelivery delivery_;
 };
 
 } // namespace lbv
