@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts libravon under Xvfb on a demo library built from samples/ and saves a PNG of every tab,
-# the shelf with its busiest author and first book chosen, and the book menu (default folder:
-# build/screenshots). The user's own settings are not touched.
+# the shelf with its busiest author and first book chosen, the book menu, and an import run at
+# its existing-book question (default folder: build/screenshots). The user's own settings are
+# not touched.
 # With --docs, the pictures of the README's tour and the AppStream metainfo are refreshed too:
 # docs/screenshots/NAME.png, with fewer colours to keep them small.
 set -euo pipefail
