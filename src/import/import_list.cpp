@@ -105,6 +105,18 @@ void ImportList::AddHeader(std::unique_ptr<CBookHeader> header)
     rows_.push_back({std::move(header)});
 }
 
+qsizetype ImportList::TakeRows(ImportList& other)
+{
+    if (&other == this)
+        return 0;
+    std::scoped_lock lock(mutex_, other.mutex_);
+    const qsizetype taken = qsizetype(other.rows_.size());
+    rows_.insert(rows_.end(), std::make_move_iterator(other.rows_.begin()),
+        std::make_move_iterator(other.rows_.end()));
+    other.rows_.clear();
+    return taken;
+}
+
 qsizetype ImportList::Count() const
 {
     std::lock_guard lock(mutex_);

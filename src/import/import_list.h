@@ -44,6 +44,9 @@ public:
     // (a run imports checked rows only); the source is left empty. Returns the rows added.
     int AddSource(CImportSource& source);
     void AddHeader(std::unique_ptr<CBookHeader> header);
+    // Moves every row of `other` to the end, in order, leaving `other` empty; returns how many
+    // came. A list filled on a scan thread is handed over this way in one short step.
+    qsizetype TakeRows(ImportList& other);
 
     qsizetype Count() const;
     // A row that a run removed meanwhile (the GUI reads while the worker works) gives an empty

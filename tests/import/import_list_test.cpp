@@ -95,3 +95,18 @@ TEST_F(ImportListTest, RowsGoneMeanwhileAreToleratedAndAnActiveRunKeepsTheRows)
     EXPECT_TRUE(list_.Clear());
     EXPECT_EQ(list_.Count(), 0);
 }
+
+TEST_F(ImportListTest, RowsScannedElsewhereAreTakenOverInOrder)
+{
+    WriteBook(u"a.fb2"_s, TitleInfo(u"Anna"_s, u"A"_s, u"A"_s));
+    ASSERT_EQ(Add(Path(u"incoming")), 1);
+    ImportList scanned;
+    scanned.AddHeader(std::make_unique<CBookHeader>(u"/in/b.fb2"_s, 10));
+    scanned.AddHeader(std::make_unique<CBookHeader>(u"/in/c.fb2"_s, 10));
+    EXPECT_EQ(list_.TakeRows(scanned), 2);
+    EXPECT_EQ(list_.TakeRows(list_), 0);
+    EXPECT_EQ(scanned.Count(), 0);
+    ASSERT_EQ(list_.Count(), 3);
+    EXPECT_EQ(list_.Row(0).fileName, u"a");
+    EXPECT_EQ(list_.Row(2).fileName, u"c");
+}

@@ -321,10 +321,10 @@ void CImportPage::SourceScanned(const ScannedSource& result)
         log_.LogWarning(result.error);
     // The rows are the worker's while a run is active.
     if (running_) {
-        heldSources_.push_back(result.source);
+        heldRows_.push_back(result.rows);
         return;
     }
-    list_.AddSource(*result.source);
+    list_.TakeRows(*result.rows);
     listModel_->ShowAddedRows();
 }
 
@@ -421,9 +421,9 @@ void CImportPage::FinishRun(const ImportRunSummary& summary)
     }
     // Announces the run's changes to the views, once.
     session_.SetImportRunning(false);
-    for (const auto& source : heldSources_)
-        list_.AddSource(*source);
-    heldSources_.clear();
+    for (const auto& rows : heldRows_)
+        list_.TakeRows(*rows);
+    heldRows_.clear();
     listModel_->ShowAddedRows();
     if (scanner_->IsBusy())
         progress_->setRange(0, 0);

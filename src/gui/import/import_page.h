@@ -27,7 +27,6 @@ class CGridTreeView;
 class CImportListModel;
 class CImportLogModel;
 class CImportScanner;
-class CImportSource;
 class CQueuedLogSink;
 class CRunProgressRelay;
 class DocumentConverter;
@@ -102,8 +101,8 @@ private:
     std::unique_ptr<BookImporter> importer_;
     std::unique_ptr<ImportRun> run_;
     CImportScanner* scanner_;
-    // Sources scanned while a run was active: the list takes them when it ends.
-    std::vector<std::shared_ptr<CImportSource>> heldSources_;
+    // Rows scanned while a run was active: the list takes them when it ends.
+    std::vector<std::shared_ptr<ImportList>> heldRows_;
     HeaderPersistence listHeader_;
     HeaderPersistence logHeader_;
 

@@ -1,5 +1,6 @@
 #include "gui/import/import_scanner.h"
 
+#include "import/import_list.h"
 #include "import/import_source.h"
 
 #include <QFileInfo>
@@ -18,10 +19,11 @@ public:
     {
         if (closing)
             return;
+        CImportSource source(QFileInfo(path).absoluteFilePath(), prefetchSize);
         ScannedSource result;
-        result.source
-            = std::make_shared<CImportSource>(QFileInfo(path).absoluteFilePath(), prefetchSize);
-        result.source->Scan(&result.error);
+        source.Scan(&result.error);
+        result.rows = std::make_shared<ImportList>();
+        result.rows->AddSource(source);
         Q_EMIT scanned(result);
     }
 

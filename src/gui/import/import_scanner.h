@@ -1,6 +1,7 @@
 #pragma once
-// Scans dropped or added paths into import sources on a thread of its own, one path after the
-// other in the order given, so that a folder of 100,000 files leaves the window working.
+// Scans dropped or added paths on a thread of its own, one path after the other in the order
+// given, into rows ready to be taken over by the import list, so that a folder of 100,000 files
+// leaves the window working.
 #include <QObject>
 #include <QStringList>
 #include <QThread>
@@ -9,11 +10,11 @@
 
 namespace lbv {
 
-class CImportSource;
+class ImportList;
 class ScanWorker;
 
 struct ScannedSource {
-    std::shared_ptr<CImportSource> source;
+    std::shared_ptr<ImportList> rows; // the path's books, depth first
     QString error; // for the log, as a warning; empty when there was nothing to say
 };
 
