@@ -2,8 +2,9 @@
 # Starts libravon under Xvfb on a demo library built from samples/ and saves a PNG of every tab,
 # the shelf with its busiest author and first book chosen, the Reader on a Cyrillic book with
 # pictures (two columns, a picture upright and turned), its pop-up and dialogs, the book menu,
-# the Options page's Reader tab and the reader's settings dialogs (default folder:
-# build/screenshots). The user's own settings are not touched.
+# the Options page's Import and Reader tabs with their dialogs, and an import run at its
+# existing-book question (default folder: build/screenshots). The user's own settings are not
+# touched.
 # With --docs, the pictures of the README's tour and the AppStream metainfo are refreshed too:
 # docs/screenshots/NAME.png, with fewer colours to keep them small.
 set -euo pipefail

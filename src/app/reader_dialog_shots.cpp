@@ -1,5 +1,7 @@
 #include "app/reader_dialog_shots.h"
 
+#include "app/shot_saving.h"
+
 #include "gui/reader/contents_dialog.h"
 #include "gui/reader/open_file_dialog.h"
 #include "gui/reader/reader_dialogs.h"
@@ -11,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QTextStream>
 
 namespace lbv {
 namespace {
@@ -54,12 +55,6 @@ void SaveOpenFileShot(CReaderView& reader, const QString& archive, const QDir& f
 }
 
 } // namespace
-
-void SaveShot(QWidget& widget, const QString& path)
-{
-    QTextStream out(stdout);
-    out << (widget.grab().save(path) ? "saved " : "could not save ") << path << Qt::endl;
-}
 
 void SaveReaderDialogShots(CReaderView& reader, const QString& archive, const QString& folder)
 {

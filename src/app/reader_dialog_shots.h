@@ -9,7 +9,6 @@ namespace lbv {
 
 class CReaderView;
 
-void SaveShot(QWidget& widget, const QString& path);
 // The Contents dialog of the open book, with a bookmark of the user's among the sections (taken
 // away again afterwards); the open-file dialog inside `archive` when one is given.
 void SaveReaderDialogShots(CReaderView& reader, const QString& archive, const QString& folder);

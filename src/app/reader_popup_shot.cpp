@@ -1,13 +1,12 @@
 #include "app/reader_popup_shot.h"
 
+#include "app/shot_saving.h"
+
 #include "gui/reader/reader_view.h"
 #include "reader/reader_session.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QPixmap>
-#include <QScreen>
-#include <QTextStream>
 
 namespace lbv {
 
@@ -27,10 +26,7 @@ void SaveBookmarkPopupShot(CReaderView& reader, QWidget& window, const QString& 
         QCoreApplication::sendEvent(&reader, &tap);
     }
     QCoreApplication::processEvents();
-    const QRect area = window.geometry();
-    const QPixmap shot
-        = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    QTextStream(stdout) << (shot.save(path) ? "saved " : "could not save ") << path << Qt::endl;
+    SaveScreenShot(window, path);
     if (QWidget* popup = QApplication::activePopupWidget())
         popup->close();
 }

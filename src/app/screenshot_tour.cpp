@@ -1,7 +1,8 @@
 #include "app/screenshot_tour.h"
 
-#include "app/reader_popup_shot.h"
 #include "app/reader_dialog_shots.h"
+#include "app/reader_popup_shot.h"
+#include "app/shot_saving.h"
 #include "catalog/libravon_doc.h"
 #include "gui/common/grid_tree_view.h"
 #include "gui/options/buttons_dialog.h"
@@ -12,6 +13,7 @@
 #include "gui/options/styles_dialog.h"
 #include "gui/reader/advanced_parameters_dialog.h"
 #include "gui/reader/reader_colors_dialog.h"
+#include "gui/import/import_page.h"
 #include "gui/reader/reader_view.h"
 #include "gui/shelf/author_tree_model.h"
 #include "gui/shelf/book_list_ctrl.h"
@@ -26,11 +28,11 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QPixmap>
-#include <QScreen>
+#include <QFileInfo>
 #include <QTabWidget>
-#include <QTextStream>
 #include <QTimer>
+
+#include <functional>
 
 namespace lbv {
 namespace {
@@ -79,11 +81,7 @@ void SaveBookMenuShot(CMainFrame& frame, const QDir& folder)
         return;
     const QString path = folder.filePath(QStringLiteral("1-shelf-book-menu.png"));
     QTimer::singleShot(300, &frame, [&frame, path] {
-        QTextStream out(stdout);
-        const QRect area = frame.geometry();
-        const QPixmap shot
-            = frame.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-        out << (shot.save(path) ? "saved " : "could not save ") << path << Qt::endl;
+        SaveScreenShot(frame, path);
         if (QWidget* menu = QApplication::activePopupWidget())
             menu->close();
     });
@@ -225,6 +223,33 @@ void SaveImportOptionsShots(CMainFrame& frame, const QDir& folder)
     tabs->setCurrentIndex(0);
 }
 
+// A run of the Import page over the library's own folder: its books are in the catalog already,
+// so the run meets the existing-book question, which is shown, then answered "No" as closing
+// does. `then` follows the run's end; the demo library is left unmodified.
+void SaveImportRunShot(CMainFrame& frame, const QDir& folder, std::function<void()> then)
+{
+    CImportPage* page = frame.ImportPage();
+    if (!page || frame.Catalog().path.isEmpty()) {
+        then();
+        return;
+    }
+    frame.SelectPage(Page::Import);
+    QObject::connect(page, &CImportPage::scanFinished, page, [page] { page->StartOrStop(); },
+        Qt::SingleShotConnection);
+    QObject::connect(page, &CImportPage::runEnded, &frame,
+        [&frame, then] {
+            frame.Catalog().SetModified(false);
+            then();
+        },
+        Qt::SingleShotConnection);
+    const QString path = folder.filePath(QStringLiteral("3-import-run.png"));
+    QTimer::singleShot(2000, page, [&frame, page, path] {
+        SaveScreenShot(frame, path);
+        page->StopForClose();
+    });
+    page->AddPaths({QFileInfo(frame.Catalog().path).absolutePath()});
+}
+
 } // namespace
 
 void StartScreenshotTour(CMainFrame& frame, const QString& folder)
@@ -250,7 +275,7 @@ void StartScreenshotTour(CMainFrame& frame, const QString& folder)
         SaveImportOptionsShots(frame, QDir(folder));
         SaveBookMenuShot(frame, QDir(folder));
         SaveWizardShots(frame, QDir(folder));
-        frame.close();
+        SaveImportRunShot(frame, QDir(folder), [&frame] { frame.close(); });
     });
 }
 

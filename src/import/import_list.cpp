@@ -105,6 +105,18 @@ void ImportList::AddHeader(std::unique_ptr<CBookHeader> header)
     rows_.push_back({std::move(header)});
 }
 
+qsizetype ImportList::TakeRows(ImportList& other)
+{
+    if (&other == this)
+        return 0;
+    std::scoped_lock lock(mutex_, other.mutex_);
+    const qsizetype taken = qsizetype(other.rows_.size());
+    rows_.insert(rows_.end(), std::make_move_iterator(other.rows_.begin()),
+        std::make_move_iterator(other.rows_.end()));
+    other.rows_.clear();
+    return taken;
+}
+
 qsizetype ImportList::Count() const
 {
     std::lock_guard lock(mutex_);
@@ -114,40 +126,71 @@ qsizetype ImportList::Count() const
 ImportRowView ImportList::Row(qsizetype index) const
 {
     std::lock_guard lock(mutex_);
-    if (index < 0 || std::size_t(index) >= rows_.size())
+    const Entry* row = Find(index);
+    if (!row)
         return {};
-    const Entry& row = rows_[std::size_t(index)];
-    const CBookHeader& header = *row.header;
+    const CBookHeader& header = *row->header;
     return {RowDirectory(header), RowFileName(header), RowExtension(header),
-        RowSizeText(header.fileSize), RowSizeClass(header.fileSize), row.checked, row.status,
-        row.time};
+        RowSizeText(header.fileSize), RowSizeClass(header.fileSize), row->checked, row->status,
+        row->time};
+}
+
+ImportList::Entry* ImportList::Find(qsizetype index)
+{
+    return index >= 0 && std::size_t(index) < rows_.size() ? &rows_[std::size_t(index)] : nullptr;
+}
+
+const ImportList::Entry* ImportList::Find(qsizetype index) const
+{
+    return index >= 0 && std::size_t(index) < rows_.size() ? &rows_[std::size_t(index)] : nullptr;
 }
 
 bool ImportList::IsChecked(qsizetype index) const
 {
     std::lock_guard lock(mutex_);
-    return rows_.at(std::size_t(index)).checked;
+    const Entry* row = Find(index);
+    return row && row->checked;
 }
 
-void ImportList::SetChecked(qsizetype index, bool checked)
+bool ImportList::SetChecked(qsizetype index, bool checked)
 {
     std::lock_guard lock(mutex_);
-    rows_.at(std::size_t(index)).checked = checked;
+    Entry* row = Find(index);
+    if (!row)
+        return false;
+    row->checked = checked;
+    return true;
 }
 
-CBookHeader ImportList::HeaderCopy(qsizetype index) const
+std::optional<CBookHeader> ImportList::HeaderCopy(qsizetype index) const
 {
     std::lock_guard lock(mutex_);
-    return *rows_.at(std::size_t(index)).header;
+    const Entry* row = Find(index);
+    if (!row)
+        return std::nullopt;
+    return *row->header;
 }
 
 void ImportList::SetStatus(qsizetype index, const QString& status)
 {
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     std::lock_guard lock(mutex_);
-    Entry& row = rows_.at(std::size_t(index));
-    row.status = status;
-    row.time = time;
+    if (Entry* row = Find(index)) {
+        row->status = status;
+        row->time = time;
+    }
+}
+
+void ImportList::SetRunActive(bool active)
+{
+    std::lock_guard lock(mutex_);
+    runActive_ = active;
+}
+
+bool ImportList::IsRunActive() const
+{
+    std::lock_guard lock(mutex_);
+    return runActive_;
 }
 
 qsizetype ImportList::RemoveUnchecked()
@@ -160,16 +203,22 @@ qsizetype ImportList::RemoveUnchecked()
     return removed;
 }
 
-void ImportList::RemoveRow(qsizetype index)
+bool ImportList::RemoveRow(qsizetype index)
 {
     std::lock_guard lock(mutex_);
+    if (runActive_ || !Find(index))
+        return false;
     rows_.erase(rows_.begin() + index);
+    return true;
 }
 
-void ImportList::Clear()
+bool ImportList::Clear()
 {
     std::lock_guard lock(mutex_);
+    if (runActive_)
+        return false;
     rows_.clear();
+    return true;
 }
 
 } // namespace lbv

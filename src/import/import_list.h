@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace lbv {
@@ -35,29 +36,43 @@ struct ImportRowView {
     QString time; // when the status was last set, "HH:mm:ss"
 };
 
+// Rows are addressed by index, and a run removes rows when it ends, possibly before the GUI has
+// heard of it: every access by index tolerates an index that is no longer there.
 class ImportList {
 public:
     // Takes over the source's headers, then those of its children, depth first, as checked rows
     // (a run imports checked rows only); the source is left empty. Returns the rows added.
     int AddSource(CImportSource& source);
     void AddHeader(std::unique_ptr<CBookHeader> header);
+    // Moves every row of `other` to the end, in order, leaving `other` empty; returns how many
+    // came. A list filled on a scan thread is handed over this way in one short step.
+    qsizetype TakeRows(ImportList& other);
 
     qsizetype Count() const;
     // A row that a run removed meanwhile (the GUI reads while the worker works) gives an empty
     // view.
     ImportRowView Row(qsizetype index) const;
-    bool IsChecked(qsizetype index) const;
-    void SetChecked(qsizetype index, bool checked);
+    bool IsChecked(qsizetype index) const; // false for a row that is not there
+    // False (and nothing changed) for a row that is not there.
+    bool SetChecked(qsizetype index, bool checked);
     // The row's header, copied: a run works on the copy and leaves the row as it was found.
-    CBookHeader HeaderCopy(qsizetype index) const;
-    // Sets the status and stamps the row with the current time.
+    // Empty for a row that is not there.
+    std::optional<CBookHeader> HeaderCopy(qsizetype index) const;
+    // Sets the status and stamps the row with the current time; a missing row is ignored.
     void SetStatus(qsizetype index, const QString& status);
 
+    // While a run is active the run's worker is the only one to change the rows: removing rows
+    // is refused, so the indexes the worker walks stay valid.
+    void SetRunActive(bool active);
+    bool IsRunActive() const;
+
     // Drops the rows whose check mark is clear, keeping the others in order; returns how many
-    // went.
+    // went. The run calls it as it ends.
     qsizetype RemoveUnchecked();
-    void RemoveRow(qsizetype index);
-    void Clear();
+    // False when the row is not there or a run is active.
+    bool RemoveRow(qsizetype index);
+    // False when a run is active.
+    bool Clear();
 
 private:
     struct Entry {
@@ -67,8 +82,12 @@ private:
         QString time;
     };
 
+    Entry* Find(qsizetype index);
+    const Entry* Find(qsizetype index) const;
+
     mutable std::mutex mutex_;
     std::vector<Entry> rows_;
+    bool runActive_ = false;
 };
 
 } // namespace lbv

@@ -47,6 +47,8 @@ bool ImportRun::Start(ImportOperation operation, QString* error)
     Wait(); // the thread of the previous run has ended, but must be joined
     stopRequested_ = false;
     running_ = true;
+    // Set before the worker starts, so the GUI can't remove a row the worker is about to read.
+    list_.SetRunActive(true);
     worker_ = std::thread([this, operation] {
         lastSummary_ = Loop(operation);
         running_ = false;
@@ -58,6 +60,7 @@ ImportRunSummary ImportRun::RunHere(ImportOperation operation)
 {
     stopRequested_ = false;
     running_ = true;
+    list_.SetRunActive(true);
     lastSummary_ = Loop(operation);
     running_ = false;
     return lastSummary_;
@@ -97,8 +100,9 @@ ImportRunSummary ImportRun::Loop(ImportOperation operation)
             summary.stopped = true;
             break;
         }
-        if (list_.IsChecked(row)) {
-            CBookHeader header = list_.HeaderCopy(row);
+        std::optional<CBookHeader> copy;
+        if (list_.IsChecked(row) && (copy = list_.HeaderCopy(row))) {
+            CBookHeader& header = *copy;
             list_.SetStatus(row, MessageText(Msg::StatusProcessing));
             if (observer_)
                 observer_->RowStatusChanged(row);
@@ -118,6 +122,7 @@ ImportRunSummary ImportRun::Loop(ImportOperation operation)
             observer_->Progress(summary.visited, summary.rows);
     }
     summary.removedRows = list_.RemoveUnchecked();
+    list_.SetRunActive(false);
     summary.catalogChanged = CatalogGeneration() != generationBefore;
     if (observer_)
         observer_->RunFinished(summary);

@@ -26,6 +26,16 @@ constexpr IntSettingDefault kIntDefaults[] = {
     {u"Settings", u"ColorNABookBG", qint32(RgbColor(255, 225, 225)), Source::Fixed},
     {u"Settings", u"ColorPreviewBG", qint32(RgbColor(240, 240, 240)), Source::Fixed},
     {u"Settings", u"ColorPreviewFG", 0, Source::SystemWindowText},
+    // The import log's levels: plain info, warnings on pale yellow, errors red on pale red,
+    // debug lines grey.
+    {u"Settings", u"LogInfoFG", 0, Source::SystemWindowText},
+    {u"Settings", u"LogInfoBG", 0, Source::SystemWindow},
+    {u"Settings", u"LogWarningFG", qint32(RgbColor(128, 80, 0)), Source::Fixed},
+    {u"Settings", u"LogWarningBG", qint32(RgbColor(255, 248, 208)), Source::Fixed},
+    {u"Settings", u"LogErrorFG", qint32(RgbColor(176, 0, 0)), Source::Fixed},
+    {u"Settings", u"LogErrorBG", qint32(RgbColor(255, 225, 225)), Source::Fixed},
+    {u"Settings", u"LogDebugFG", qint32(RgbColor(128, 128, 128)), Source::Fixed},
+    {u"Settings", u"LogDebugBG", 0, Source::SystemWindow},
     {u"Settings", u"FastPrefetchBufferSize", 4096, Source::Fixed},
     {u"Settings", u"UseClearType", 0, Source::Fixed},
 };

@@ -1,3 +1,4 @@
+#include "gui/import/import_page.h"
 #include "gui/reader/reader_toolbar.h"
 #include "gui/reader/reader_view.h"
 #include "gui/reader/recent_books_menu.h"
@@ -9,6 +10,8 @@
 #include "gui/shell/window_placement.h"
 #include "reader/key_map.h"
 #include "settings/memory_settings_backend.h"
+#include "import/fb2_samples.h"
+#include "scripted_import_dialogs.h"
 #include "settings/settings_store.h"
 
 #include <QDir>
@@ -18,6 +21,8 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTreeView>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -58,6 +63,7 @@ public:
         questions.append(question);
         return false;
     }
+    ImportDialogs& ImportPageDialogs() override { return importDialogs; }
 
     std::optional<NewLibraryChoice> newLibrary; // cancelled unless set
     int wizardRuns = 0;
@@ -70,6 +76,7 @@ public:
     QStringList messages;
     QStringList questions;
     std::function<void()> whileShown;
+    test::ScriptedImportDialogs importDialogs;
 };
 
 // A plain UTF-8 index, which opens through the compressed attempt as well.
@@ -354,6 +361,10 @@ TEST_F(MainFrameTest, DroppedFilesGoToTheImportPageExceptInAutorun)
     EXPECT_EQ(frame->CurrentPage(), Page::Import);
     ASSERT_EQ(dropped.size(), 1);
     EXPECT_EQ(dropped[0][0].toStringList(), QStringList {book});
+    // The page scans what was dropped; a file without a book header is a warning in the log.
+    QTRY_VERIFY(!frame->ImportPage()->IsScanning());
+    QTRY_VERIFY(frame->ImportPage()->findChild<QTreeView*>(QStringLiteral("importLog"))
+                    ->model()->rowCount() > 0);
 
     Start({}, true);
     QSignalSpy ignored(frame.get(), &CMainFrame::filesDropped);
@@ -537,4 +548,39 @@ TEST_F(MainFrameTest, ShelfBooksOpenInTheReaderWhoseKeysLeaveCtrlDigitsAndFullsc
     reader->setFocus();
     QTest::keyClick(reader, Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(frame->CurrentPage(), Page::Shelf);
+}
+
+TEST_F(MainFrameTest, ClosingDuringAnImportQuestionAnswersNoAndClosesOnceTheRunHasStopped)
+{
+    lastIndex = WriteFile(QStringLiteral("index.lvf"), IndexText(QStringLiteral("Last")));
+    QDir(folder.path()).mkpath(QStringLiteral("in"));
+    for (const QString& title : {QStringLiteral("Last"), QStringLiteral("Other")})
+        WriteFile(QStringLiteral("in/") + title + QStringLiteral(".fb2"),
+            test::Fb2Text(test::kUtf8Declaration,
+                QStringLiteral("<genre>sf</genre><author><first-name>Ivar</first-name>"
+                               "<last-name>Kessel</last-name></author><book-title>%1</book-title>")
+                    .arg(title))
+                .toUtf8());
+    Start();
+    frame->show();
+    CImportPage* page = frame->ImportPage();
+    ASSERT_NE(page, nullptr);
+    Drop(folder.filePath(QStringLiteral("in")));
+    QTRY_VERIFY(!page->IsScanning());
+    ASSERT_EQ(page->List().Count(), 2);
+
+    dialogs.closeAnswer = QMessageBox::No; // a plain index opens as modified
+    bool stillOpen = false;
+    dialogs.importDialogs.answers = {ExistingBookQuestion::Answer::Yes};
+    dialogs.importDialogs.whileAsked = [&] {
+        frame->close();
+        stillOpen = frame->isVisible();
+    };
+    page->findChild<QPushButton*>(QStringLiteral("importStart"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!frame->isVisible(), 20000);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(dialogs.importDialogs.dismissed);
+    EXPECT_EQ(dialogs.importDialogs.questions.size(), 1);
+    ASSERT_EQ(page->List().Count(), 1);
+    EXPECT_EQ(page->List().Row(0).fileName, QStringLiteral("Other"));
 }

@@ -24,7 +24,7 @@ TEST_F(ImportListTest, AnArchiveWithThreeBooksGivesThreeRowsUnderTheArchive)
         EXPECT_TRUE(view.checked);
         EXPECT_TRUE(view.status.isEmpty());
     }
-    EXPECT_EQ(list_.HeaderCopy(1).file, archive + u"@sub/second.fb2");
+    EXPECT_EQ(list_.HeaderCopy(1)->file, archive + u"@sub/second.fb2");
 }
 
 TEST_F(ImportListTest, FoldersGiveTheirBooksDepthFirstInFolderOrder)
@@ -67,4 +67,46 @@ TEST_F(ImportListTest, RowTextsOfPlainFilesSplitFolderNameAndLastExtension)
     header.file = u"/mail@home/book.fb2"_s;
     EXPECT_EQ(RowDirectory(header), u"/mail@home");
     EXPECT_EQ(RowFileName(header), u"book");
+}
+
+TEST_F(ImportListTest, RowsGoneMeanwhileAreToleratedAndAnActiveRunKeepsTheRows)
+{
+    WriteBook(u"a.fb2"_s, TitleInfo(u"Anna"_s, u"A"_s, u"A"_s));
+    WriteBook(u"b.fb2"_s, TitleInfo(u"Anna"_s, u"B"_s, u"B"_s));
+    ASSERT_EQ(Add(Path(u"incoming")), 2);
+    // Indexes the GUI still holds after a run removed its rows.
+    for (const qsizetype stale : {qsizetype(-1), qsizetype(2), qsizetype(100)}) {
+        EXPECT_FALSE(list_.IsChecked(stale));
+        EXPECT_FALSE(list_.SetChecked(stale, false));
+        EXPECT_FALSE(list_.HeaderCopy(stale).has_value());
+        list_.SetStatus(stale, u"Ok"_s);
+        EXPECT_FALSE(list_.RemoveRow(stale));
+        EXPECT_TRUE(list_.Row(stale).fileName.isEmpty());
+    }
+    EXPECT_EQ(list_.Count(), 2);
+
+    list_.SetRunActive(true);
+    EXPECT_FALSE(list_.RemoveRow(0));
+    EXPECT_FALSE(list_.Clear());
+    EXPECT_EQ(list_.Count(), 2);
+    list_.SetRunActive(false);
+    EXPECT_TRUE(list_.RemoveRow(0));
+    EXPECT_EQ(list_.Row(0).fileName, u"b");
+    EXPECT_TRUE(list_.Clear());
+    EXPECT_EQ(list_.Count(), 0);
+}
+
+TEST_F(ImportListTest, RowsScannedElsewhereAreTakenOverInOrder)
+{
+    WriteBook(u"a.fb2"_s, TitleInfo(u"Anna"_s, u"A"_s, u"A"_s));
+    ASSERT_EQ(Add(Path(u"incoming")), 1);
+    ImportList scanned;
+    scanned.AddHeader(std::make_unique<CBookHeader>(u"/in/b.fb2"_s, 10));
+    scanned.AddHeader(std::make_unique<CBookHeader>(u"/in/c.fb2"_s, 10));
+    EXPECT_EQ(list_.TakeRows(scanned), 2);
+    EXPECT_EQ(list_.TakeRows(list_), 0);
+    EXPECT_EQ(scanned.Count(), 0);
+    ASSERT_EQ(list_.Count(), 3);
+    EXPECT_EQ(list_.Row(0).fileName, u"a");
+    EXPECT_EQ(list_.Row(2).fileName, u"c");
 }

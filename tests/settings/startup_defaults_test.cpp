@@ -36,12 +36,13 @@ TEST(StartupDefaults, FirstStartWritesEveryDefault)
     EXPECT_EQ(backend->ReadString(QString(), QStringLiteral("GenreLang")), QStringLiteral("en"));
     EXPECT_EQ(backend->ValueNames(QStringLiteral("BooksView")).size(), 4);
     EXPECT_EQ(backend->ValueNames(QStringLiteral("ImportView")).size(), 3);
-    EXPECT_EQ(backend->ValueNames(kSettings).size(), 12 + 3);
+    EXPECT_EQ(backend->ValueNames(kSettings).size(), 20 + 3);
     EXPECT_EQ(backend->ReadInt(QStringLiteral("ImportView"), QStringLiteral("ShowHGridEx")), 1);
     EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("ColorShortBookFG")), 0x646464);
     EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("ColorLongBookFG")), 0xF78073);
     EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("ColorNABookBG")), 0xE1E1FF);
     EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("ColorPreviewBG")), 0xF0F0F0);
+    EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("LogErrorFG")), 0x0000B0);
     EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("ColorBookBG")), 0xFAFAFA);
     EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("ColorPreviewFG")), 0x1E140A);
     EXPECT_EQ(backend->ReadInt(kSettings, QStringLiteral("FastPrefetchBufferSize")), 4096);

@@ -1,8 +1,10 @@
 #include "gui/common/font_color.h"
 
 #include "settings/settings_store.h"
+#include "settings/startup_defaults.h"
 
 #include <QGuiApplication>
+#include <QPalette>
 #include <QScreen>
 
 #include <algorithm>
@@ -84,6 +86,17 @@ void WriteFont(SettingsStore& store, const QString& name, const QFont& font)
 QColor ReadColor(SettingsStore& store, const QString& name, ColorRef defaultColor)
 {
     return ToQColor(ColorRef(store.GetProfileInt(kSettingsSection, name, qint32(defaultColor))));
+}
+
+QColor ReadStartupColor(SettingsStore& store, const QString& name, const QPalette& palette)
+{
+    const SystemColors system {
+        ToColorRef(palette.color(QPalette::Base)), ToColorRef(palette.color(QPalette::WindowText))};
+    qint32 fallback = 0;
+    for (const IntSettingDefault& entry : StartupIntDefaults())
+        if (entry.section == kSettingsSection && entry.name == name)
+            fallback = entry.Resolve(system);
+    return ReadColor(store, name, ColorRef(fallback));
 }
 
 } // namespace lbv

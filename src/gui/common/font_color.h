@@ -26,5 +26,8 @@ QFont ReadFont(SettingsStore& store, const QString& name, int points);
 void WriteFont(SettingsStore& store, const QString& name, const QFont& font);
 // A colour setting of section "Settings".
 QColor ReadColor(SettingsStore& store, const QString& name, ColorRef defaultColor);
+// A colour setting of section "Settings" that start-up ensures, with the same default when it is
+// unset (system colours taken from `palette`).
+QColor ReadStartupColor(SettingsStore& store, const QString& name, const QPalette& palette);
 
 } // namespace lbv

@@ -11,7 +11,6 @@
 #include "import/import_source.h"
 #include "plugins/export_bridge.h"
 #include "settings/settings_store.h"
-#include "settings/startup_defaults.h"
 #include "text/menu_texts.h"
 #include "text/messages.h"
 
@@ -29,7 +28,6 @@ namespace lbv {
 namespace {
 
 const QString kSection = QStringLiteral("BooksView");
-const QString kColorSection = QStringLiteral("Settings");
 constexpr int kDefaultWidths[] = {200, 50, 100};
 constexpr int kExtraWidth = 100;
 constexpr int kDetailsWidth = 100;
@@ -43,18 +41,6 @@ const QString kPreviewBackgroundKey = QStringLiteral("ColorPreviewBG");
 const QString kPreviewTextKey = QStringLiteral("ColorPreviewFG");
 const QString kPreviewFontKey = QStringLiteral("BookDetailsFont");
 constexpr int kPreviewFontPoints = 8;
-
-// A colour setting of section "Settings" with the default every start ensures.
-QColor ColorSetting(SettingsStore& settings, const QString& name, const QPalette& palette)
-{
-    const SystemColors system {
-        ToColorRef(palette.color(QPalette::Base)), ToColorRef(palette.color(QPalette::WindowText))};
-    qint32 fallback = 0;
-    for (const IntSettingDefault& entry : StartupIntDefaults())
-        if (entry.section == kColorSection && entry.name == name)
-            fallback = entry.Resolve(system);
-    return ToQColor(ColorRef(settings.GetProfileInt(kColorSection, name, fallback)));
-}
 
 } // namespace
 
@@ -196,10 +182,10 @@ void CBookListCtrl::ReadColors()
 {
     SizeClassColors colors;
     for (std::size_t i = 0; i < colors.size(); ++i)
-        colors[i] = ColorSetting(settings_, kSizeColorKeys[i], palette());
+        colors[i] = ReadStartupColor(settings_, kSizeColorKeys[i], palette());
     delegate_->SetSizeClassColors(colors);
-    delegate_->SetPreviewColors(ColorSetting(settings_, kPreviewBackgroundKey, palette()),
-        ColorSetting(settings_, kPreviewTextKey, palette()));
+    delegate_->SetPreviewColors(ReadStartupColor(settings_, kPreviewBackgroundKey, palette()),
+        ReadStartupColor(settings_, kPreviewTextKey, palette()));
 }
 
 void CBookListCtrl::ReadPreviewFont()

@@ -1,6 +1,7 @@
 #include "gui/shell/frame_dialogs.h"
 
 #include "gui/common/box_text.h"
+#include "gui/import/import_dialogs.h"
 #include "text/messages.h"
 
 #include <QCoreApplication>
@@ -26,6 +27,12 @@ QStringList NameFilters(const QString& filter)
             result.append(description + QLatin1String(" (") + patterns + QLatin1Char(')'));
     }
     return result;
+}
+
+ImportDialogs& FrameDialogs::ImportPageDialogs()
+{
+    static StandardImportDialogs dialogs;
+    return dialogs;
 }
 
 std::optional<NewLibraryChoice> StandardFrameDialogs::AskNewLibrary(QWidget* parent)

@@ -13,6 +13,8 @@ class QWidget;
 
 namespace lbv {
 
+class ImportDialogs;
+
 class FrameDialogs {
 public:
     virtual ~FrameDialogs() = default;
@@ -32,6 +34,8 @@ public:
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // A Yes/No question with a question icon; true for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+    // The Import page's file choosers and questions; the real dialogs unless replaced.
+    virtual ImportDialogs& ImportPageDialogs();
 };
 
 // The real dialogs.

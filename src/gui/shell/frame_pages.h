@@ -1,5 +1,5 @@
 #pragma once
-// The main frame's pages, their tabs and captions, and what each page is for.
+// The main frame's pages, their tabs and captions.
 #include <QString>
 
 #include <optional>
@@ -16,7 +16,5 @@ int TabOfPage(Page page, bool autorun);
 std::optional<Page> PageOnTab(int tab, bool autorun);
 
 QString PageCaption(Page page);
-// What the page holds, for the page until it is built.
-QString PageDescription(Page page);
 
 } // namespace lbv

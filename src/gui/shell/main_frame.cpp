@@ -1,5 +1,6 @@
 #include "gui/shell/main_frame.h"
 
+#include "gui/import/import_page.h"
 #include "gui/maintenance/maintenance_page.h"
 #include "gui/options/options_page.h"
 #include "gui/reader/reader_toolbar.h"
@@ -9,7 +10,6 @@
 #include "gui/shelf/shelf_page.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/frame_dialogs.h"
-#include "gui/shell/placeholder_page.h"
 #include "gui/shell/window_placement.h"
 #include "import/reader_path.h"
 #include "plugins/export_bridge.h"
@@ -29,6 +29,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
+
+#include <utility>
 
 namespace lbv {
 
@@ -117,9 +119,6 @@ void CMainFrame::AddPage(Page page, QWidget* widget)
 
 void CMainFrame::CreatePages()
 {
-    auto placeholder = [this](Page page) {
-        return new CPlaceholderPage(PageCaption(page), PageDescription(page), tabs_);
-    };
     shelf_ = new CShelfPage(session_, settings_, shelfDialogs_, tabs_);
     AddPage(Page::Shelf, shelf_);
     exportBridge_ = std::make_unique<ExportBridge>(
@@ -137,10 +136,13 @@ void CMainFrame::CreatePages()
     connect(reader_, &CReaderView::exitRequested, this, &QWidget::close);
     CreateReaderToolbar();
     if (!autorun_) {
-        auto* import = placeholder(Page::Import);
-        AddPage(Page::Import, import);
-        connect(this, &CMainFrame::filesDropped, import, [import](const QStringList& paths) {
-            import->SetStatus(QStringLiteral("Dropped here: ") + paths.join(QLatin1String(", ")));
+        import_ = new CImportPage(session_, settings_, dialogs_.ImportPageDialogs(), tabs_);
+        AddPage(Page::Import, import_);
+        connect(this, &CMainFrame::settingChanged, import_, &CImportPage::SettingChanged);
+        connect(this, &CMainFrame::filesDropped, import_, &CImportPage::AddPaths);
+        connect(import_, &CImportPage::runEnded, this, [this] {
+            if (std::exchange(closeAfterImport_, false))
+                close();
         });
     }
     auto* options = new COptionsPage(settings_, tabs_);
@@ -468,6 +470,14 @@ void CMainFrame::IndexUi::EndWait()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The run's worker uses the catalog: it stops first (a pending question counts as "No"),
+    // without the window waiting for it, and the window closes when it has.
+    if (import_ && import_->IsRunning()) {
+        closeAfterImport_ = true;
+        import_->StopForClose();
+        event->ignore();
+        return;
+    }
     if (!QueryClose()) {
         event->ignore();
         return;

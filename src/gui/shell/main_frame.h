@@ -23,7 +23,7 @@ class QTabWidget;
 
 namespace lbv {
 
-class CPlaceholderPage;
+class CImportPage;
 class CReaderToolbar;
 class CReaderView;
 class ExportBridge;
@@ -43,6 +43,8 @@ public:
     CLibravonDoc& Catalog() { return session_.Catalog(); }
     CatalogSession& Session() { return session_; }
     CShelfPage* ShelfPage() const { return shelf_; }
+    // Null in autorun mode.
+    CImportPage* ImportPage() const { return import_; }
     bool IsAutorun() const { return autorun_; }
 
     // Selects a tab as Ctrl+1 .. Ctrl+5 do; a tab that does not exist changes nothing.
@@ -142,6 +144,9 @@ private:
     CShelfPage* shelf_ = nullptr;
     CReaderView* reader_ = nullptr;
     CReaderToolbar* readerToolbar_ = nullptr;
+    CImportPage* import_ = nullptr;
+    // Closing waits for the import run to stop; the window closes when it has.
+    bool closeAfterImport_ = false;
     // File commands that would replace or write the catalog under an import run.
     QList<QAction*> catalogCommands_;
 };
