@@ -11,11 +11,24 @@
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <QDir>
 
 namespace lbv {
 namespace {
+
+// The tour's own bookmarks are taken away again once shown.
+void DeleteUserBookmark(BookState& state, const BookPosition& at)
+{
+    const std::vector<BookEntry>& entries = state.Entries();
+    for (int entry = 0; entry < int(entries.size()); ++entry)
+        if (entries[size_t(entry)].IsUserBookmark() && entries[size_t(entry)].position == at) {
+            state.DeleteBookmark(entry);
+            return;
+        }
+}
 
 void SaveContentsShot(CReaderView& reader, const QDir& folder)
 {
@@ -34,12 +47,7 @@ void SaveContentsShot(CReaderView& reader, const QDir& folder)
         QCoreApplication::processEvents();
         SaveShot(contents, folder.filePath(QStringLiteral("2-reader-contents.png")));
     }
-    const std::vector<BookEntry>& entries = state.Entries();
-    for (int entry = 0; entry < int(entries.size()); ++entry)
-        if (entries[size_t(entry)].IsUserBookmark() && entries[size_t(entry)].position == mark) {
-            state.DeleteBookmark(entry);
-            break;
-        }
+    DeleteUserBookmark(state, mark);
 }
 
 void SaveOpenFileShot(CReaderView& reader, const QString& archive, const QDir& folder)
@@ -61,6 +69,28 @@ void SaveReaderDialogShots(CReaderView& reader, const QString& archive, const QS
     SaveContentsShot(reader, QDir(folder));
     if (!archive.isEmpty())
         SaveOpenFileShot(reader, archive, QDir(folder));
+}
+
+void SaveBookmarkPopupShot(CReaderView& reader, QWidget& window, const QString& path)
+{
+    ReaderSession& session = reader.Session();
+    if (!session.IsOpen())
+        return;
+    const BookPosition at = ToBookPosition(session.Position());
+    session.State()->AddBookmark(at,
+        QStringLiteral("Where the reading began.\nA tap on a bookmarked line shows its text "
+                       "here; a click or a key closes it."));
+    const QPoint firstLine(reader.width() / 2, 4);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent tap(type, firstLine, reader.mapToGlobal(firstLine), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&reader, &tap);
+    }
+    QCoreApplication::processEvents();
+    SaveScreenShot(window, path);
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    DeleteUserBookmark(*session.State(), at);
 }
 
 } // namespace lbv

@@ -1,6 +1,6 @@
 #pragma once
-// The reader's dialogs for the screenshot tour. Kept apart from the tour itself: the reader
-// engine's page and the frame's page enum share a name and can't meet in one file.
+// The reader's dialogs and pop-up for the screenshot tour. Kept apart from the tour itself: the
+// reader engine's page and the frame's page enum share a name and can't meet in one file.
 #include <QString>
 
 class QWidget;
@@ -12,5 +12,8 @@ class CReaderView;
 // The Contents dialog of the open book, with a bookmark of the user's among the sections (taken
 // away again afterwards); the open-file dialog inside `archive` when one is given.
 void SaveReaderDialogShots(CReaderView& reader, const QString& archive, const QString& folder);
+// Bookmarks the top of the open page, taps it and grabs the screen over `window` (the pop-up is a
+// window of its own) into a PNG at path; then closes the pop-up and takes the bookmark away.
+void SaveBookmarkPopupShot(CReaderView& reader, QWidget& window, const QString& path);
 
 } // namespace lbv

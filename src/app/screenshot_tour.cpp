@@ -1,7 +1,6 @@
 #include "app/screenshot_tour.h"
 
 #include "app/reader_dialog_shots.h"
-#include "app/reader_popup_shot.h"
 #include "app/shot_saving.h"
 #include "catalog/libravon_doc.h"
 #include "gui/common/grid_tree_view.h"
