@@ -14,6 +14,7 @@
 #include "scripted_reader_dialogs.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
+#include "reader_test_books.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -58,10 +59,7 @@ protected:
             body += "<section><title><p>Chapter " + QByteArray::number(i) + "</p></title><p>Some "
                 + word + " in a line of text " + QByteArray::number(i) + "</p></section>";
         }
-        return "<?xml version=\"1.0\" encoding=\"utf-8\"?><FictionBook "
-               "xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\"><description><title-info>"
-               "<book-title>T</book-title></title-info></description><body>"
-            + body + "</body></FictionBook>";
+        return test::ReaderBook(body);
     }
 
     std::unique_ptr<CReaderView> OpenView(const QString& path)

@@ -9,6 +9,7 @@
 #include "reader/reader_session.h"
 #include "settings/memory_settings_backend.h"
 #include "text/messages.h"
+#include "reader_test_books.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,13 +42,8 @@ protected:
         QByteArray filler;
         for (int i = 0; i < 40; ++i)
             filler += "<p>Filler paragraph " + QByteArray::number(i) + " of the story.</p>";
-        const QString path = folder.filePath(QStringLiteral("book.fb2"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\" encoding=\"utf-8\"?><FictionBook "
-                   "xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
-                   "xmlns:l=\"http://www.w3.org/1999/xlink\"><description><title-info>"
-                   "<book-title>T</book-title></title-info></description><body><section>"
+        return test::WriteBookFile(folder.filePath(QStringLiteral("book.fb2")),
+            test::ReaderBook("<section>"
                    "<title><p>The start</p></title><p>See note <a l:href=\"#n1\" "
                    "type=\"note\">[1]</a>, the <a l:href=\"#end\">"
                    "end</a>, <a l:href=\"#none\">nowhere</a> and the <a "
@@ -55,10 +51,9 @@ protected:
                    "<p>Переосвидетельствование достопримечательностей высокопревосходительства"
                    "</p>"
             + filler
-            + "</section><section id=\"end\"><title><p>The end</p></title><p>Last words.</p>"
-              "</section></body><body name=\"notes\"><section id=\"n1\"><p>The note itself."
-              "</p></section></body></FictionBook>");
-        return path;
+                + "</section><section id=\"end\"><title><p>The end</p></title><p>Last "
+                  "words.</p></section>",
+                "<body name=\"notes\"><section id=\"n1\"><p>The note itself.</p></section></body>"));
     }
 
     std::unique_ptr<CReaderView> OpenView(int width = 300)

@@ -12,6 +12,7 @@
 #include "reader/reader_settings.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
+#include "reader_test_books.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,14 +61,7 @@ protected:
             body += "<section><title><p>Chapter " + QByteArray::number(i)
                 + "</p></title><p>Text of chapter " + QByteArray::number(i)
                 + " and a few more words</p></section>\n";
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\" encoding=\"utf-8\"?><FictionBook "
-                   "xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\"><description><title-info>"
-                   "<book-title>T</book-title></title-info></description><body>"
-            + body + "</body></FictionBook>");
-        return path;
+        return test::WriteBookFile(folder.filePath(name), test::ReaderBook(body));
     }
 
     QStringList Announced()

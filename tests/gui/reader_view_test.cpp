@@ -6,6 +6,7 @@
 #include "reader/reader_settings.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
+#include "reader_test_books.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -60,14 +61,7 @@ protected:
         for (int i = 0; i < 60; ++i)
             body += "<section><title><p>Глава " + QByteArray::number(i) + "</p></title><p>Текст "
                 + QByteArray::number(i) + " строки и ещё немного слов</p></section>";
-        const QString path = folder.filePath(QStringLiteral("book.fb2"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\" encoding=\"utf-8\"?><FictionBook "
-                   "xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\"><description><title-info>"
-                   "<book-title>T</book-title></title-info></description><body>"
-            + body + "</body></FictionBook>");
-        return path;
+        return test::WriteBookFile(folder.filePath(QStringLiteral("book.fb2")), test::ReaderBook(body));
     }
 
     std::unique_ptr<CReaderView> OpenView(int orientation = 0, int rotateButtons = 1)
@@ -254,13 +248,8 @@ QByteArray PictureBook()
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     picture.save(&png, "PNG");
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><FictionBook "
-           "xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\" "
-           "xmlns:l=\"http://www.w3.org/1999/xlink\"><description><title-info>"
-           "<book-title>P</book-title></title-info></description><body><section>"
-           "<image l:href=\"#p.png\"/></section></body>"
-           "<binary id=\"p.png\" content-type=\"image/png\">"
-        + png.data().toBase64() + "</binary></FictionBook>";
+    return test::ReaderBook("<section><image l:href=\"#p.png\"/></section>",
+        "<binary id=\"p.png\" content-type=\"image/png\">" + png.data().toBase64() + "</binary>");
 }
 
 // The mean x and y of the pixels of one colour.
