@@ -1,4 +1,5 @@
 #include "gui/reader/advanced_parameters_dialog.h"
+#include "gui/reader/qt_text_measurer.h"
 #include "gui/reader/reader_color_table.h"
 #include "gui/reader/reader_colors_dialog.h"
 #include "gui/reader/reader_view.h"
@@ -71,6 +72,7 @@ TEST_F(ReaderViewDialogsTest, AdvancedParametersWriteOnlyWhatChangedClamped)
         (QStringList {S("AutoRepeatLimit"), S("FileBufSize"), S("FontCacheSize")}));
     EXPECT_EQ(store.GetProfileInt(kParametersSection, S("FileBufSize"), 0), 65536);
     EXPECT_EQ(store.GetProfileInt(kParametersSection, S("FontCacheSize"), 0), 9);
+    EXPECT_EQ(view.Measurer().FontCacheSize(), 9);
     EXPECT_EQ(view.Session().Parameters().autoRepeatLimit, 1);
 
     // Cancelled, nothing is written.

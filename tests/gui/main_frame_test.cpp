@@ -529,7 +529,7 @@ TEST_F(MainFrameTest, TheRecentMenuListsTheReadBooksAndOpensThemInTheReader)
 TEST_F(MainFrameTest, ShelfBooksOpenInTheReaderWhoseKeysLeaveCtrlDigitsAndFullscreenToTheFrame)
 {
     Start();
-    frame->show();
+    frame->showMaximized();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     const QString book = WriteFile(QStringLiteral("salt.fb2"), BookText());
     Q_EMIT frame->ShelfPage()->openBookRequested(book);
@@ -543,6 +543,7 @@ TEST_F(MainFrameTest, ShelfBooksOpenInTheReaderWhoseKeysLeaveCtrlDigitsAndFullsc
     EXPECT_FALSE(toolbar->isVisible());
     QTest::keyClick(reader, Qt::Key_Escape);
     EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_TRUE(frame->isMaximized()); // as it was before
     EXPECT_TRUE(toolbar->isVisible());
 
     reader->setFocus();

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace lbv;
@@ -181,6 +182,34 @@ TEST_F(ReaderViewTest, ThePlaceIsSavedAtCloseInAutorunToo)
         EXPECT_EQ(state.Position()->paragraph, at.paragraph) << autorun;
         EXPECT_EQ(state.Position()->offset, at.offset) << autorun;
     }
+}
+
+TEST_F(ReaderViewTest, HeldKeysRepeatOnlyWithoutAutoRepeatLimit)
+{
+    for (const int limit : {0, 1}) {
+        store.WriteProfileInt(kParametersSection, QStringLiteral("AutoRepeatLimit"), limit);
+        auto view = OpenView();
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_PageDown, {}, QString(), true);
+        QCoreApplication::sendEvent(view.get(), &repeated);
+        EXPECT_EQ(Paragraph(*view) > 0, limit == 0) << limit;
+    }
+}
+
+TEST_F(ReaderViewTest, TheTimerStoresThePlaceWhileReading)
+{
+    auto view = OpenView();
+    Press(*view, Qt::Key_PageDown);
+    const int paragraph = Paragraph(*view);
+    ASSERT_GT(paragraph, 0);
+    const auto stored = [this] {
+        const std::optional<BookPosition> position = BookState(store, book).Position();
+        return position ? position->paragraph : -1;
+    };
+    EXPECT_NE(stored(), paragraph);
+    auto* timer = view->findChild<QTimer*>(QStringLiteral("positionSaveTimer"));
+    ASSERT_TRUE(timer);
+    timer->start(1);
+    QTRY_COMPARE(stored(), paragraph);
 }
 
 TEST_F(ReaderViewTest, AFailedOpenKeepsTheBookAndItsPage)

@@ -37,6 +37,7 @@ public:
     // Advance look-ups answered from the cache, of all made.
     int64_t AdvanceHits() const { return hits_; }
     int64_t AdvanceLookups() const { return lookups_; }
+    int FontCacheSize() const { return cache_.Capacity(); }
 
 private:
     struct Font {

@@ -63,10 +63,15 @@ CReaderView::CReaderView(
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(&autoscrollTimer_, &QTimer::timeout, this, &CReaderView::AutoscrollTick);
+    saveTimer_.setParent(this);
+    saveTimer_.setObjectName(QStringLiteral("positionSaveTimer"));
     saveTimer_.setInterval(kSaveIntervalMs);
     connect(&saveTimer_, &QTimer::timeout, this, [this] {
-        if (engine_->session.IsOpen())
-            engine_->session.SaveState();
+        if (!engine_->session.IsOpen())
+            return;
+        engine_->session.SaveState();
+        // Written through to the file, or a crash would still lose the place.
+        store_.Flush();
     });
     saveTimer_.start();
 }

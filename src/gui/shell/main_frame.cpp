@@ -245,7 +245,8 @@ void CMainFrame::ToggleFullscreen()
     const bool full = !isFullScreen();
     menuBar()->setVisible(!full);
     tabs_->tabBar()->setVisible(!full);
-    full ? showFullScreen() : showNormal();
+    // Toggling the flag alone keeps a maximized window maximized when it comes back.
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
     ShowReaderToolbar();
 }
 
