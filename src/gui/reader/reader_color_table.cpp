@@ -50,6 +50,12 @@ CReaderColorTable::CReaderColorTable(const ReaderColors& colors, QWidget* parent
     list_->setCurrentRow(0);
 }
 
+void CReaderColorTable::ShowEveryName()
+{
+    list_->setMinimumHeight(
+        list_->sizeHintForRow(0) * kReaderColorCount + 2 * list_->frameWidth());
+}
+
 void CReaderColorTable::SetColors(const ReaderColors& colors)
 {
     colors_ = colors;

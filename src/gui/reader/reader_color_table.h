@@ -19,6 +19,8 @@ public:
     void SetColorChooser(ColorChooser chooser) { chooseColor_ = std::move(chooser); }
     const ReaderColors& Colors() const { return colors_; }
     void SetColors(const ReaderColors& colors);
+    // Makes the list tall enough for every name, where the window has the room.
+    void ShowEveryName();
     // Asks for a new value of the selected colour.
     void ChangeSelected();
 

@@ -26,6 +26,7 @@ CReaderColorsDialog::CReaderColorsDialog(SettingsStore& store, QWidget* parent)
 {
     setObjectName(QStringLiteral("readerColorsDialog"));
     setWindowTitle(MessageText(Msg::ReaderColorsTitle));
+    table_->ShowEveryName();
     gamma_->setObjectName(QStringLiteral("Gamma"));
     gamma_->setRange(1.0, 5.0);
     gamma_->setDecimals(2);
