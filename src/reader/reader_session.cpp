@@ -133,8 +133,11 @@ bool ReaderSession::OpenBook(const QString& readerPath, Request request, QString
         return false;
     state->SetFormat(format);
     state->SetEncoding(encoding);
+    // New styles change how paragraphs look, not which there are, so the jumps still lead home.
     if (request.styles)
         styles_ = std::move(request.styles);
+    else
+        history_.Clear();
     const std::optional<BookPosition>& stored = state->Position();
     const ReadingPosition position
         = request.position.value_or(stored ? ToReadingPosition(*stored) : ReadingPosition {});
@@ -172,7 +175,6 @@ void ReaderSession::Install(std::unique_ptr<Loaded> loaded, std::unique_ptr<Book
     if (geometry)
         formatter_->SetGeometry(*geometry);
     finder_ = std::make_unique<TextFinder>(*document_);
-    history_.Clear();
     state_ = std::move(state);
     for (const ContentsEntry& entry : *loaded->contents)
         state_->AddSection({entry.paragraph, 0, entry.body}, entry.paragraphCount, entry.level,

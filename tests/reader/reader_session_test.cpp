@@ -193,7 +193,7 @@ TEST_F(ReaderSessionTest, StyleChangesRebuildTheTableAndKeepThePlace)
     int paragraph = 0;
     while (!session->Document()->GetParagraph(0, paragraph).text.startsWith(u"text 3"))
         ++paragraph;
-    session->SetPosition({paragraph, 1, 0});
+    session->JumpTo({paragraph, 1, 0});
     const int row = session->Styles().FindStyleName(u"Paragraph"_qs);
     ASSERT_GE(row, 0);
     ElementStyle changed = session->Styles().Row(row);
@@ -208,6 +208,9 @@ TEST_F(ReaderSessionTest, StyleChangesRebuildTheTableAndKeepThePlace)
     const ParagraphView text = session->Document()->GetParagraph(0, paragraph);
     ASSERT_FALSE(text.attributes.empty());
     EXPECT_TRUE(text.attributes[0] & kAttrBold);
+    // The jump made before the change still leads back.
+    ASSERT_TRUE(session->Back());
+    EXPECT_EQ(session->Position().paragraph, 0);
 }
 
 TEST_F(ReaderSessionTest, ADictionaryOpensAsABookOfArticles)
