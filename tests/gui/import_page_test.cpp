@@ -393,3 +393,24 @@ TEST_F(ImportPageTest, AddButtonsScanTheChosenPathsAndTheHintReturnsWhenAllAreIm
     EXPECT_EQ(ListView()->model()->rowCount(), 0);
     EXPECT_FALSE(hint->isHidden());
 }
+
+TEST_F(ImportPageTest, LogFilesFollowTheirSettingsWithoutARestart)
+{
+    const QString folder = dir.filePath(u"logs"_s);
+    QDir().mkpath(folder);
+    const auto logFiles = [&] { return QDir(folder).entryList({u"Libravon*.ucp"_s}, QDir::Files); };
+    settings.WriteProfileString(u"Settings"_s, u"LogFilesDir"_s, folder);
+    page->SettingChanged(u"LogFilesDir"_s);
+    page->Log().LogInfo(u"unwritten"_s);
+    EXPECT_TRUE(logFiles().isEmpty()); // "Write logs" is off
+
+    settings.WriteProfileInt(u"Settings"_s, u"WriteLogs"_s, 1);
+    page->SettingChanged(u"WriteLogs"_s);
+    page->Log().LogInfo(u"written"_s);
+    ASSERT_EQ(logFiles().size(), 1);
+    QFile file(folder + u'/' + logFiles()[0]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(u"written"_s));
+    EXPECT_FALSE(text.contains(u"unwritten"_s));
+}
