@@ -168,9 +168,12 @@ bool CImportSource::ScanFolder(QString* error, QSet<QString>* visitedFolders)
     const QStringList names = QDir(path).entryList(
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : names) {
+        if (cancel_ && *cancel_)
+            break;
         if (name.startsWith(u'.'))
             continue;
         auto child = std::make_unique<CImportSource>(JoinPath(path, name), prefetchSize_);
+        child->SetCancel(cancel_);
         QString childError;
         if (child->Scan(&childError, visitedFolders))
             children.push_back(std::move(child));

@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <QString>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,9 @@ public:
     // gives one header per book member, any other file one header. True when at least one header
     // was found here or below. Messages for the user, several joined by CR LF, go to `error`.
     bool Scan(QString* error);
+    // Once `cancel` is set, a folder walk stops at its next entry, keeping what it found so far
+    // (a window closing must not wait for a whole tree).
+    void SetCancel(const std::atomic<bool>* cancel) { cancel_ = cancel; }
     // The two leaf readers: one plain file, and the members of a ZIP archive (which fails with
     // exactly kNotAZipArchive when the path is no archive).
     bool ReadPlainFile(QString* error);
@@ -46,6 +50,7 @@ private:
     bool ScanFolder(QString* error, QSet<QString>* visitedFolders);
 
     const int prefetchSize_;
+    const std::atomic<bool>* cancel_ = nullptr;
 };
 
 } // namespace lbv

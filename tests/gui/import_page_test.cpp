@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -29,8 +31,8 @@ namespace {
 
 QString BookTitleInfo(const QString& first, const QString& last, const QString& title)
 {
-    return u"<genre>sf</genre><author><first-name>"_s + first + u"</first-name><last-name>"_s
-        + last + u"</last-name></author><book-title>"_s + title + u"</book-title>"_s;
+    return u"<genre>sf</genre><author><first-name>"_s + first + u"</first-name><last-name>"_s + last
+        + u"</last-name></author><book-title>"_s + title + u"</book-title>"_s;
 }
 
 class ImportPageTest : public ::testing::Test {
@@ -116,8 +118,8 @@ protected:
 TEST(ImportListModelTest, ShowsTheRowsAndTheirChecksAndToleratesRowsGoneMeanwhile)
 {
     ImportList list;
-    for (const auto& [name, size] : {std::pair {u"/in/small.fb2"_s, 100}, {u"/in/mid.txt"_s, 9000},
-             {u"/in/big.fb2"_s, 200000}})
+    for (const auto& [name, size] :
+        {std::pair {u"/in/small.fb2"_s, 100}, {u"/in/mid.txt"_s, 9000}, {u"/in/big.fb2"_s, 200000}})
         list.AddHeader(std::make_unique<CBookHeader>(name, size));
     CImportListModel model(list);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -186,9 +188,9 @@ TEST_F(ImportPageTest, ARunShowsItsCaptionsRemovesImportedRowsAndKeepsFailedOnes
     QTRY_VERIFY(LogTexts().size() >= 3);
     const QStringList log = LogTexts();
     EXPECT_TRUE(log.contains(u"Book Ivar Kessel \"One\" added."_s));
-    EXPECT_TRUE(std::any_of(log.begin(), log.end(),
-        [](const QString& text) { return text.startsWith(u"Error: Can't open"_s); }))
-        << qPrintable(log.join(u'\n'));
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const QString& text) {
+        return text.startsWith(u"Error: Can't open"_s);
+    })) << qPrintable(log.join(u'\n'));
 }
 
 TEST_F(ImportPageTest, TheExistingBookQuestionIsAskedFromTheWorkerAndRememberedForOneRun)
@@ -292,4 +294,123 @@ TEST_F(ImportPageTest, ColumnLayoutsOfBothListsSurviveThePage)
     EXPECT_FALSE(
         settings.GetProfileString(u"ImportView"_s, u"ImportListHeaderItem_5"_s, {}).isEmpty());
     EXPECT_FALSE(settings.GetProfileString(u"ImportView"_s, u"LogHeaderItem_1"_s, {}).isEmpty());
+}
+
+TEST(ImportListModelTest, SizeTextsAndIconsChangeAtTheClassBounds)
+{
+    ImportList list;
+    for (const qint64 size : {5120, 5121, 102400, 102401})
+        list.AddHeader(
+            std::make_unique<CBookHeader>(u"/in/b"_s + QString::number(size) + u".fb2"_s, size));
+    CImportListModel model(list);
+    const auto size = [&](int row) { return model.index(row, CImportListModel::Size).data(); };
+    EXPECT_EQ(size(0), u"5120"_s);
+    EXPECT_EQ(size(1), u"5K"_s);
+    EXPECT_EQ(size(2), u"100K"_s);
+    EXPECT_EQ(size(3), u"100K"_s);
+    const auto icon = [&](int row) {
+        return model.index(row, CImportListModel::Directory)
+            .data(Qt::DecorationRole)
+            .value<QIcon>();
+    };
+    EXPECT_EQ(icon(0).pixmap(16).toImage(), icon(0).pixmap(16).toImage());
+    EXPECT_NE(icon(0).pixmap(16).toImage(), icon(1).pixmap(16).toImage());
+    EXPECT_EQ(icon(1).pixmap(16).toImage(), icon(2).pixmap(16).toImage());
+    EXPECT_NE(icon(2).pixmap(16).toImage(), icon(3).pixmap(16).toImage());
+
+    // Each class takes its own colours; an unset colour leaves the view's own.
+    model.SetColors({QColor(Qt::green), QColor(), QColor(Qt::red)},
+        {QColor(Qt::white), QColor(), QColor(Qt::yellow)});
+    EXPECT_EQ(model.index(0, CImportListModel::Status).data(Qt::ForegroundRole), QColor(Qt::green));
+    EXPECT_FALSE(model.index(1, CImportListModel::Status).data(Qt::ForegroundRole).isValid());
+    EXPECT_EQ(model.index(3, CImportListModel::Time).data(Qt::BackgroundRole), QColor(Qt::yellow));
+}
+
+TEST_F(ImportPageTest, LogLinesSplitTakeTheirLevelsLookAndStayInView)
+{
+    page->show();
+    settings.WriteProfileInt(u"Settings"_s, u"LogDebugFG"_s, 0x00FF00); // BGR: green
+    page->SettingChanged(u"LogDebugFG"_s);
+    page->Log().LogLine(u'Q', u"first\r\nsecond\n"_s);
+    page->Log().LogDebug(u"debug"_s);
+    page->Log().LogInfo(u"info"_s);
+    page->Log().LogError(u"error"_s);
+    QTRY_COMPARE(LogTexts().size(), 5);
+    EXPECT_EQ(
+        LogTexts(), (QStringList {u"first"_s, u"second"_s, u"debug"_s, u"info"_s, u"error"_s}));
+
+    const QAbstractItemModel* log = LogView()->model();
+    const auto look = [&](int row, int role) { return log->index(row, 1).data(role); };
+    const auto icon = [&](int row) {
+        return log->index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+    };
+    // An unknown letter reads as Debug.
+    for (const int role : {int(Qt::ForegroundRole), int(Qt::BackgroundRole)}) {
+        EXPECT_EQ(look(0, role), look(2, role));
+        EXPECT_EQ(look(1, role), look(2, role));
+    }
+    EXPECT_EQ(look(0, Qt::ForegroundRole), QColor(Qt::green));
+    EXPECT_EQ(icon(0), icon(2));
+    EXPECT_NE(icon(2), icon(3));
+    EXPECT_NE(icon(3), icon(4));
+    EXPECT_NE(look(3, Qt::ForegroundRole), look(4, Qt::ForegroundRole));
+    EXPECT_EQ(log->index(1, 0).data().toString().size(), 8); // each line has its own time
+
+    // The newest line is in view however long the log grows.
+    for (int line = 0; line < 300; ++line)
+        page->Log().LogInfo(u"line "_s + QString::number(line));
+    QTRY_COMPARE(log->rowCount(), 305);
+    QTRY_VERIFY(
+        LogView()->viewport()->rect().intersects(LogView()->visualRect(log->index(304, 1))));
+}
+
+TEST_F(ImportPageTest, AddButtonsScanTheChosenPathsAndTheHintReturnsWhenAllAreImported)
+{
+    auto* hint = page->findChild<QLabel*>(u"importEmptyHint"_s);
+    EXPECT_EQ(hint->text(), u"You can drag and drop files and directories here."_s);
+    dialogs.files = {WriteBook(u"One"_s)};
+    page->findChild<QPushButton*>(u"importAddFile"_s)->click();
+    QTRY_VERIFY(!page->IsScanning());
+    const auto book = [](const QString& title) {
+        return test::Fb2Text(test::kUtf8Declaration, BookTitleInfo(u"Ivar"_s, u"Kessel"_s, title))
+            .toUtf8();
+    };
+    WriteBook(u"sub/zeta.fb2"_s, book(u"Two"_s));
+    WriteBook(u"sub/a/Three.fb2"_s, book(u"Three"_s));
+    auto* addDir = page->findChild<QPushButton*>(u"importAddDir"_s);
+    addDir->click(); // cancelled: no folder
+    QTRY_VERIFY(!page->IsScanning());
+    EXPECT_EQ(ListView()->model()->rowCount(), 1);
+    dialogs.folder = dir.filePath(u"in/sub"_s);
+    addDir->click();
+    QTRY_VERIFY(!page->IsScanning());
+    // Depth first: a subfolder's books come where its name falls among the files.
+    EXPECT_EQ(Column(CImportListModel::FileName), (QStringList {u"One"_s, u"Three"_s, u"zeta"_s}));
+    EXPECT_TRUE(hint->isHidden());
+
+    Run();
+    EXPECT_EQ(BookCount(), 3);
+    EXPECT_EQ(ListView()->model()->rowCount(), 0);
+    EXPECT_FALSE(hint->isHidden());
+}
+
+TEST_F(ImportPageTest, LogFilesFollowTheirSettingsWithoutARestart)
+{
+    const QString folder = dir.filePath(u"logs"_s);
+    QDir().mkpath(folder);
+    const auto logFiles = [&] { return QDir(folder).entryList({u"Libravon*.ucp"_s}, QDir::Files); };
+    settings.WriteProfileString(u"Settings"_s, u"LogFilesDir"_s, folder);
+    page->SettingChanged(u"LogFilesDir"_s);
+    page->Log().LogInfo(u"unwritten"_s);
+    EXPECT_TRUE(logFiles().isEmpty()); // "Write logs" is off
+
+    settings.WriteProfileInt(u"Settings"_s, u"WriteLogs"_s, 1);
+    page->SettingChanged(u"WriteLogs"_s);
+    page->Log().LogInfo(u"written"_s);
+    ASSERT_EQ(logFiles().size(), 1);
+    QFile file(folder + u'/' + logFiles()[0]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(u"written"_s));
+    EXPECT_FALSE(text.contains(u"unwritten"_s));
 }

@@ -103,6 +103,17 @@ TEST(ImportSource, WalksFoldersSkippingDotEntriesAndKeepingFoldersWithBooks)
 
     QTemporaryDir emptyRoot;
     EXPECT_FALSE(Scan(emptyRoot.path()).found);
+
+    // A cancelled walk stops; a single file is still read whole.
+    const std::atomic<bool> cancel {true};
+    CImportSource cancelled(top, 4096);
+    cancelled.SetCancel(&cancel);
+    QString error;
+    EXPECT_FALSE(cancelled.Scan(&error));
+    EXPECT_TRUE(cancelled.children.empty());
+    CImportSource file(top + u"/a.fb2", 4096);
+    file.SetCancel(&cancel);
+    EXPECT_TRUE(file.Scan(&error));
 }
 
 TEST(ImportSource, ArchiveWithoutBooksIsNotAZipFileAndOtherFilesAreReadPlain)
@@ -120,7 +131,8 @@ TEST(ImportSource, ArchiveWithoutBooksIsNotAZipFileAndOtherFilesAreReadPlain)
     EXPECT_FALSE(noBooks.found);
     // Each member's failure is kept, and the last line names the archive.
     EXPECT_TRUE(noBooks.error.contains(archive + u"@x.dat")) << qPrintable(noBooks.error);
-    EXPECT_TRUE(noBooks.error.endsWith(u"\r\nNot a ZIP file. " + archive)) << qPrintable(noBooks.error);
+    EXPECT_TRUE(noBooks.error.endsWith(u"\r\nNot a ZIP file. " + archive))
+        << qPrintable(noBooks.error);
 
     const QString book = root.filePath(QStringLiteral("book.fb2"));
     WriteFile(book, Fb2Utf8());

@@ -42,7 +42,7 @@ constexpr int kBookFontPoints = 10;
 constexpr int kLogFontPoints = 8;
 // How often a run is looked at: often enough that its end shows at once.
 constexpr int kRunPollMs = 10;
-constexpr int kListWidths[] = {260, 220, 50, 60, 100, 70};
+constexpr int kListWidths[] = {300, 300, 50, 60, 110, 80};
 constexpr int kLogTimeWidth = 90;
 
 // Small, medium and large files take the shelf's short, normal and long book colours.
@@ -181,6 +181,8 @@ QWidget* CImportPage::CreateListPane()
     listView_->setUniformRowHeights(true);
     listView_->setAllColumnsShowFocus(true);
     listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Rows of one folder share the start of their path: its end tells them apart.
+    listView_->setTextElideMode(Qt::ElideMiddle);
     QHeaderView* header = listView_->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(true);

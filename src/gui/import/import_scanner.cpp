@@ -4,7 +4,6 @@
 #include "import/import_source.h"
 
 #include <QFileInfo>
-
 #include <atomic>
 
 namespace lbv {
@@ -20,6 +19,7 @@ public:
         if (closing)
             return;
         CImportSource source(QFileInfo(path).absoluteFilePath(), prefetchSize);
+        source.SetCancel(&closing);
         ScannedSource result;
         source.Scan(&result.error);
         result.rows = std::make_shared<ImportList>();
@@ -40,8 +40,7 @@ CImportScanner::CImportScanner(int prefetchSize, QObject* parent)
     thread_.setObjectName(QStringLiteral("importScan"));
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    connect(worker_, &ScanWorker::scanned, this,
-        &CImportScanner::Delivered, Qt::QueuedConnection);
+    connect(worker_, &ScanWorker::scanned, this, &CImportScanner::Delivered, Qt::QueuedConnection);
     thread_.start();
 }
 
@@ -60,8 +59,8 @@ void CImportScanner::Scan(const QStringList& paths)
     ScanWorker* worker = worker_;
     for (const QString& path : paths) {
         ++queued_;
-        QMetaObject::invokeMethod(worker,
-            [worker, path, size = prefetchSize_] { worker->ScanPath(path, size); },
+        QMetaObject::invokeMethod(
+            worker, [worker, path, size = prefetchSize_] { worker->ScanPath(path, size); },
             Qt::QueuedConnection);
     }
     if (wasIdle)
