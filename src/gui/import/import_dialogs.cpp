@@ -35,11 +35,13 @@ ExistingBookQuestion::Answer StandardImportDialogs::AskExistingBook(
     QMessageBox box(QMessageBox::Question, MessageText(Msg::ProgramTitle), BoxText(text),
         QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("existingBookQuestion"));
-    QAbstractButton* yes = box.addButton(MessageText(Msg::AnswerYes), QMessageBox::YesRole);
-    QAbstractButton* no = box.addButton(MessageText(Msg::AnswerNo), QMessageBox::NoRole);
-    QAbstractButton* yesToAll
-        = box.addButton(MessageText(Msg::AnswerYesToAll), QMessageBox::YesRole);
-    QAbstractButton* noToAll = box.addButton(MessageText(Msg::AnswerNoToAll), QMessageBox::NoRole);
+    // One role for all four keeps them in the order given; yes/no roles would pair them up.
+    const auto add
+        = [&box](Msg text) { return box.addButton(MessageText(text), QMessageBox::ActionRole); };
+    QAbstractButton* yes = add(Msg::AnswerYes);
+    QAbstractButton* no = add(Msg::AnswerNo);
+    QAbstractButton* yesToAll = add(Msg::AnswerYesToAll);
+    QAbstractButton* noToAll = add(Msg::AnswerNoToAll);
     box.setDefaultButton(qobject_cast<QPushButton*>(yes));
     box.setEscapeButton(no);
     question_ = &box;
