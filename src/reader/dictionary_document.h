@@ -23,11 +23,7 @@ public:
     int64_t ParagraphStart(int body, int paragraph) const override;
     int64_t BodyEnd(int body) const override;
     int ParagraphAtOffset(int body, int64_t offset) const override;
-    ImageHandle GetImage(const QString&, const ImageRequest&) override { return nullptr; }
-    void ClearImageCache() override { }
-    int BodyCount() const override { return 1; }
     QString BodyName(int body) const override;
-    bool FindAnchor(const QString&, int&, int&) const override { return false; }
     // Opens the dictionary and measures every line once (the code page is the dictionary's own).
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }

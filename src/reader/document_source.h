@@ -93,16 +93,24 @@ public:
     // The paragraph whose range holds the offset; the body's end gives the paragraph count,
     // offsets outside the body give 0.
     virtual int ParagraphAtOffset(int body, int64_t offset) const = 0;
-    virtual ImageHandle GetImage(const QString& id, const ImageRequest& request) = 0;
-    virtual void ClearImageCache() = 0;
+    // Documents without pictures have none to give or to drop.
+    virtual ImageHandle GetImage(const QString& /*id*/, const ImageRequest& /*request*/)
+    {
+        return nullptr;
+    }
+    virtual void ClearImageCache() { }
     // Pictures decoded from now on use this display gamma; those decoded before are dropped.
     virtual void SetGamma(int /*gamma*/) { }
     // The code page index a plain-text document decodes with; FB2 documents answer 0.
     virtual int DetectedCodePage() const { return 0; }
-    virtual int BodyCount() const = 0;
+    virtual int BodyCount() const { return 1; }
     virtual QString BodyName(int body) const = 0;
     // A link target id (without "#") → its body and paragraph within that body.
-    virtual bool FindAnchor(const QString& id, int& body, int& paragraph) const = 0;
+    // Documents without anchors find none.
+    virtual bool FindAnchor(const QString& /*id*/, int& /*body*/, int& /*paragraph*/) const
+    {
+        return false;
+    }
     // Reads the document; codePage is a code page index or -1 for automatic. On failure
     // ErrorText() says why.
     virtual bool Load(int codePage) = 0;

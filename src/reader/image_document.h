@@ -26,9 +26,7 @@ public:
         options_.gamma = gamma;
         ClearImageCache();
     }
-    int BodyCount() const override { return 1; }
     QString BodyName(int body) const override;
-    bool FindAnchor(const QString&, int&, int&) const override { return false; }
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }
     int64_t MemoryUsed() const override { return source_->MemoryUsed() + data_.capacity(); }

@@ -22,13 +22,9 @@ public:
     int64_t ParagraphStart(int body, int paragraph) const override;
     int64_t BodyEnd(int body) const override;
     int ParagraphAtOffset(int body, int64_t offset) const override;
-    ImageHandle GetImage(const QString&, const ImageRequest&) override { return nullptr; }
-    void ClearImageCache() override { }
     int DetectedCodePage() const override { return codePage_; }
     int Mode() const { return mode_; }
-    int BodyCount() const override { return 1; }
     QString BodyName(int body) const override;
-    bool FindAnchor(const QString&, int&, int&) const override { return false; }
     bool Load(int codePage) override;
     QString ErrorText() const override { return error_; }
     int64_t MemoryUsed() const override;

@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
+#include <cstddef>
 
 namespace lbv {
 
@@ -29,5 +31,15 @@ QColor ReadColor(SettingsStore& store, const QString& name, ColorRef defaultColo
 // A colour setting of section "Settings" that start-up ensures, with the same default when it is
 // unset (system colours taken from `palette`).
 QColor ReadStartupColor(SettingsStore& store, const QString& name, const QPalette& palette);
+
+// The books' colours by size class (short, normal, long, size unknown): the four text colours,
+// then the four backgrounds. The book list shows them; the Import page colours its rows by the
+// first three of each.
+inline const QString kBookColorKeys[]
+    = {QStringLiteral("ColorShortBookFG"), QStringLiteral("ColorBookFG"),
+        QStringLiteral("ColorLongBookFG"), QStringLiteral("ColorNABookFG"),
+        QStringLiteral("ColorShortBookBG"), QStringLiteral("ColorBookBG"),
+        QStringLiteral("ColorLongBookBG"), QStringLiteral("ColorNABookBG")};
+inline constexpr std::size_t kBookBackgroundKeys = 4; // where the backgrounds begin
 
 } // namespace lbv

@@ -45,11 +45,6 @@ constexpr int kRunPollMs = 10;
 constexpr int kListWidths[] = {300, 300, 50, 60, 110, 80};
 constexpr int kLogTimeWidth = 90;
 
-// Small, medium and large files take the shelf's short, normal and long book colours.
-const QString kSizeForeground[] = {QStringLiteral("ColorShortBookFG"),
-    QStringLiteral("ColorBookFG"), QStringLiteral("ColorLongBookFG")};
-const QString kSizeBackground[] = {QStringLiteral("ColorShortBookBG"),
-    QStringLiteral("ColorBookBG"), QStringLiteral("ColorLongBookBG")};
 // In the order of LevelSlot.
 const QString kLogForeground[] = {QStringLiteral("LogInfoFG"), QStringLiteral("LogWarningFG"),
     QStringLiteral("LogErrorFG"), QStringLiteral("LogDebugFG")};
@@ -269,8 +264,15 @@ void CImportPage::FillGenres()
 
 void CImportPage::ApplyListLook()
 {
-    listModel_->SetColors(ReadColors(settings_, kSizeForeground, palette()),
-        ReadColors(settings_, kSizeBackground, palette()));
+    // Small, medium and large files take the shelf's short, normal and long book colours.
+    std::array<QColor, 3> foreground;
+    std::array<QColor, 3> background;
+    for (std::size_t size = 0; size < foreground.size(); ++size) {
+        foreground[size] = ReadStartupColor(settings_, kBookColorKeys[size], palette());
+        background[size]
+            = ReadStartupColor(settings_, kBookColorKeys[kBookBackgroundKeys + size], palette());
+    }
+    listModel_->SetColors(foreground, background);
     listView_->setFont(ReadFont(settings_, kBookFont, kBookFontPoints));
 }
 
@@ -290,7 +292,7 @@ void CImportPage::ApplyGrid()
 
 void CImportPage::SettingChanged(const QString& name)
 {
-    if (Is(name, kBookFont) || Names(kSizeForeground, name) || Names(kSizeBackground, name))
+    if (Is(name, kBookFont) || Names(kBookColorKeys, name))
         ApplyListLook();
     else if (Is(name, kLogFont) || Names(kLogForeground, name) || Names(kLogBackground, name))
         ApplyLogLook();

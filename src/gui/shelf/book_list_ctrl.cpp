@@ -32,11 +32,6 @@ constexpr int kDefaultWidths[] = {200, 50, 100};
 constexpr int kExtraWidth = 100;
 constexpr int kDetailsWidth = 100;
 
-const QString kSizeColorKeys[] = {QStringLiteral("ColorShortBookFG"),
-    QStringLiteral("ColorBookFG"), QStringLiteral("ColorLongBookFG"),
-    QStringLiteral("ColorNABookFG"), QStringLiteral("ColorShortBookBG"),
-    QStringLiteral("ColorBookBG"), QStringLiteral("ColorLongBookBG"),
-    QStringLiteral("ColorNABookBG")};
 const QString kPreviewBackgroundKey = QStringLiteral("ColorPreviewBG");
 const QString kPreviewTextKey = QStringLiteral("ColorPreviewFG");
 const QString kPreviewFontKey = QStringLiteral("BookDetailsFont");
@@ -182,7 +177,7 @@ void CBookListCtrl::ReadColors()
 {
     SizeClassColors colors;
     for (std::size_t i = 0; i < colors.size(); ++i)
-        colors[i] = ReadStartupColor(settings_, kSizeColorKeys[i], palette());
+        colors[i] = ReadStartupColor(settings_, kBookColorKeys[i], palette());
     delegate_->SetSizeClassColors(colors);
     delegate_->SetPreviewColors(ReadStartupColor(settings_, kPreviewBackgroundKey, palette()),
         ReadStartupColor(settings_, kPreviewTextKey, palette()));
@@ -230,7 +225,7 @@ void CBookListCtrl::settingChanged(const QString& name)
         ReadPreviewFont();
         scheduleDelayedItemsLayout();
     } else if (is(kPreviewBackgroundKey) || is(kPreviewTextKey)
-        || std::any_of(std::begin(kSizeColorKeys), std::end(kSizeColorKeys), is)) {
+        || std::any_of(std::begin(kBookColorKeys), std::end(kBookColorKeys), is)) {
         ReadColors();
     } else if (is(QStringLiteral("GenreLang"))) {
         ShowGroup(model_->Catalog(), model_->Group());
